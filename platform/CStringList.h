@@ -1,0 +1,9 @@
+#pragma once
+// The framework's list of texts.
+#include "platform/CList.h"
+#include "platform/CString.h"
+
+class CStringList : public CList<CString> {
+public:
+    explicit CStringList(int blockSize = 10) : CList<CString>(blockSize) {}
+};

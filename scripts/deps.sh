@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building, running and testing Reelmix need.
+# Usage: scripts/deps.sh [run|test]
+set -euo pipefail
+
+build_pkgs=(cmake ninja-build g++ pkg-config ccache qt6-base-dev libmpv-dev libsqlite3-dev
+            fonts-dejavu-core)
+test_pkgs=(libgtest-dev libbenchmark-dev ffmpeg xvfb xauth)
+
+pkgs=("${build_pkgs[@]}")
+[ "${1:-run}" = test ] && pkgs+=("${test_pkgs[@]}")
+
+missing=()
+for p in "${pkgs[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo=sudo
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -q
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
