@@ -1,8 +1,11 @@
 #include "platform/CArchiveException.h"
 
+#include "platform/HostPath.h"
+
 CString CArchiveException::GetErrorMessage() const
 {
-    const char* name = m_strFileName.IsEmpty() ? "the file" : (const char*)m_strFileName;
+    // The user knows files by their host names.
+    const std::string name = m_strFileName.IsEmpty() ? "the file" : "\"" + ToHostPath(m_strFileName) + "\"";
     const char* format = "Unexpected file format in %s.";
     switch (m_cause) {
     case readOnly: format = "Tried to write to %s while it was opened for loading."; break;
@@ -11,6 +14,6 @@ CString CArchiveException::GetErrorMessage() const
     default: break;
     }
     CString text;
-    text.Format(format, name);
+    text.Format(format, name.c_str());
     return text;
 }

@@ -40,14 +40,17 @@ CFile::~CFile() { Abort(); }
 BOOL CFile::Open(const char* path, UINT flags, CFileException* error)
 {
     const std::string host = ToHostPath(path);
-    const int fd = ::open(host.c_str(), OpenFlagsFor(flags), 0666);
+    // Non-blocking, so that a pipe given as a file cannot hang the open.
+    const int fd = ::open(host.c_str(), OpenFlagsFor(flags) | O_NONBLOCK, 0666);
     if (fd < 0)
         return Fail(error, errno, path);
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || !(S_ISREG(st.st_mode) || S_ISCHR(st.st_mode))) {
+        const int e = S_ISDIR(st.st_mode) ? EISDIR : EACCES;
         ::close(fd);
-        return Fail(error, EISDIR, path);
+        return Fail(error, e, path);
     }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     // Lock before truncating, so that a refused open never destroys another opener's data.
     const int lock = (flags & 0x70) == shareExclusive ? LOCK_EX : LOCK_SH;
     if (::flock(fd, lock | LOCK_NB) != 0 ||

@@ -1,5 +1,7 @@
 #include "platform/CFileException.h"
 
+#include "platform/HostPath.h"
+
 #include <cerrno>
 
 int CFileException::OsErrorToException(int error)
@@ -31,7 +33,8 @@ int CFileException::OsErrorToException(int error)
 
 CString CFileException::GetErrorMessage() const
 {
-    const char* name = m_strFileName.IsEmpty() ? "the file" : (const char*)m_strFileName;
+    // The user knows files by their host names.
+    const std::string name = m_strFileName.IsEmpty() ? "the file" : "\"" + ToHostPath(m_strFileName) + "\"";
     const char* format = "An unexpected error occurred while accessing %s.";
     switch (m_cause) {
     case fileNotFound: format = "%s was not found."; break;
@@ -50,6 +53,6 @@ CString CFileException::GetErrorMessage() const
     default: break;
     }
     CString text;
-    text.Format(format, name);
+    text.Format(format, name.c_str());
     return text;
 }

@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in release mode and runs them.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh test
+bash scripts/build.sh build-bench -DCMAKE_BUILD_TYPE=Release -DREELMIX_BUILD_TESTS=OFF -DREELMIX_BUILD_BENCH=ON
+for b in build-bench/bench/bench_*; do "$b"; done
