@@ -5,6 +5,8 @@
 #include "platform/CTime.h"
 
 class CArchive;
+class CDC;
+class CWnd;
 
 class Generic {
 public:
@@ -43,4 +45,16 @@ public:
     static void RGBtoHLS(COLORREF colour, WORD& hue, WORD& lightness, WORD& saturation);
     static COLORREF HLStoRGB(WORD hue, WORD lightness, WORD saturation);
     static WORD HueToRGB(WORD m1, WORD m2, WORD hue);
+
+    // Dialog units of a window built from a dialog template to pixels; 0 for no such window.
+    static int GetHorzPixels(CWnd* window, int units);
+    static int GetVertPixels(CWnd* window, int units);
+    // The negative font height that asks for a character height of points on dc; -1 without dc.
+    static int PointsToLogicalHeight(const CDC* dc, int points);
+    // Handles the pending events, then runs the application's idle processing with counts 0
+    // and 1. Returns the id of the last message taken (WM_QUIT once a quit request was among
+    // them), 0 when there was none.
+    static UINT SpinTheMessageLoop();
+    // Shows text (unless empty) as an error and asks the application to quit with code.
+    static void QuickExit(const CString& text, int code);
 };

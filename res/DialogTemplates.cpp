@@ -1,0 +1,51 @@
+#include "res/DialogTemplates.h"
+
+#include "platform/AfxMessageBox.h"
+#include "res/StringIds.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+constexpr DWORD kPush = kChild | WS_TABSTOP | BS_PUSHBUTTON;
+constexpr DWORD kLabel = kChild | SS_CENTER | SS_NOPREFIX;
+
+constexpr DialogItem kAboutItems[] = {
+    {"Static", -1, "101", 11, 17, 20, 20, kChild | SS_ICON},
+    {"Static", -1, "Reelmix Version 1.0", 40, 10, 119, 8, kChild | SS_LEFT | SS_NOPREFIX},
+    {"Static", -1, "Copyright (C) 2002 Brantwell", 40, 22, 119, 8, kChild | SS_LEFT},
+    {"Static", -1, "All rights reserved.", 40, 34, 119, 8, kChild | SS_LEFT},
+    {"Button", IDOK, "OK", 193, 7, 50, 14, kChild | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON},
+};
+
+constexpr DialogItem kFormItems[] = {
+    {"Button", 1002, "&Insert...", 7, 7, 50, 14, kPush},
+    {"Button", 1007, "&Edit...", 64, 7, 50, 14, kPush},
+    {"Button", 1003, "&Delete", 121, 7, 50, 14, kPush},
+    {"Button", 1004, "&Up", 178, 7, 50, 14, kPush},
+    {"Button", 1005, "Dow&n", 235, 7, 50, 14, kPush},
+    {"SysListView32", 1000, "", 7, 21, 278, 122,
+     kChild | WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
+         LVS_OWNERDRAWFIXED},
+    {"Button", 1001, "&Multi Load...", 295, 36, 98, 32, kPush},
+    {"Button", 1011, "&Shuffle Clips", 295, 74, 98, 32, kPush},
+    {"Button", 1006, "&Play Show!", 295, 111, 98, 32, kPush},
+    {"Static", 1032, "0 Clips in Show", 295, 10, 98, 8, kLabel},
+    {"Static", 1033, "Total Duration: > 00:00:00.000", 295, 23, 98, 8, kLabel},
+};
+
+// Sorted by identifier.
+constexpr DialogTemplate kTemplates[] = {
+    {IDD_ABOUTBOX, "About Reelmix", 250, 55, "MS Sans Serif", 8,
+     WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, kAboutItems},
+    {IDD_REELMIX_FORM, "", 400, 150, "MS Sans Serif", 8, WS_CHILD, kFormItems},
+};
+} // namespace
+
+const DialogTemplate* FindDialogTemplate(UINT id)
+{
+    const auto it = std::lower_bound(std::begin(kTemplates), std::end(kTemplates), id,
+                                     [](const DialogTemplate& t, UINT key) { return t.id < key; });
+    return it != std::end(kTemplates) && it->id == id ? it : nullptr;
+}

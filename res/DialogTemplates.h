@@ -1,0 +1,9 @@
+#pragma once
+// The program's dialog templates by resource identifier.
+#include "platform/DialogTemplate.h"
+
+constexpr UINT IDD_ABOUTBOX = 100;
+constexpr UINT IDD_REELMIX_FORM = 102;
+
+// The template of id, or null when there is none.
+const DialogTemplate* FindDialogTemplate(UINT id);
