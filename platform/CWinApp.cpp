@@ -40,8 +40,9 @@ public:
     explicit EventHook(CWinApp& app) : m_app(app)
     {
         qApp->installEventFilter(this);
-        connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
-                this, [this] { m_app.OnAboutToBlock(); });
+        if (auto* dispatcher = QAbstractEventDispatcher::instance())
+            connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
+                    [this] { m_app.OnAboutToBlock(); });
     }
 
     bool eventFilter(QObject* receiver, QEvent* event) override

@@ -14,9 +14,28 @@ public:
     BOOL OnIdle(LONG count) override
     {
         m_idleCounts.push_back(count);
+        if (count == 2 && m_quitCode >= 0)
+            PostQuitMessage(m_quitCode);
         return count < 2;
     }
+    BOOL PreTranslateMessage(QObject* receiver, QEvent* event) override
+    {
+        return receiver == m_swallowFor && event->type() >= QEvent::User;
+    }
     std::vector<LONG> m_idleCounts;
+    int m_quitCode = -1;
+    QObject* m_swallowFor = nullptr;
+};
+
+// Counts the user events that reach it.
+class Receiver : public QObject {
+public:
+    bool event(QEvent* event) override
+    {
+        m_got += event->type() >= QEvent::User;
+        return QObject::event(event);
+    }
+    int m_got = 0;
 };
 
 bool WaitCursorShown()
@@ -60,12 +79,24 @@ TEST(CWinApp, WaitCursorNests)
 TEST(CWinApp, RunIdlesWhileTheQueueIsEmptyAndEndsWithTheQuitCode)
 {
     TestApp app;
-    // Quit once idle processing has come to rest.
-    QTimer::singleShot(50, [] { PostQuitMessage(3); });
+    app.m_quitCode = 3;
     EXPECT_EQ(app.Run(), 3);
+    // Idle work runs while it asks for more; the quit request then starts it afresh once.
     ASSERT_GE(app.m_idleCounts.size(), 3u);
     EXPECT_EQ(std::vector<LONG>(app.m_idleCounts.begin(), app.m_idleCounts.begin() + 3),
               (std::vector<LONG>{0, 1, 2}));
+}
+
+TEST(CWinApp, PreTranslateMessageTakesEventsBeforeTheirReceiver)
+{
+    TestApp app;
+    Receiver swallowed, passed;
+    app.m_swallowFor = &swallowed;
+    QCoreApplication::postEvent(&swallowed, new QEvent(QEvent::User));
+    QCoreApplication::postEvent(&passed, new QEvent(QEvent::User));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(swallowed.m_got, 0);
+    EXPECT_EQ(passed.m_got, 1);
 }
 
 TEST(QtMessageBox, ShowsTheTitleTextButtonsAndIconAndAnswersTheButtonChosen)
