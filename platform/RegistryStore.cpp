@@ -9,7 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 // Hive rows have these fixed ids, in the order of the predefined handles.
 constexpr std::uintptr_t kFirstHive = 0x80000000u;
@@ -58,7 +59,8 @@ LONG ErrorOf(int rc)
 }
 
 // One prepared statement; Step() reports SQLITE_ROW, SQLITE_DONE or an error.
-class Statement {
+class Statement
+{
 public:
     Statement(sqlite3* db, const char* sql)
     {
@@ -77,8 +79,8 @@ public:
     Statement& Bind(int index, std::string_view text)
     {
         if (m_rc == SQLITE_OK)
-            m_rc = sqlite3_bind_text(m_stmt, index, text.data(), int(text.size()),
-                                     SQLITE_TRANSIENT);
+            m_rc =
+                sqlite3_bind_text(m_stmt, index, text.data(), int(text.size()), SQLITE_TRANSIENT);
         return *this;
     }
     Statement& BindBlob(int index, std::string_view bytes)
@@ -153,7 +155,10 @@ std::string DefaultStorePath()
 
 RegistryStore::RegistryStore(std::string path) : m_path(std::move(path)) {}
 
-RegistryStore::~RegistryStore() { sqlite3_close(m_db); }
+RegistryStore::~RegistryStore()
+{
+    sqlite3_close(m_db);
+}
 
 RegistryStore& RegistryStore::ForProcess()
 {
@@ -163,7 +168,8 @@ RegistryStore& RegistryStore::ForProcess()
 
 bool RegistryStore::IsWritable() const
 {
-    struct stat status {};
+    struct stat status {
+    };
     if (stat(m_path.c_str(), &status) != 0)
         return true; // created on first write, or that write reports why not
     const std::filesystem::path folder = std::filesystem::path(m_path).parent_path();
@@ -226,8 +232,8 @@ LONG RegistryStore::Begin(bool write)
         m_empty = !write;
         return write ? LONG(ERROR_ACCESS_DENIED) : LONG(ERROR_SUCCESS);
     }
-    const int rc = sqlite3_exec(m_db, write ? "BEGIN IMMEDIATE" : "BEGIN", nullptr, nullptr,
-                                nullptr);
+    const int rc =
+        sqlite3_exec(m_db, write ? "BEGIN IMMEDIATE" : "BEGIN", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
         return ErrorOf(rc);
     const LONG result = write ? CreateSchema() : CheckSchema();
@@ -347,8 +353,8 @@ LONG RegistryStore::Touch(std::int64_t key)
     return update.Run();
 }
 
-LONG RegistryStore::CreateKey(HKEY parent, const char* subKey, const char* className,
-                              REGSAM access, HKEY& result, DWORD& disposition)
+LONG RegistryStore::CreateKey(HKEY parent, const char* subKey, const char* className, REGSAM access,
+                              HKEY& result, DWORD& disposition)
 {
     std::int64_t key = 0;
     const LONG status = Transact(true, [&]() -> LONG {

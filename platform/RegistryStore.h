@@ -19,7 +19,8 @@
 
 struct sqlite3;
 
-class RegistryStore {
+class RegistryStore
+{
 public:
     struct Value {
         std::string name;

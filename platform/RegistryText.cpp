@@ -8,7 +8,8 @@
 #include <strings.h>
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr const char* kHeader = "REGEDIT4";
 constexpr std::size_t kHexLineWidth = 76;
@@ -128,8 +129,8 @@ LONG WriteValues(HKEY key, std::string& values)
         DWORD nameLength = kMaxValueNameBuffer;
         DWORD type = 0;
         DWORD size = 0;
-        LONG result = RegEnumValueA(key, index, name.data(), &nameLength, nullptr, &type,
-                                    nullptr, &size);
+        LONG result =
+            RegEnumValueA(key, index, name.data(), &nameLength, nullptr, &type, nullptr, &size);
         if (result == LONG(ERROR_NO_MORE_ITEMS))
             return LONG(ERROR_SUCCESS);
         std::string data(size, '\0');
@@ -189,7 +190,8 @@ LONG ExportKey(const Hive& hive, const std::string& subKey, std::string& text)
 
 // ---- reading ----
 
-class Parser {
+class Parser
+{
 public:
     explicit Parser(const std::string& text) : m_text(text) {}
 
@@ -243,8 +245,7 @@ bool Parser::NextLine(std::string& line)
         line += line.empty() ? part : Trimmed(part);
         const std::string trimmed = Trimmed(line);
         if (trimmed.empty() || trimmed.front() == '[' || trimmed.front() == ';' ||
-            trimmed.back() != '\\' ||
-            m_pos >= m_text.size())
+            trimmed.back() != '\\' || m_pos >= m_text.size())
             return true;
         line = trimmed.substr(0, trimmed.size() - 1);
     }
@@ -289,7 +290,8 @@ bool Parser::ParseSection(const std::string& line, std::vector<Section>& section
     Hive hive{};
     Section section;
     if (!SplitKeyPath(path, hive, section.subKey))
-        return Fail("unknown hive in [" + path + "]; use HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE "
+        return Fail("unknown hive in [" + path +
+                    "]; use HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE "
                     "or HKEY_CLASSES_ROOT");
     section.hive = hive.key;
     sections.push_back(std::move(section));
@@ -388,9 +390,9 @@ LONG WriteSections(const std::vector<Section>& sections)
 {
     for (const Section& section : sections) {
         HKEY key = nullptr;
-        LONG result = RegCreateKeyExA(section.hive, section.subKey.c_str(), 0, nullptr,
-                                      REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
-                                      nullptr);
+        LONG result =
+            RegCreateKeyExA(section.hive, section.subKey.c_str(), 0, nullptr,
+                            REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr);
         for (auto value = section.values.begin();
              result == ERROR_SUCCESS && value != section.values.end(); ++value)
             result = RegSetValueExA(key, value->name.c_str(), 0, value->type,

@@ -14,7 +14,8 @@
 // Class strings of keys are not part of the format.
 #include <string>
 
-class RegistryText {
+class RegistryText
+{
 public:
     // The key at keyPath (a hive name, then optionally \subkey) and everything below it; an
     // empty path stands for all hives.

@@ -4,9 +4,13 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
-RegistryStore& Store() { return RegistryStore::ForProcess(); }
+RegistryStore& Store()
+{
+    return RegistryStore::ForProcess();
+}
 
 // Windows' rule for data buffers: no buffer asks for the size only; a short buffer gets
 // ERROR_MORE_DATA, is left alone and learns the size needed.
@@ -70,7 +74,10 @@ LONG RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD, REGSAM samDesired, PHKEY p
     return Store().OpenKey(hKey, lpSubKey, samDesired, *phkResult);
 }
 
-LONG RegCloseKey(HKEY hKey) { return Store().CloseKey(hKey); }
+LONG RegCloseKey(HKEY hKey)
+{
+    return Store().CloseKey(hKey);
+}
 
 LONG RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD, LPDWORD lpType, LPBYTE lpData,
                       LPDWORD lpcbData)
@@ -99,7 +106,10 @@ LONG RegDeleteValueA(HKEY hKey, LPCSTR lpValueName)
     return Store().DeleteValue(hKey, lpValueName);
 }
 
-LONG RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey) { return Store().DeleteKey(hKey, lpSubKey); }
+LONG RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey)
+{
+    return Store().DeleteKey(hKey, lpSubKey);
+}
 
 LONG RegEnumKeyExA(HKEY hKey, DWORD dwIndex, LPSTR lpName, LPDWORD lpcchName, LPDWORD,
                    LPSTR lpClass, LPDWORD lpcchClass, PFILETIME lpftLastWriteTime)

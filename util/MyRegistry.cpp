@@ -5,7 +5,8 @@
 #include <cstring>
 #include <string>
 
-namespace {
+namespace
+{
 constexpr REGSAM kDeleteAccess = DELETE | KEY_ENUMERATE_SUB_KEYS;
 constexpr DWORD kNameBuffer = MAX_PATH;
 constexpr BYTE kBitCount = 32;
@@ -17,7 +18,10 @@ MyRegistry::MyRegistry(HKEY root, const CString& subKey, bool create)
     Open(root, subKey, create);
 }
 
-MyRegistry::~MyRegistry() { Close(); }
+MyRegistry::~MyRegistry()
+{
+    Close();
+}
 
 bool MyRegistry::Open(HKEY root, const CString& subKey, bool create)
 {
@@ -143,14 +147,14 @@ bool MyRegistry::ReadValueBool(UINT nameId, bool& flag) const
 
 bool MyRegistry::SaveValueBinary(const CString& name, const void* data, DWORD size)
 {
-    return RegSetValueExA(m_openKey, name, 0, REG_BINARY, static_cast<const BYTE*>(data),
-                          size) == ERROR_SUCCESS;
+    return RegSetValueExA(m_openKey, name, 0, REG_BINARY, static_cast<const BYTE*>(data), size) ==
+           ERROR_SUCCESS;
 }
 
 bool MyRegistry::ReadValueBinary(const CString& name, void* data, DWORD& size) const
 {
-    return RegQueryValueExA(m_openKey, name, nullptr, nullptr, static_cast<BYTE*>(data),
-                            &size) == ERROR_SUCCESS;
+    return RegQueryValueExA(m_openKey, name, nullptr, nullptr, static_cast<BYTE*>(data), &size) ==
+           ERROR_SUCCESS;
 }
 
 bool MyRegistry::SaveValueBit(const CString& name, BYTE bit, bool on)
@@ -183,7 +187,10 @@ bool MyRegistry::DeleteValue(const CString& name)
     return RegDeleteValueA(m_openKey, name) == ERROR_SUCCESS;
 }
 
-bool MyRegistry::DeleteKey(const CString& name) { return RecursiveDelete(m_openKey, name) == 0; }
+bool MyRegistry::DeleteKey(const CString& name)
+{
+    return RecursiveDelete(m_openKey, name) == 0;
+}
 
 long MyRegistry::RecursiveDelete(HKEY parent, const CString& name)
 {
@@ -195,8 +202,8 @@ long MyRegistry::RecursiveDelete(HKEY parent, const CString& name)
         // Always index 0: each child is gone before the next one is asked for.
         char child[kNameBuffer];
         DWORD length = kNameBuffer;
-        const LONG result = RegEnumKeyExA(key, 0, child, &length, nullptr, nullptr, nullptr,
-                                          nullptr);
+        const LONG result =
+            RegEnumKeyExA(key, 0, child, &length, nullptr, nullptr, nullptr, nullptr);
         if (result == LONG(ERROR_NO_MORE_ITEMS))
             break;
         if (result != ERROR_SUCCESS) {
@@ -216,8 +223,8 @@ bool MyRegistry::EnumSubKeys(CStringList& list) const
     for (DWORD index = 0;; ++index) {
         char name[kNameBuffer];
         DWORD length = kNameBuffer;
-        const LONG result = RegEnumKeyExA(m_openKey, index, name, &length, nullptr, nullptr,
-                                          nullptr, nullptr);
+        const LONG result =
+            RegEnumKeyExA(m_openKey, index, name, &length, nullptr, nullptr, nullptr, nullptr);
         if (result != ERROR_SUCCESS)
             return result == LONG(ERROR_NO_MORE_ITEMS);
         list.AddTail(CString(name, int(length)));

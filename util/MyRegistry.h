@@ -6,7 +6,8 @@
 #include "platform/CStringList.h"
 #include "platform/WinReg.h"
 
-class MyRegistry : public CObject {
+class MyRegistry : public CObject
+{
 public:
     MyRegistry() = default;
     MyRegistry(HKEY root, const CString& subKey, bool create);

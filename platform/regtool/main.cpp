@@ -10,7 +10,8 @@
 #include <iterator>
 #include <string>
 
-namespace {
+namespace
+{
 
 // Far beyond any settings file; keeps a wrong file name from filling memory.
 constexpr std::streamoff kMaxImportSize = 64 << 20;

@@ -11,7 +11,8 @@
 
 using namespace testfiles;
 
-namespace {
+namespace
+{
 
 LONG Create(RegistryStore& store, const char* path, HKEY& key)
 {
@@ -97,9 +98,9 @@ TEST(RegistryStore, ReadOnlyStoreOpensKeysForReadingOnly)
     ASSERT_EQ(store.QueryValue(key, "V", value), LONG(ERROR_SUCCESS));
     EXPECT_EQ(value.data, "x");
     const std::vector<LONG> results = TryEverything(store);
-    const std::vector<LONG> expected = {
-        LONG(ERROR_ACCESS_DENIED), LONG(ERROR_ACCESS_DENIED), LONG(ERROR_ACCESS_DENIED),
-        LONG(ERROR_FILE_NOT_FOUND), LONG(ERROR_ACCESS_DENIED), LONG(ERROR_SUCCESS)};
+    const std::vector<LONG> expected = {LONG(ERROR_ACCESS_DENIED), LONG(ERROR_ACCESS_DENIED),
+                                        LONG(ERROR_ACCESS_DENIED), LONG(ERROR_FILE_NOT_FOUND),
+                                        LONG(ERROR_ACCESS_DENIED), LONG(ERROR_SUCCESS)};
     EXPECT_EQ(results, expected);
     EXPECT_EQ(ReadBytes(path), before);
 }

@@ -5,7 +5,8 @@
 
 #include <string>
 
-namespace {
+namespace
+{
 
 void Set(HKEY root, const char* path, const char* name, DWORD type, const std::string& bytes)
 {

@@ -5,15 +5,16 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 // A fresh key below HKEY_CURRENT_USER\Software\WinRegTest, open with all access.
 HKEY NewKey(const std::string& name)
 {
     HKEY key = nullptr;
     const std::string path = "Software\\WinRegTest\\" + name;
-    EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr,
-                              REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+    EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
               LONG(ERROR_SUCCESS));
     return key;
 }
@@ -24,8 +25,8 @@ std::vector<std::string> SubKeys(HKEY key)
     char name[MAX_PATH];
     for (DWORD i = 0;; ++i) {
         DWORD length = MAX_PATH;
-        const LONG result = RegEnumKeyExA(key, i, name, &length, nullptr, nullptr, nullptr,
-                                          nullptr);
+        const LONG result =
+            RegEnumKeyExA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr);
         if (result != ERROR_SUCCESS) {
             EXPECT_EQ(result, LONG(ERROR_NO_MORE_ITEMS));
             return names;
@@ -47,9 +48,8 @@ TEST(WinReg, CreateOpenAndDispositions)
     HKEY key = nullptr;
     DWORD disposition = 0;
     char className[] = "Cls";
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\WinRegTest\\Create\\Deep", 0,
-                              className, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
-                              &disposition),
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\WinRegTest\\Create\\Deep", 0, className,
+                              REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, &disposition),
               LONG(ERROR_SUCCESS));
     EXPECT_EQ(disposition, REG_CREATED_NEW_KEY);
     EXPECT_EQ(RegCloseKey(key), LONG(ERROR_SUCCESS));
@@ -114,14 +114,14 @@ TEST(WinReg, HandlesAndAccessRights)
               LONG(ERROR_SUCCESS));
     EXPECT_EQ(SetText(key, "v", "x"), LONG(ERROR_ACCESS_DENIED));
     HKEY child = nullptr;
-    EXPECT_EQ(RegCreateKeyExA(key, "Child", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &child,
-                              nullptr),
-              LONG(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(
+        RegCreateKeyExA(key, "Child", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &child, nullptr),
+        LONG(ERROR_ACCESS_DENIED));
     RegCloseKey(key);
 
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\WinRegTest\\Rights", 0, KEY_SET_VALUE,
-                            &key),
-              LONG(ERROR_SUCCESS));
+    ASSERT_EQ(
+        RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\WinRegTest\\Rights", 0, KEY_SET_VALUE, &key),
+        LONG(ERROR_SUCCESS));
     EXPECT_EQ(SetText(key, "v", "x"), LONG(ERROR_SUCCESS));
     EXPECT_EQ(RegQueryValueExA(key, "v", nullptr, nullptr, nullptr, &size),
               LONG(ERROR_ACCESS_DENIED));
@@ -170,9 +170,9 @@ TEST(WinReg, ValuesAndBuffers)
     // A short buffer is left alone and learns the size needed.
     char small[2] = {'?', '?'};
     DWORD size = 2;
-    EXPECT_EQ(RegQueryValueExA(key, "name", nullptr, nullptr, reinterpret_cast<BYTE*>(small),
-                               &size),
-              LONG(ERROR_MORE_DATA));
+    EXPECT_EQ(
+        RegQueryValueExA(key, "name", nullptr, nullptr, reinterpret_cast<BYTE*>(small), &size),
+        LONG(ERROR_MORE_DATA));
     EXPECT_EQ(size, 3u);
     EXPECT_EQ(std::string(small, 2), "??");
     EXPECT_EQ(RegQueryValueExA(key, "missing", nullptr, nullptr, nullptr, &size),
@@ -201,9 +201,9 @@ TEST(WinReg, SubKeysListAlphabeticallyAndDeleteOnlyWhenEmpty)
     HKEY key = NewKey("Tree");
     for (const char* name : {"beta", "Alpha", "gamma", "Beta2"}) {
         HKEY child = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(key, name, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &child,
-                                  nullptr),
-                  LONG(ERROR_SUCCESS));
+        ASSERT_EQ(
+            RegCreateKeyExA(key, name, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &child, nullptr),
+            LONG(ERROR_SUCCESS));
         RegCloseKey(child);
     }
     HKEY grandchild = nullptr;

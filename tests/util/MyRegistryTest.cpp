@@ -13,7 +13,8 @@
 
 using testfiles::Hex;
 
-namespace {
+namespace
+{
 
 // A key path of its own for every test.
 CString NewKeyPath()
@@ -60,8 +61,8 @@ std::optional<Stored> Raw(const CString& path, const char* name)
 void SetRaw(const CString& path, const char* name, DWORD type, const std::string& bytes)
 {
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                              &key, nullptr),
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                              nullptr),
               LONG(ERROR_SUCCESS));
     EXPECT_EQ(RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
                              DWORD(bytes.size())),
@@ -231,9 +232,9 @@ TEST(MyRegistry, BitsInAFourByteValue)
         bool result;
         bool on;
     } reads[] = {
-        {"Read", 31, true, true},     {"Read", 30, true, false}, {"Short", 7, true, true},
-        {"Short", 8, true, false},    {"TooLong", 0, false, false},
-        {"Missing", 0, false, false}, {"Read", 32, false, false},
+        {"Read", 31, true, true},   {"Read", 30, true, false},    {"Short", 7, true, true},
+        {"Short", 8, true, false},  {"TooLong", 0, false, false}, {"Missing", 0, false, false},
+        {"Read", 32, false, false},
     };
     for (const ReadCase& r : reads) {
         bool on = !r.on;
