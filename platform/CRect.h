@@ -46,7 +46,10 @@ public:
 
     constexpr void SetRect(int l, int t, int r, int b) { *this = CRect(l, t, r, b); }
     constexpr void SetRectEmpty() { SetRect(0, 0, 0, 0); }
-    constexpr void OffsetRect(int dx, int dy) { SetRect(left + dx, top + dy, right + dx, bottom + dy); }
+    constexpr void OffsetRect(int dx, int dy)
+    {
+        SetRect(left + dx, top + dy, right + dx, bottom + dy);
+    }
     constexpr void OffsetRect(const POINT& p) { OffsetRect(p.x, p.y); }
     constexpr void OffsetRect(const SIZE& s) { OffsetRect(s.cx, s.cy); }
     constexpr void InflateRect(int l, int t, int r, int b)
@@ -69,8 +72,8 @@ public:
     // The overlap of a and b; false and an empty rectangle when they do not overlap.
     constexpr bool IntersectRect(LPCRECT a, LPCRECT b)
     {
-        SetRect(std::max(a->left, b->left), std::max(a->top, b->top),
-                std::min(a->right, b->right), std::min(a->bottom, b->bottom));
+        SetRect(std::max(a->left, b->left), std::max(a->top, b->top), std::min(a->right, b->right),
+                std::min(a->bottom, b->bottom));
         if (!IsRectEmpty())
             return true;
         SetRectEmpty();
@@ -88,8 +91,8 @@ public:
             *this = first.IsRectEmpty() ? second : first;
             return true;
         }
-        SetRect(std::min(a->left, b->left), std::min(a->top, b->top),
-                std::max(a->right, b->right), std::max(a->bottom, b->bottom));
+        SetRect(std::min(a->left, b->left), std::min(a->top, b->top), std::max(a->right, b->right),
+                std::max(a->bottom, b->bottom));
         return true;
     }
 

@@ -9,7 +9,8 @@
 #include <mutex>
 #include <set>
 
-namespace {
+namespace
+{
 // Open searches, so that a stale or made-up handle is refused instead of followed.
 std::mutex g_lock;
 std::set<FileSearch*> g_searches;
@@ -53,9 +54,9 @@ void CopyName(const std::string& name, char (&target)[MAX_PATH])
 void Fill(const FileSearch::Entry& entry, WIN32_FIND_DATAA& data)
 {
     constexpr std::uint64_t secondsFrom1601To1970 = 11644473600ull;
-    const std::uint64_t ticks = (std::uint64_t(entry.writeTime.tv_sec) + secondsFrom1601To1970) *
-                                    10000000ull +
-                                std::uint64_t(entry.writeTime.tv_nsec) / 100;
+    const std::uint64_t ticks =
+        (std::uint64_t(entry.writeTime.tv_sec) + secondsFrom1601To1970) * 10000000ull +
+        std::uint64_t(entry.writeTime.tv_nsec) / 100;
     data = WIN32_FIND_DATAA{};
     data.dwFileAttributes = entry.attributes;
     data.ftLastWriteTime = {DWORD(ticks), DWORD(ticks >> 32)};
@@ -74,8 +75,7 @@ void Fill(const FileSearch::Entry& entry, _finddata_t& data)
 }
 
 // The next entry of an open search into data; the Windows error code otherwise.
-template <typename Data>
-DWORD Advance(void* handle, Data* data)
+template <typename Data> DWORD Advance(void* handle, Data* data)
 {
     FileSearch* search = Find(handle);
     if (!search || !data)
@@ -87,8 +87,7 @@ DWORD Advance(void* handle, Data* data)
     return ERROR_SUCCESS;
 }
 
-template <typename Data>
-void* First(LPCSTR path, Data* data, DWORD& error)
+template <typename Data> void* First(LPCSTR path, Data* data, DWORD& error)
 {
     if (!data) {
         error = ERROR_INVALID_PARAMETER;

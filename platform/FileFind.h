@@ -51,7 +51,7 @@ using _fsize_t = std::uint32_t;
 struct _finddata_t {
     unsigned attrib;
     std::time_t time_write;
-    _fsize_t size;  // 0xFFFFFFFF for files of 4 GiB or more
+    _fsize_t size; // 0xFFFFFFFF for files of 4 GiB or more
     char name[MAX_PATH];
 };
 

@@ -11,15 +11,15 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-namespace {
+namespace
+{
 // Case-folded code points, so that ? stands for one character and case is ignored beyond ASCII.
 std::u32string Fold(std::string_view text)
 {
     if (std::all_of(text.begin(), text.end(), [](char c) { return (unsigned char)c < 0x80; })) {
         std::u32string folded(text.size(), U'\0');
-        std::transform(text.begin(), text.end(), folded.begin(), [](char c) {
-            return char32_t(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-        });
+        std::transform(text.begin(), text.end(), folded.begin(),
+                       [](char c) { return char32_t(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); });
         return folded;
     }
     return QString::fromUtf8(text.data(), qsizetype(text.size())).toCaseFolded().toStdU32String();
@@ -70,12 +70,16 @@ DWORD OpenError(int error)
 
 bool IsRoot(DIR* dir)
 {
-    struct stat self {}, root {};
+    struct stat self {
+    }, root{};
     return ::fstat(::dirfd(dir), &self) == 0 && ::stat("/", &root) == 0 &&
            self.st_dev == root.st_dev && self.st_ino == root.st_ino;
 }
 
-bool IsDots(std::string_view name) { return name == "." || name == ".."; }
+bool IsDots(std::string_view name)
+{
+    return name == "." || name == "..";
+}
 } // namespace
 
 bool FileSearch::Matches(std::string_view pattern, std::string_view name)
@@ -126,7 +130,10 @@ std::unique_ptr<FileSearch> FileSearch::Start(const CString& programPath, DWORD&
     return search;
 }
 
-FileSearch::~FileSearch() { ::closedir(m_dir); }
+FileSearch::~FileSearch()
+{
+    ::closedir(m_dir);
+}
 
 bool FileSearch::Next(Entry& entry)
 {
@@ -141,13 +148,15 @@ bool FileSearch::Next(Entry& entry)
 
 bool FileSearch::Status(const std::string& name, Entry& entry) const
 {
-    struct stat st {};
+    struct stat st {
+    };
     if (::fstatat(::dirfd(m_dir), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return false;
     DWORD attributes = 0;
     if (S_ISLNK(st.st_mode)) {
         attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
-        struct stat target {};
+        struct stat target {
+        };
         if (::fstatat(::dirfd(m_dir), name.c_str(), &target, 0) == 0)
             st = target;
     }

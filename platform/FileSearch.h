@@ -15,7 +15,7 @@ class FileSearch {
 public:
     struct Entry {
         std::string name;
-        DWORD attributes;  // FILE_ATTRIBUTE_* values
+        DWORD attributes; // FILE_ATTRIBUTE_* values
         std::uint64_t size;
         timespec writeTime;
     };

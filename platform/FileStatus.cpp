@@ -15,10 +15,13 @@ int _stat(const char* path, struct _stat* buffer)
         errno = ENOENT;
         return -1;
     }
-    struct stat st {};
+    struct stat st {
+    };
     if (::stat(ToHostPath(path).c_str(), &st) != 0)
         return -1;
-    buffer->st_mode = (S_ISDIR(st.st_mode) ? _S_IFDIR : S_ISREG(st.st_mode) ? _S_IFREG : 0) |
+    buffer->st_mode = (S_ISDIR(st.st_mode)   ? _S_IFDIR
+                       : S_ISREG(st.st_mode) ? _S_IFREG
+                                             : 0) |
                       ((st.st_mode & S_IRUSR) ? _S_IREAD : 0) |
                       ((st.st_mode & S_IWUSR) ? _S_IWRITE : 0);
     buffer->st_size = st.st_size;

@@ -6,7 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace {
+namespace
+{
 const char* SystemText(DWORD code)
 {
     switch (code) {

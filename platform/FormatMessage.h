@@ -14,7 +14,10 @@ constexpr DWORD FORMAT_MESSAGE_FROM_SYSTEM = 0x1000;
 
 constexpr WORD LANG_NEUTRAL = 0x00;
 constexpr WORD SUBLANG_DEFAULT = 0x01;
-constexpr DWORD MAKELANGID(WORD primary, WORD sub) { return DWORD(sub) << 10 | primary; }
+constexpr DWORD MAKELANGID(WORD primary, WORD sub)
+{
+    return DWORD(sub) << 10 | primary;
+}
 
 constexpr DWORD ERROR_MR_MID_NOT_FOUND = 317;
 

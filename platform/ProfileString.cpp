@@ -11,10 +11,11 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 struct Key {
     std::string name;
-    std::optional<std::string> value;  // none for a line without "="
+    std::optional<std::string> value; // none for a line without "="
 };
 
 struct Section {
@@ -70,11 +71,11 @@ std::optional<std::vector<Section>> Parse(LPCSTR file)
     return sections;
 }
 
-template <typename Item>
-const Item* FindNamed(const std::vector<Item>& items, LPCSTR name)
+template <typename Item> const Item* FindNamed(const std::vector<Item>& items, LPCSTR name)
 {
-    const auto it = std::find_if(items.begin(), items.end(),
-                                 [&](const Item& item) { return !_stricmp(item.name.c_str(), name); });
+    const auto it = std::find_if(items.begin(), items.end(), [&](const Item& item) {
+        return !_stricmp(item.name.c_str(), name);
+    });
     return it == items.end() ? nullptr : &*it;
 }
 
@@ -86,8 +87,7 @@ DWORD CopyValue(const std::string& value, LPSTR buffer, DWORD size)
     return DWORD(n);
 }
 
-template <typename Item>
-DWORD CopyNames(const std::vector<Item>& items, LPSTR buffer, DWORD size)
+template <typename Item> DWORD CopyNames(const std::vector<Item>& items, LPSTR buffer, DWORD size)
 {
     std::string list;
     for (const Item& item : items)

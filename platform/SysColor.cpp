@@ -3,7 +3,8 @@
 #include <QApplication>
 #include <QPalette>
 
-namespace {
+namespace
+{
 struct Role {
     int index;
     QPalette::ColorGroup group;

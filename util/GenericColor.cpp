@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 constexpr int kHlsMax = 240;
 constexpr int kRgbMax = 255;
 constexpr int kUndefinedHue = kHlsMax * 2 / 3;
@@ -28,8 +29,8 @@ void Generic::RGBtoHLS(COLORREF colour, WORD& hue, WORD& lightness, WORD& satura
     if (l <= kHlsMax / 2)
         saturation = WORD((range * kHlsMax + (max + min) / 2) / (max + min));
     else
-        saturation = WORD((range * kHlsMax + (2 * kRgbMax - max - min) / 2) /
-                          (2 * kRgbMax - max - min));
+        saturation =
+            WORD((range * kHlsMax + (2 * kRgbMax - max - min) / 2) / (2 * kRgbMax - max - min));
     const auto delta = [&](int x) { return ((max - x) * (kHlsMax / 6) + range / 2) / range; };
     int h = 0;
     if (r == max)
@@ -57,7 +58,8 @@ COLORREF Generic::HLStoRGB(WORD hue, WORD lightness, WORD saturation)
     const int m1 = 2 * l - m2;
     const int red = ChannelFromHue(m1, m2, h + kHlsMax / 3);
     const int green = ChannelFromHue(m1, m2, h);
-    const int blue = ChannelFromHue(m1, m2, h < kHlsMax / 3 ? h + 2 * kHlsMax / 3 : h - kHlsMax / 3);
+    const int blue =
+        ChannelFromHue(m1, m2, h < kHlsMax / 3 ? h + 2 * kHlsMax / 3 : h - kHlsMax / 3);
     return RGB(BYTE(red), BYTE(green), BYTE(blue));
 }
 

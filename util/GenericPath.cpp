@@ -66,7 +66,8 @@ bool Generic::RemoveTrailingSlash(CString& path)
 
 bool Generic::IsDirectory(const CString& path)
 {
-    struct _stat status {};
+    struct _stat status {
+    };
     return _stat(path, &status) == 0 && (status.st_mode & _S_IFDIR);
 }
 
@@ -83,8 +84,8 @@ bool Generic::AppendFiles(const CString& destination, const CString& source)
 {
     constexpr UINT chunk = 65536;
     CFile target, origin;
-    if (!target.Open(destination, CFile::modeReadWrite | CFile::modeCreate |
-                                      CFile::modeNoTruncate | CFile::shareExclusive))
+    if (!target.Open(destination, CFile::modeReadWrite | CFile::modeCreate | CFile::modeNoTruncate |
+                                      CFile::shareExclusive))
         return false;
     if (!origin.Open(source, CFile::modeRead | CFile::shareDenyWrite))
         return false;

@@ -15,7 +15,8 @@
 #include <cstring>
 #include <limits>
 
-namespace {
+namespace
+{
 // Comma groups of three digits, leading group without zeros; zero prints as 0.
 CString GroupThousands(std::uint64_t magnitude)
 {
@@ -74,8 +75,7 @@ double ExtendedToDouble(std::uint64_t significand, unsigned signAndExponent)
     if (biased < 1)
         return std::bit_cast<double>(sign | ShiftRounded(significand, 12 - biased));
     // A carry out of the rounded significand moves into the exponent, up to infinity.
-    const std::uint64_t bits =
-        (std::uint64_t(biased - 1) << 52) + ShiftRounded(significand, 11);
+    const std::uint64_t bits = (std::uint64_t(biased - 1) << 52) + ShiftRounded(significand, 11);
     return std::bit_cast<double>(sign | std::min(bits, infinityBits));
 }
 } // namespace
@@ -183,6 +183,6 @@ double Generic::Load80BitLongDoubleTo64BitDouble(CArchive& archive)
     if (archive.Read(bytes, sizeof bytes) != sizeof bytes)
         return std::numeric_limits<double>::quiet_NaN();
     std::uint64_t significand = 0;
-    std::memcpy(&significand, bytes, 8);  // little-endian, as this platform
+    std::memcpy(&significand, bytes, 8); // little-endian, as this platform
     return ExtendedToDouble(significand, unsigned(bytes[8]) | unsigned(bytes[9]) << 8);
 }

@@ -14,7 +14,8 @@ TEST(CRect, ExclusiveEdgesAndQueries)
     const struct {
         CPoint point;
         bool inside;
-    } points[] = {{{10, 20}, true}, {{29, 59}, true}, {{30, 59}, false}, {{29, 60}, false}, {{9, 20}, false}};
+    } points[] = {
+        {{10, 20}, true}, {{29, 59}, true}, {{30, 59}, false}, {{29, 60}, false}, {{9, 20}, false}};
     for (const auto& p : points)
         EXPECT_EQ(r.PtInRect(p.point), p.inside) << p.point.x << "," << p.point.y;
     EXPECT_TRUE(CRect(5, 5, 5, 9).IsRectEmpty());
@@ -45,8 +46,12 @@ TEST(CRect, MovingSizingAndCombining)
         bool overlaps;
     } cases[] = {
         {{0, 0, 10, 10}, {5, 5, 15, 15}, {5, 5, 10, 10}, {0, 0, 15, 15}, true},
-        {{0, 0, 10, 10}, {10, 0, 20, 10}, {}, {0, 0, 20, 10}, false},  // touching edges share no point
-        {{0, 0, 10, 10}, {3, 3, 3, 8}, {}, {0, 0, 10, 10}, false},     // an empty one is ignored
+        {{0, 0, 10, 10},
+         {10, 0, 20, 10},
+         {},
+         {0, 0, 20, 10},
+         false},                                                   // touching edges share no point
+        {{0, 0, 10, 10}, {3, 3, 3, 8}, {}, {0, 0, 10, 10}, false}, // an empty one is ignored
     };
     for (const auto& c : cases) {
         CRect out(1, 1, 2, 2);

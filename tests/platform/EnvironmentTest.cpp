@@ -14,12 +14,10 @@ TEST(Environment, WindowsReturnCounts)
         const char* name;
         DWORD size;
         DWORD result;
-        const char* text;  // the buffer afterwards
+        const char* text; // the buffer afterwards
     } cases[] = {
-        {"REELMIX_TEST_VALUE", 16, 5, "abcde"},
-        {"REELMIX_TEST_VALUE", 6, 5, "abcde"},
-        {"REELMIX_TEST_VALUE", 5, 6, "untouched"},
-        {"REELMIX_TEST_VALUE", 0, 6, "untouched"},
+        {"REELMIX_TEST_VALUE", 16, 5, "abcde"},    {"REELMIX_TEST_VALUE", 6, 5, "abcde"},
+        {"REELMIX_TEST_VALUE", 5, 6, "untouched"}, {"REELMIX_TEST_VALUE", 0, 6, "untouched"},
         {"REELMIX_TEST_EMPTY", 4, 0, ""},
     };
     for (const Case& c : cases) {

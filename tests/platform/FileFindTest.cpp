@@ -14,7 +14,8 @@
 
 using namespace testfiles;
 
-namespace {
+namespace
+{
 // A folder with names that tell matching, case and order faults apart.
 std::string MakeFolder()
 {
@@ -53,8 +54,8 @@ TEST(FileFind, WildcardsOrderAndErrors)
 {
     const std::string folder = MakeFolder();
     const CString dir = Program(folder);
-    const List all = {".", "..", "a.b.c", "clip.avi", "clip.avi.txt", "loop", "Movie.AVI",
-                      "notes", "sub", "\xC3\x89t\xC3\xA9.avi"};
+    const List all = {".",    "..",        "a.b.c", "clip.avi", "clip.avi.txt",
+                      "loop", "Movie.AVI", "notes", "sub",      "\xC3\x89t\xC3\xA9.avi"};
     struct Case {
         const char* pattern;
         List names;
@@ -98,7 +99,8 @@ TEST(FileFind, MatchingIsLinearAndExact)
         const char* name;
         bool matches;
     } cases[] = {
-        {"*a*a*a*a*a*a*a*b", "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", false},
+        {"*a*a*a*a*a*a*a*b", "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa",
+         false},
         {"*a*a*a*a*a*a*a*b", "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaab", true},
         {"a?c", "abc", true},
         {"a?c", "ac", false},
@@ -119,7 +121,8 @@ TEST(FileFind, ReportsAttributesSizesAndTimes)
     const std::string big = folder + "/big.bin";
     WriteBytes(big, std::string(70000, 'x'));
     std::filesystem::permissions(folder + "/notes", std::filesystem::perms::owner_read);
-    struct stat st {};
+    struct stat st {
+    };
     ASSERT_EQ(::stat(big.c_str(), &st), 0);
 
     WIN32_FIND_DATAA data{};
@@ -129,8 +132,8 @@ TEST(FileFind, ReportsAttributesSizesAndTimes)
     EXPECT_EQ(data.dwFileAttributes, FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(data.nFileSizeLow, 70000u);
     EXPECT_EQ(data.nFileSizeHigh, 0u);
-    const std::uint64_t ticks =
-        std::uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32 | data.ftLastWriteTime.dwLowDateTime;
+    const std::uint64_t ticks = std::uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32 |
+                                data.ftLastWriteTime.dwLowDateTime;
     EXPECT_EQ(ticks, (std::uint64_t(st.st_mtim.tv_sec) + 11644473600ull) * 10000000ull +
                          std::uint64_t(st.st_mtim.tv_nsec) / 100);
     EXPECT_FALSE(FindNextFileA(search, &data));
@@ -188,13 +191,15 @@ TEST(FileFind, RuntimeFlavour)
 TEST(FileStatus, ModesSizesAndFailures)
 {
     const std::string folder = MakeFolder();
-    struct _stat status {};
+    struct _stat status {
+    };
     ASSERT_EQ(_stat(Program(folder + "/sub"), &status), 0);
     EXPECT_TRUE(status.st_mode & _S_IFDIR);
     ASSERT_EQ(_stat(Program(folder + "/clip.avi"), &status), 0);
     EXPECT_EQ(status.st_mode & (_S_IFDIR | _S_IFREG), _S_IFREG);
     EXPECT_EQ(status.st_size, 8);
-    struct stat host {};
+    struct stat host {
+    };
     ::stat((folder + "/clip.avi").c_str(), &host);
     EXPECT_EQ(status.st_mtime, host.st_mtime);
     for (const char* name : {"/missing", "/*.avi", "/clip.av?"}) {

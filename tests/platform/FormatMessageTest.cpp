@@ -1,12 +1,13 @@
-#include "platform/Environment.h"
 #include "platform/FormatMessage.h"
+#include "platform/Environment.h"
 #include "platform/WinError.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-namespace {
+namespace
+{
 std::string SystemText(DWORD code, DWORD& length)
 {
     char* buffer = nullptr;
@@ -32,16 +33,17 @@ TEST(FormatMessage, SystemTextsEndWithALineBreak)
         {ERROR_ACCESS_DENIED, "Access is denied.\r\n"},
         {ERROR_NO_MORE_FILES, "There are no more files.\r\n"},
         {ERROR_MORE_DATA, "More data is available.\r\n"},
-        {ERROR_ENVVAR_NOT_FOUND, "The system could not find the environment option that was entered.\r\n"},
+        {ERROR_ENVVAR_NOT_FOUND,
+         "The system could not find the environment option that was entered.\r\n"},
     };
     for (const auto& c : cases) {
         DWORD length = 0;
         EXPECT_EQ(SystemText(c.code, length), c.text) << c.code;
         EXPECT_EQ(length, std::string(c.text).size()) << c.code;
     }
-    for (DWORD code : {ERROR_SUCCESS, ERROR_INVALID_HANDLE, ERROR_NOT_ENOUGH_MEMORY, ERROR_BAD_FORMAT,
-                       ERROR_SHARING_VIOLATION, ERROR_INVALID_PARAMETER, ERROR_INSUFFICIENT_BUFFER,
-                       ERROR_NO_MORE_ITEMS}) {
+    for (DWORD code : {ERROR_SUCCESS, ERROR_INVALID_HANDLE, ERROR_NOT_ENOUGH_MEMORY,
+                       ERROR_BAD_FORMAT, ERROR_SHARING_VIOLATION, ERROR_INVALID_PARAMETER,
+                       ERROR_INSUFFICIENT_BUFFER, ERROR_NO_MORE_ITEMS}) {
         DWORD length = 0;
         const std::string text = SystemText(code, length);
         EXPECT_GT(text.size(), 4u) << code;

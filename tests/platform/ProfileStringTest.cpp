@@ -29,7 +29,7 @@ TEST(ProfileString, ValuesListsDefaultsAndCounts)
         const char* defaultText;
         DWORD size;
         DWORD count;
-        std::string bytes;  // the start of the buffer afterwards
+        std::string bytes; // the start of the buffer afterwards
     } cases[] = {
         {"Movies", "Folder", "d", 64, 8, "C:\\Clips\0"s},
         {"MOVIES", "fOLDER", "d", 64, 8, "C:\\Clips\0"s},
@@ -58,7 +58,8 @@ TEST(ProfileString, ValuesListsDefaultsAndCounts)
     for (const Case& c : cases) {
         char buffer[64];
         std::memset(buffer, '#', sizeof buffer);
-        const DWORD count = GetPrivateProfileStringA(c.section, c.key, c.defaultText, buffer, c.size, path);
+        const DWORD count =
+            GetPrivateProfileStringA(c.section, c.key, c.defaultText, buffer, c.size, path);
         const std::string where = std::string(c.section ? c.section : "(null)") + "/" +
                                   (c.key ? c.key : "(null)") + "/" + std::to_string(c.size);
         EXPECT_EQ(count, c.count) << where;
@@ -69,7 +70,9 @@ TEST(ProfileString, ValuesListsDefaultsAndCounts)
 TEST(ProfileString, MissingFileDeliversTheDefault)
 {
     char buffer[8] = "#######";
-    EXPECT_EQ(GetPrivateProfileStringA("a", "b", "fallback", buffer, 8, Program(NewPath("none.ini"))), 7u);
+    EXPECT_EQ(
+        GetPrivateProfileStringA("a", "b", "fallback", buffer, 8, Program(NewPath("none.ini"))),
+        7u);
     EXPECT_STREQ(buffer, "fallbac");
     EXPECT_EQ(GetPrivateProfileStringA("a", "b", "x", buffer, 0, "none.ini"), 0u);
     EXPECT_STREQ(buffer, "fallbac") << "a zero size writes nothing";

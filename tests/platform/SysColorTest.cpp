@@ -35,7 +35,8 @@ TEST(SysColor, ComesFromTheApplicationPaletteAsBGR)
     QApplication::setPalette(palette);
     n = 0;
     for (const auto& r : roles) {
-        EXPECT_EQ(GetSysColor(r.index), DWORD(0x80 + n) << 16 | DWORD(0x40 + n) << 8 | DWORD(0x10 + n))
+        EXPECT_EQ(GetSysColor(r.index),
+                  DWORD(0x80 + n) << 16 | DWORD(0x40 + n) << 8 | DWORD(0x10 + n))
             << r.index;
         ++n;
     }

@@ -25,9 +25,11 @@ TEST(GenericPath, Splitting)
         {"C:\\a.avi", "a.avi", "C:", "a", "avi", "C:\\a.avi"},
         {"C:\\Movies\\", "", "C:\\Movies", "", "", "Movies\\"},
         {"movie.avi", "movie.avi", "movie.avi", "movie", "avi", "movie.avi"},
-        {"C:/Movies/a.avi", "C:/Movies/a.avi", "C:/Movies/a.avi", "C:/Movies/a", "avi", "C:/Movies/a.avi"},
+        {"C:/Movies/a.avi", "C:/Movies/a.avi", "C:/Movies/a.avi", "C:/Movies/a", "avi",
+         "C:/Movies/a.avi"},
         {"C:\\my.dir\\readme", "readme", "C:\\my.dir", "readme", "", "my.dir\\readme"},
-        {"clip.part1.avi", "clip.part1.avi", "clip.part1.avi", "clip.part1", "avi", "clip.part1.avi"},
+        {"clip.part1.avi", "clip.part1.avi", "clip.part1.avi", "clip.part1", "avi",
+         "clip.part1.avi"},
         {"C:\\.hidden", ".hidden", "C:", "", "hidden", "C:\\.hidden"},
         {"C:\\a\\b\\c.avi", "c.avi", "C:\\a\\b", "c", "avi", "b\\c.avi"},
         {"b\\c.avi", "c.avi", "b", "c", "avi", "b\\c.avi"},
@@ -56,15 +58,17 @@ TEST(GenericPath, ReverseFindOneOfAndTrailingSlash)
         {"a.b\\c", "", -1, -1},   {"", "\\", -1, -1},      {".abc", ".", 3, 0},
     };
     for (const auto& f : finds)
-        EXPECT_EQ(Generic::ReverseFindOneOf(f.text, f.set, f.start), f.result) << f.text << " " << f.start;
+        EXPECT_EQ(Generic::ReverseFindOneOf(f.text, f.set, f.start), f.result)
+            << f.text << " " << f.start;
 
     const struct {
         const char* before;
         const char* after;
         bool removed;
     } slashes[] = {
-        {"C:\\", "C:", true}, {"C:\\Movies", "C:\\Movies", false}, {"a\\\\", "a\\", true},
-        {"", "", false},      {"\\", "", true},                     {"a/", "a/", false},
+        {"C:\\", "C:", true},   {"C:\\Movies", "C:\\Movies", false},
+        {"a\\\\", "a\\", true}, {"", "", false},
+        {"\\", "", true},       {"a/", "a/", false},
     };
     for (const auto& s : slashes) {
         CString path = s.before;
@@ -103,14 +107,14 @@ TEST(GenericPath, AppendFiles)
     for (int i = 0; i < 70000; ++i)
         pattern += char('a' + i % 26);
     const struct {
-        int destinationBytes;  // -1: no destination yet
-        int sourceBytes;       // -1: no source
+        int destinationBytes; // -1: no destination yet
+        int sourceBytes;      // -1: no source
         bool result;
         std::size_t destinationAfter;
     } cases[] = {
-        {5, 10, true, 15},           {5, 65535, true, 65540},    {5, 65536, true, 65541},
-        {0, 65537, true, 65537},     {-1, 131072, true, 131072}, {7, 0, true, 7},
-        {-1, -1, false, 0},          {9, -1, false, 9},
+        {5, 10, true, 15},       {5, 65535, true, 65540},    {5, 65536, true, 65541},
+        {0, 65537, true, 65537}, {-1, 131072, true, 131072}, {7, 0, true, 7},
+        {-1, -1, false, 0},      {9, -1, false, 9},
     };
     for (const auto& c : cases) {
         const std::string destination = NewPath("destination.bin");
@@ -123,7 +127,8 @@ TEST(GenericPath, AppendFiles)
             WriteBytes(destination, head);
         if (c.sourceBytes >= 0)
             WriteBytes(source, body);
-        EXPECT_EQ(Generic::AppendFiles(Program(destination), Program(source)), c.result) << c.sourceBytes;
+        EXPECT_EQ(Generic::AppendFiles(Program(destination), Program(source)), c.result)
+            << c.sourceBytes;
         EXPECT_EQ(ReadBytes(destination), c.result ? head + body : head) << c.sourceBytes;
         EXPECT_TRUE(std::filesystem::exists(destination)) << "created even when the source fails";
     }
@@ -201,9 +206,9 @@ TEST(GenericPath, GetFromIniFile)
         const char* text;
     } cases[] = {
         {"Movies", "d", 64, true, "C:\\Clips"},
-        {"Movies", "d", 10, false, "C:\\Clips"},  // 8 characters, but 8 is size - 2
+        {"Movies", "d", 10, false, "C:\\Clips"}, // 8 characters, but 8 is size - 2
         {"Movies", "d", 11, true, "C:\\Clips"},
-        {"Movies", "d", 9, false, "C:\\Clips"},  // 8 is size - 1
+        {"Movies", "d", 9, false, "C:\\Clips"}, // 8 is size - 1
         {"Movies", "d", 8, false, "C:\\Clip"},
         {"Movies", "d", 1, false, ""},
         {"Empty", "d", 2, false, ""},
@@ -214,7 +219,8 @@ TEST(GenericPath, GetFromIniFile)
     };
     for (const auto& c : cases) {
         CString result = "old";
-        EXPECT_EQ(Generic::GetFromIniFile(ini, "Paths", c.key, c.defaultText, result, c.size), c.result)
+        EXPECT_EQ(Generic::GetFromIniFile(ini, "Paths", c.key, c.defaultText, result, c.size),
+                  c.result)
             << c.key << " " << c.size;
         EXPECT_EQ(result, c.text) << c.key << " " << c.size;
     }
@@ -222,6 +228,7 @@ TEST(GenericPath, GetFromIniFile)
     EXPECT_FALSE(Generic::GetFromIniFile(ini, "Paths", "Movies", "", untouched, 0));
     EXPECT_FALSE(Generic::GetFromIniFile(ini, "Paths", "Movies", "", untouched, -3));
     EXPECT_EQ(untouched, "old");
-    EXPECT_TRUE(Generic::GetFromIniFile(Program(NewPath("none.ini")), "a", "b", "dflt", untouched, 64));
+    EXPECT_TRUE(
+        Generic::GetFromIniFile(Program(NewPath("none.ini")), "a", "b", "dflt", untouched, 64));
     EXPECT_EQ(untouched, "dflt");
 }

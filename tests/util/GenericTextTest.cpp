@@ -25,9 +25,17 @@ TEST(GenericText, IntToCommas)
         int value;
         const char* text;
     } cases[] = {
-        {999, "999"},       {1000, "1,000"},         {-1000000, "-1,000,000"}, {1234567, "1,234,567"},
-        {-45, "-45"},       {1002003, "1,002,003"},  {0, "0"},                 {-1, "-1"},
-        {100000, "100,000"}, {INT_MAX, "2,147,483,647"}, {INT_MIN, "-2,147,483,648"},
+        {999, "999"},
+        {1000, "1,000"},
+        {-1000000, "-1,000,000"},
+        {1234567, "1,234,567"},
+        {-45, "-45"},
+        {1002003, "1,002,003"},
+        {0, "0"},
+        {-1, "-1"},
+        {100000, "100,000"},
+        {INT_MAX, "2,147,483,647"},
+        {INT_MIN, "-2,147,483,648"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Generic::IntToCommas(c.value), c.text) << c.value;
@@ -40,10 +48,17 @@ TEST(GenericText, DoubleToCommasAndRounding)
         int places;
         const char* text;
     } cases[] = {
-        {1234567.891, 2, "1,234,567.89"}, {-1234.5, 1, "-1,234.5"}, {12.345, 0, "12"},
-        {0.999, 2, "1.00"},               {-0.004, 2, "0.00"},      {0.5, 2, "0.50"},
-        {1000.25, 2, "1,000.25"},         {1234.5, -2, "1,200"},    {5e9, 1, "5,000,000,000.0"},
-        {-2.5, 0, "-2"},                  {1e20, 0, "100000000000000000000"},
+        {1234567.891, 2, "1,234,567.89"},
+        {-1234.5, 1, "-1,234.5"},
+        {12.345, 0, "12"},
+        {0.999, 2, "1.00"},
+        {-0.004, 2, "0.00"},
+        {0.5, 2, "0.50"},
+        {1000.25, 2, "1,000.25"},
+        {1234.5, -2, "1,200"},
+        {5e9, 1, "5,000,000,000.0"},
+        {-2.5, 0, "-2"},
+        {1e20, 0, "100000000000000000000"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Generic::DoubleToCommas(c.value, c.places), c.text) << c.value << " " << c.places;
@@ -53,11 +68,12 @@ TEST(GenericText, DoubleToCommasAndRounding)
         int places;
         double result;
     } rounds[] = {
-        {2.345, 2, 2.35}, {-2.5, 0, -2.0}, {1.005, 2, 1.0}, {1234.5678, -2, 1200.0},
-        {2.5, 0, 3.0},    {-2.51, 0, -3.0}, {0.0, 3, 0.0},  {1234.5678, 1, 1234.6},
+        {2.345, 2, 2.35}, {-2.5, 0, -2.0},  {1.005, 2, 1.0}, {1234.5678, -2, 1200.0},
+        {2.5, 0, 3.0},    {-2.51, 0, -3.0}, {0.0, 3, 0.0},   {1234.5678, 1, 1234.6},
     };
     for (const auto& r : rounds)
-        EXPECT_DOUBLE_EQ(Generic::RoundDouble(r.value, r.places), r.result) << r.value << " " << r.places;
+        EXPECT_DOUBLE_EQ(Generic::RoundDouble(r.value, r.places), r.result)
+            << r.value << " " << r.places;
 }
 
 TEST(GenericText, ReadingNumbersBack)
@@ -110,12 +126,18 @@ TEST(GenericText, JulianDayNumberIsTheDayOfTheYear)
 {
     const struct {
         int year, month, day, number;
-    } cases[] = {{2023, 1, 1, 1}, {2023, 12, 31, 365}, {2024, 12, 31, 366}, {2024, 3, 1, 61}, {2023, 3, 1, 60}};
+    } cases[] = {{2023, 1, 1, 1},
+                 {2023, 12, 31, 365},
+                 {2024, 12, 31, 366},
+                 {2024, 3, 1, 61},
+                 {2023, 3, 1, 60}};
     for (const auto& c : cases)
-        EXPECT_EQ(Generic::GetJulianDayNumber(CTime(c.year, c.month, c.day, 12, 0, 0)), c.number) << c.year;
+        EXPECT_EQ(Generic::GetJulianDayNumber(CTime(c.year, c.month, c.day, 12, 0, 0)), c.number)
+            << c.year;
 }
 
-namespace {
+namespace
+{
 double Load(const std::string& bytes)
 {
     const std::string path = NewPath("extended.bin");
@@ -134,7 +156,10 @@ std::string Extended(std::uint64_t significand, unsigned signAndExponent)
     return bytes;
 }
 
-bool SameBits(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
+bool SameBits(double a, double b)
+{
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
 } // namespace
 
 TEST(GenericText, ExtendedPrecisionConversion)
@@ -148,27 +173,27 @@ TEST(GenericText, ExtendedPrecisionConversion)
     } cases[] = {
         {one, 0x3FFF, 1.0},
         {0xA000000000000000ull, 0xC000, -2.5},
-        {0xC90FDAA22168C235ull, 0x4000, 3.14159265358979311600},  // pi, rounded to the double
-        {0xFFFFFFFFFFFFFFFFull, 0x3FFF, 2.0},                     // rounds up into the exponent
-        {0x8000000000000400ull, 0x3FFF, 1.0},                     // tie goes to even
-        {0x8000000000000C00ull, 0x3FFF, 1.0 + 2 * DBL_EPSILON},   // tie goes to even, upwards
+        {0xC90FDAA22168C235ull, 0x4000, 3.14159265358979311600}, // pi, rounded to the double
+        {0xFFFFFFFFFFFFFFFFull, 0x3FFF, 2.0},                    // rounds up into the exponent
+        {0x8000000000000400ull, 0x3FFF, 1.0},                    // tie goes to even
+        {0x8000000000000C00ull, 0x3FFF, 1.0 + 2 * DBL_EPSILON},  // tie goes to even, upwards
         {0xFFFFFFFFFFFFF800ull, 0x3FFF + 1023, DBL_MAX},
-        {0xFFFFFFFFFFFFFC00ull, 0x3FFF + 1023, inf},              // rounds beyond the range
+        {0xFFFFFFFFFFFFFC00ull, 0x3FFF + 1023, inf}, // rounds beyond the range
         {one, 0x3FFF + 1024, inf},
         {one, 0xBFFF + 1024, -inf},
         {one, 0x7FFF, inf},
         {one, 0xFFFF, -inf},
         {one, 0x3FFF - 1022, DBL_MIN},
-        {one, 0x3FFF - 1074, std::ldexp(1.0, -1074)},             // smallest denormal
+        {one, 0x3FFF - 1074, std::ldexp(1.0, -1074)}, // smallest denormal
         {0xC000000000000000ull, 0x3FFF - 1075, std::ldexp(1.0, -1074)},
-        {one, 0x3FFF - 1075, 0.0},                                 // half the smallest: to even
+        {one, 0x3FFF - 1075, 0.0}, // half the smallest: to even
         {one, 0x3FFF - 1030, std::ldexp(1.0, -1030)},
-        {0xFFFFFFFFFFFFFFFFull, 0x3FFF - 1023, DBL_MIN},          // a denormal rounding to normal
+        {0xFFFFFFFFFFFFFFFFull, 0x3FFF - 1023, DBL_MIN}, // a denormal rounding to normal
         {one, 0x0001, 0.0},
         {0, 0x0000, 0.0},
         {0, 0x8000, -0.0},
-        {0x0000000000000001ull, 0x0000, 0.0},                     // x87 denormal
-        {one | 5, 0x8000, -0.0},                                   // pseudo-denormal
+        {0x0000000000000001ull, 0x0000, 0.0}, // x87 denormal
+        {one | 5, 0x8000, -0.0},              // pseudo-denormal
     };
     for (const auto& c : cases) {
         const double value = Load(Extended(c.significand, c.exponent));
@@ -176,10 +201,10 @@ TEST(GenericText, ExtendedPrecisionConversion)
                                                << ": " << value << " vs " << c.result;
     }
     // Unsupported encodings (integer bit clear), NaNs, and a number cut short.
-    for (const std::string& bytes : {Extended(0x4000000000000000ull, 0x3FFF), Extended(0, 0x7FFF),
-                                     Extended(0x4000000000000000ull, 0x7FFF),
-                                     Extended(0xC000000000000000ull, 0xFFFF),
-                                     Extended(0x8000000000000001ull, 0x7FFF), Hex("00 00 00 80 FF 3F")}) {
+    for (const std::string& bytes :
+         {Extended(0x4000000000000000ull, 0x3FFF), Extended(0, 0x7FFF),
+          Extended(0x4000000000000000ull, 0x7FFF), Extended(0xC000000000000000ull, 0xFFFF),
+          Extended(0x8000000000000001ull, 0x7FFF), Hex("00 00 00 80 FF 3F")}) {
         const double value = Load(bytes);
         EXPECT_TRUE(std::isnan(value));
         EXPECT_TRUE(std::bit_cast<std::uint64_t>(value) & (1ull << 51)) << "quiet";
@@ -197,7 +222,8 @@ TEST(GenericText, ExtendedPrecisionMatchesTheHardware)
     std::vector<double> expected;
     for (int i = 0; i < 5000; ++i) {
         const std::uint64_t significand = random() | (1ull << 63);
-        const unsigned exponent = unsigned(0x3FFF - 1100 + int(random() % 2200)) | (i % 2 ? 0x8000 : 0);
+        const unsigned exponent =
+            unsigned(0x3FFF - 1100 + int(random() % 2200)) | (i % 2 ? 0x8000 : 0);
         const std::string number = Extended(significand, exponent);
         long double reference = 0;
         std::memcpy(&reference, number.data(), 10);
