@@ -31,6 +31,25 @@ void SetTextOf(QWidget* widget, const QString& text)
     else
         widget->setWindowTitle(text);
 }
+
+void SetRectFrom(LPRECT rect, const QRect& from)
+{
+    *rect = CRect(from.left(), from.top(), from.left() + from.width(), from.top() + from.height());
+}
+
+QRect ToQRect(const RECT& rect)
+{
+    return QRect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+}
+
+// Moves rect by the offset that map gives its top left corner.
+template <typename Map>
+void MoveRect(LPRECT rect, Map map)
+{
+    const QPoint moved = map(QPoint(rect->left, rect->top));
+    *rect = CRect(moved.x(), moved.y(), moved.x() + rect->right - rect->left,
+                  moved.y() + rect->bottom - rect->top);
+}
 } // namespace
 
 CWnd::~CWnd()
@@ -200,43 +219,47 @@ BOOL CWnd::SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, U
     return TRUE;
 }
 
-void CWnd::GetClientRect(QRect* rect) const
+void CWnd::GetClientRect(LPRECT rect) const
 {
-    *rect = m_hWnd ? m_hWnd->rect() : QRect();
+    SetRectFrom(rect, m_hWnd ? m_hWnd->rect() : QRect());
 }
 
-void CWnd::GetWindowRect(QRect* rect) const
+void CWnd::GetWindowRect(LPRECT rect) const
 {
     if (!m_hWnd)
-        *rect = QRect();
+        SetRectFrom(rect, QRect());
     else if (m_hWnd->isWindow())
-        *rect = m_hWnd->frameGeometry();
+        SetRectFrom(rect, m_hWnd->frameGeometry());
     else
-        *rect = QRect(m_hWnd->mapToGlobal(QPoint(0, 0)), m_hWnd->size());
+        SetRectFrom(rect, QRect(m_hWnd->mapToGlobal(QPoint(0, 0)), m_hWnd->size()));
 }
 
-void CWnd::ScreenToClient(QPoint* point) const
+void CWnd::ScreenToClient(POINT* point) const
 {
-    if (m_hWnd)
-        *point = m_hWnd->mapFromGlobal(*point);
+    if (!m_hWnd)
+        return;
+    const QPoint mapped = m_hWnd->mapFromGlobal(QPoint(point->x, point->y));
+    *point = POINT{mapped.x(), mapped.y()};
 }
 
-void CWnd::ScreenToClient(QRect* rect) const
+void CWnd::ScreenToClient(LPRECT rect) const
 {
     if (m_hWnd)
-        rect->moveTopLeft(m_hWnd->mapFromGlobal(rect->topLeft()));
+        MoveRect(rect, [this](QPoint p) { return m_hWnd->mapFromGlobal(p); });
 }
 
-void CWnd::ClientToScreen(QPoint* point) const
+void CWnd::ClientToScreen(POINT* point) const
 {
-    if (m_hWnd)
-        *point = m_hWnd->mapToGlobal(*point);
+    if (!m_hWnd)
+        return;
+    const QPoint mapped = m_hWnd->mapToGlobal(QPoint(point->x, point->y));
+    *point = POINT{mapped.x(), mapped.y()};
 }
 
-void CWnd::ClientToScreen(QRect* rect) const
+void CWnd::ClientToScreen(LPRECT rect) const
 {
     if (m_hWnd)
-        rect->moveTopLeft(m_hWnd->mapToGlobal(rect->topLeft()));
+        MoveRect(rect, [this](QPoint p) { return m_hWnd->mapToGlobal(p); });
 }
 
 void CWnd::SetFocus()
@@ -257,9 +280,13 @@ void CWnd::UpdateWindow()
         m_hWnd->repaint();
 }
 
-BOOL CWnd::MapDialogRect(QRect* rect) const
+BOOL CWnd::MapDialogRect(LPRECT rect) const
 {
-    return DialogTemplateBuilder::MapDialogRect(m_hWnd, *rect);
+    QRect mapped = ToQRect(*rect);
+    if (!DialogTemplateBuilder::MapDialogRect(m_hWnd, mapped))
+        return FALSE;
+    SetRectFrom(rect, mapped);
+    return TRUE;
 }
 
 BOOL CWnd::OnCommand(UINT) { return FALSE; }

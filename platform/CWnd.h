@@ -6,13 +6,10 @@
 // is attached to a widget that its Qt parent owns (a control made from a dialog template:
 // Attach, SubclassDlgItem), which it only watches. Either way a widget deleted elsewhere leaves
 // the CWnd without a window (GetSafeHwnd() is null) rather than dangling.
-//
-// Rectangles are QRect (position and size) until the framework's CRect arrives; the calls take
-// pointers so that call sites keep their shape.
+#include "platform/CRect.h"
 #include "platform/CString.h"
 
 #include <QPointer>
-#include <QRect>
 #include <QWidget>
 #include <map>
 #include <memory>
@@ -78,18 +75,18 @@ public:
     // Child windows: in the parent's client coordinates; top-level windows: the frame on screen.
     void MoveWindow(int x, int y, int width, int height, BOOL repaint = TRUE);
     BOOL SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags);
-    void GetClientRect(QRect* rect) const;
-    void GetWindowRect(QRect* rect) const;
-    void ScreenToClient(QPoint* point) const;
-    void ScreenToClient(QRect* rect) const;
-    void ClientToScreen(QPoint* point) const;
-    void ClientToScreen(QRect* rect) const;
+    void GetClientRect(LPRECT rect) const;
+    void GetWindowRect(LPRECT rect) const;
+    void ScreenToClient(POINT* point) const;
+    void ScreenToClient(LPRECT rect) const;
+    void ClientToScreen(POINT* point) const;
+    void ClientToScreen(LPRECT rect) const;
     void SetFocus();
     void Invalidate(BOOL erase = TRUE);
     void UpdateWindow();
     // Converts a rectangle from dialog units of this window's dialog font to pixels; FALSE
     // (rect unchanged) for a window that was not made from a dialog template.
-    BOOL MapDialogRect(QRect* rect) const;
+    BOOL MapDialogRect(LPRECT rect) const;
 
     // A button of this window's template was clicked. TRUE when handled.
     virtual BOOL OnCommand(UINT id);

@@ -42,10 +42,10 @@ int DialogUnitsToPixels(CWnd* window, int units, bool horizontal)
 {
     if (!window || !IsWindow(window->GetSafeHwnd()))
         return 0;
-    QRect rect(0, 0, 4, 8);
+    CRect rect(0, 0, 4, 8);
     if (!window->MapDialogRect(&rect))
         return 0;
-    return horizontal ? units * rect.width() / 4 : units * rect.height() / 8;
+    return horizontal ? units * rect.right / 4 : units * rect.bottom / 8;
 }
 } // namespace
 

@@ -42,12 +42,12 @@ TEST(DialogTemplate, BaseUnitsOfTheDesktopFontAreItsAverageLetterWidthAndHeight)
                      << base.height();
     FormWnd form;
     ASSERT_TRUE(form.Build(IDD_ABOUTBOX).IsEmpty());
-    QRect rect(0, 0, 4, 8);
+    CRect rect(0, 0, 4, 8);
     ASSERT_TRUE(form.MapDialogRect(&rect));
-    EXPECT_EQ(rect, QRect(0, 0, 6, 14));
-    rect = QRect(7, 7, 50, 14);
+    EXPECT_EQ(rect, CRect(0, 0, 6, 14));
+    rect = CRect(7, 7, 57, 21);
     ASSERT_TRUE(form.MapDialogRect(&rect));
-    EXPECT_EQ(rect, QRect(11, 12, 75, 25)); // 10.5 -> 11, 12.25 -> 12; 85.5 -> 86, 36.75 -> 37
+    EXPECT_EQ(rect, CRect(11, 12, 86, 37)); // 10.5 -> 11, 12.25 -> 12, 85.5 -> 86, 36.75 -> 37
 }
 
 TEST(DialogTemplate, MapDialogRectFailsForAWindowNotMadeFromATemplate)
@@ -55,9 +55,9 @@ TEST(DialogTemplate, MapDialogRectFailsForAWindowNotMadeFromATemplate)
     QWidget plain;
     CWnd wnd;
     ASSERT_TRUE(wnd.Attach(&plain));
-    QRect rect(0, 0, 4, 8);
+    CRect rect(0, 0, 4, 8);
     EXPECT_FALSE(wnd.MapDialogRect(&rect));
-    EXPECT_EQ(rect, QRect(0, 0, 4, 8));
+    EXPECT_EQ(rect, CRect(0, 0, 4, 8));
     CWnd none;
     EXPECT_FALSE(none.MapDialogRect(&rect));
 }
@@ -166,18 +166,22 @@ TEST(CWnd, WindowOperationsReachTheWidget)
     EXPECT_TRUE(version.EnableWindow(TRUE));
 
     version.MoveWindow(5, 6, 70, 20);
-    QRect rect;
+    CRect rect;
     version.GetClientRect(&rect);
-    EXPECT_EQ(rect, QRect(0, 0, 70, 20));
+    EXPECT_EQ(rect, CRect(0, 0, 70, 20));
     version.SetWindowPos(nullptr, 9, 9, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     EXPECT_EQ(version.GetSafeHwnd()->geometry(), QRect(9, 9, 70, 20));
 
     form.ShowWindow(SW_SHOW);
     EXPECT_TRUE(version.IsWindowVisible());
     version.GetWindowRect(&rect);
-    QPoint corner = rect.topLeft();
+    form.ScreenToClient(&rect);
+    EXPECT_EQ(rect, CRect(9, 9, 79, 29));
+    form.ClientToScreen(&rect);
+    POINT corner = rect.TopLeft();
     form.ScreenToClient(&corner);
-    EXPECT_EQ(corner, QPoint(9, 9));
+    EXPECT_EQ(corner.x, 9);
+    EXPECT_EQ(corner.y, 9);
     EXPECT_TRUE(version.ShowWindow(SW_HIDE));
     EXPECT_FALSE(version.IsWindowVisible());
 
