@@ -11,6 +11,11 @@ static_assert(std::endian::native == std::endian::little, "the archive format is
 CArchive::CArchive(CFile* file, UINT mode, int bufferSize)
     : m_file(file), m_loading(mode & load), m_buffer(std::size_t(std::max(bufferSize, 16)))
 {
+    if (m_loading) {
+        const std::uint64_t length = m_file->GetLength();
+        const std::uint64_t position = m_file->GetPosition();
+        m_fileLeft = length > position ? length - position : 0;
+    }
 }
 
 CArchive::~CArchive()
@@ -34,8 +39,8 @@ UINT CArchive::Read(void* buffer, UINT count)
         if (m_pos == m_end) {
             // Large reads bypass the buffer.
             if (count - done >= m_buffer.size())
-                return done + m_file->Read(out + done, count - done);
-            m_end = m_file->Read(m_buffer.data(), UINT(m_buffer.size()));
+                return done + ReadFile(out + done, count - done);
+            m_end = ReadFile(m_buffer.data(), UINT(m_buffer.size()));
             m_pos = 0;
             if (m_end == 0)
                 break;
@@ -90,12 +95,14 @@ void CArchive::ReadExactly(void* buffer, UINT count)
         ThrowArchive(CArchiveException::endOfFile);
 }
 
-std::uint64_t CArchive::BytesLeft() const
+UINT CArchive::ReadFile(void* buffer, UINT count)
 {
-    const std::uint64_t length = m_file->GetLength();
-    const std::uint64_t position = m_file->GetPosition();
-    return (length > position ? length - position : 0) + (m_end - m_pos);
+    const UINT got = m_file->Read(buffer, count);
+    m_fileLeft -= std::min<std::uint64_t>(got, m_fileLeft);
+    return got;
 }
+
+std::uint64_t CArchive::BytesLeft() const { return m_fileLeft + (m_end - m_pos); }
 
 CArchive& CArchive::operator<<(const CString& text)
 {

@@ -57,6 +57,7 @@ private:
     }
 
     void ReadExactly(void* buffer, UINT count);
+    UINT ReadFile(void* buffer, UINT count);
     std::uint64_t BytesLeft() const;
     std::uint32_t ReadStringLength(bool& wide);
     [[noreturn]] void ThrowArchive(int cause) const;
@@ -66,4 +67,7 @@ private:
     std::vector<char> m_buffer;
     std::size_t m_pos = 0;  // next byte in m_buffer
     std::size_t m_end = 0;  // bytes valid in m_buffer (loading) or written to it (storing)
+    // What the file still holds past the buffer, known once so that untrusted lengths can be
+    // checked without asking the system for every string.
+    std::uint64_t m_fileLeft = 0;
 };

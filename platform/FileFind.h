@@ -10,20 +10,11 @@
 #include <cstdint>
 #include <ctime>
 
-using HANDLE = void*;
-inline const HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(std::intptr_t(-1));
-
 constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x0001;
 constexpr DWORD FILE_ATTRIBUTE_HIDDEN = 0x0002;
 constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x0010;
 constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x0080;
 constexpr DWORD FILE_ATTRIBUTE_REPARSE_POINT = 0x0400;
-
-// 100-nanosecond intervals since 1 January 1601 (UTC).
-struct FILETIME {
-    DWORD dwLowDateTime;
-    DWORD dwHighDateTime;
-};
 
 struct WIN32_FIND_DATAA {
     DWORD dwFileAttributes;

@@ -11,17 +11,7 @@ struct HKEY__;
 using HKEY = HKEY__*;
 using PHKEY = HKEY*;
 using REGSAM = DWORD;
-using LPDWORD = DWORD*;
-using LPBYTE = BYTE*;
 
-struct FILETIME {
-    DWORD dwLowDateTime;
-    DWORD dwHighDateTime;
-};
-using PFILETIME = FILETIME*;
-
-struct SECURITY_ATTRIBUTES;
-using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
 
 // The hives, always open.
 inline const HKEY HKEY_CLASSES_ROOT = reinterpret_cast<HKEY>(std::uintptr_t(0x80000000u));

@@ -37,3 +37,18 @@ constexpr BYTE GetBValue(COLORREF c) { return BYTE((c >> 16) & 0xFF); }
 // Opaque position in a framework list.
 struct PositionTag;
 using POSITION = PositionTag*;
+
+using HANDLE = void*;
+inline const HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(std::intptr_t(-1));
+using LPDWORD = DWORD*;
+using LPBYTE = BYTE*;
+
+// 100-nanosecond intervals since 1 January 1601 (UTC).
+struct FILETIME {
+    DWORD dwLowDateTime;
+    DWORD dwHighDateTime;
+};
+using PFILETIME = FILETIME*;
+
+struct SECURITY_ATTRIBUTES;
+using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
