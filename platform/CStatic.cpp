@@ -17,8 +17,7 @@ Qt::Alignment AlignmentOf(DWORD style)
 
 QIcon ResourceIcon(const char* idText)
 {
-    const char* const* xpm = FindResourceIcon(UINT(QByteArray(idText).toUInt()));
-    return xpm ? QIcon(QPixmap(xpm)) : QIcon();
+    return LoadResourceIcon(UINT(QByteArray(idText).toUInt()));
 }
 } // namespace
 
@@ -33,14 +32,14 @@ QWidget* CStatic::CreateControl(const DialogItem& item, const QRect& rect, QWidg
     auto* label = new QLabel(parent);
     label->setGeometry(rect);
     if ((item.style & SS_TYPEMASK) == SS_ICON) {
-        // An icon static takes the icon's own size at its top left corner, as the dialog
-        // manager sizes it.
+        // An icon static takes the system's standard icon size (32 x 32) at its top left
+        // corner, as the dialog manager sizes it.
         const QIcon icon = ResourceIcon(item.text);
         if (icon.isNull()) {
             qWarning("Static control %d: no icon %s", item.id, item.text);
             return label;
         }
-        const QSize size = icon.availableSizes().value(0);
+        const QSize size(32, 32);
         label->setPixmap(icon.pixmap(size));
         label->resize(size);
         return label;

@@ -1,6 +1,8 @@
 #pragma once
-// The program's icons by resource identifier, as XPM images (which Qt reads without plugins).
+// The program's icons by resource identifier (SVG artwork compiled into the program).
 #include "platform/WinTypes.h"
 
-// The XPM lines of icon id, or null when there is none.
-const char* const* FindResourceIcon(UINT id);
+#include <QIcon>
+
+// Icon id, or a null icon when there is none.
+QIcon LoadResourceIcon(UINT id);
