@@ -192,13 +192,19 @@ private:
     bool m_sawAsx = false;
 };
 
+bool AllDigits(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(),
+                       [](char ch) { return std::isdigit(static_cast<unsigned char>(ch)) != 0; });
+}
+
+// A run of at most maxDigits decimal digits, no sign.
 std::optional<long long> Digits(std::string_view text, std::size_t maxDigits)
 {
-    long long value = 0;
-    if (text.empty() || text.size() > maxDigits ||
-        std::from_chars(text.data(), text.data() + text.size(), value).ptr !=
-            text.data() + text.size())
+    if (text.empty() || text.size() > maxDigits || !AllDigits(text))
         return std::nullopt;
+    long long value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
     return value;
 }
 
@@ -227,10 +233,7 @@ double AsxReader::ParseTime(std::string_view text)
     // Milliseconds are all a show is cut to: further digits are dropped, not rounded.
     long long milliseconds = 0;
     if (!fraction.empty()) {
-        const bool allDigits = std::all_of(fraction.begin(), fraction.end(), [](char ch) {
-            return std::isdigit(static_cast<unsigned char>(ch)) != 0;
-        });
-        if (!allDigits)
+        if (!AllDigits(fraction))
             return -1.0;
         milliseconds = *Digits((std::string(fraction) + "00").substr(0, 3), 3);
     }
