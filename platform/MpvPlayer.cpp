@@ -33,10 +33,10 @@ public:
         switch (value.typeId()) {
         case QMetaType::QVariantList:
         case QMetaType::QStringList:
-            return List(value.toList(), {});
+            return List(value.toList(), {}, MPV_FORMAT_NODE_ARRAY);
         case QMetaType::QVariantMap: {
             const QVariantMap map = value.toMap();
-            return List(map.values(), map.keys());
+            return List(map.values(), map.keys(), MPV_FORMAT_NODE_MAP);
         }
         case QMetaType::Bool:
             node.format = MPV_FORMAT_FLAG;
@@ -66,7 +66,7 @@ private:
         return m_strings.emplace_back(text.toUtf8()).data();
     }
 
-    mpv_node List(const QVariantList& values, const QStringList& keys)
+    mpv_node List(const QVariantList& values, const QStringList& keys, mpv_format format)
     {
         std::vector<mpv_node> nodes;
         for (const QVariant& value : values)
@@ -77,9 +77,10 @@ private:
         mpv_node_list& list = m_lists.emplace_back();
         list.num = int(nodes.size());
         list.values = m_nodes.emplace_back(std::move(nodes)).data();
-        list.keys = keys.isEmpty() ? nullptr : m_keys.emplace_back(std::move(names)).data();
+        list.keys = format == MPV_FORMAT_NODE_MAP ? m_keys.emplace_back(std::move(names)).data()
+                                                  : nullptr;
         mpv_node node{};
-        node.format = keys.isEmpty() ? MPV_FORMAT_NODE_ARRAY : MPV_FORMAT_NODE_MAP;
+        node.format = format;
         node.u.list = &list;
         return node;
     }
@@ -317,13 +318,24 @@ double MpvPlayer::CachedDouble(const QString& name) const
     return value.isNull() ? NaN : value.toDouble();
 }
 
+qint64 MpvPlayer::EstimatedFrameNumber() const
+{
+    const double position = TimePos();
+    const double fps = ContainerFps();
+    if (std::isnan(position) || !(fps > 0))
+        return CachedProperty("estimated-frame-number").toLongLong();
+    return std::llround(position * fps);
+}
+
 void MpvPlayer::Command(const QVariant& command)
 {
     if (!m_handle)
         return;
     NodeBuilder builder;
     mpv_node node = builder.Build(command);
-    mpv_command_node_async(m_handle, CommandTag, &node);
+    const int error = mpv_command_node_async(m_handle, CommandTag, &node);
+    if (error < 0)
+        emit CommandFailed(QString::fromUtf8(mpv_error_string(error)));
 }
 
 void MpvPlayer::SetProperty(const QString& name, const QVariant& value)
@@ -332,7 +344,10 @@ void MpvPlayer::SetProperty(const QString& name, const QVariant& value)
         return;
     NodeBuilder builder;
     mpv_node node = builder.Build(value);
-    mpv_set_property_async(m_handle, CommandTag, name.toUtf8(), MPV_FORMAT_NODE, &node);
+    const int error =
+        mpv_set_property_async(m_handle, CommandTag, name.toUtf8(), MPV_FORMAT_NODE, &node);
+    if (error < 0)
+        emit CommandFailed(QString::fromUtf8(mpv_error_string(error)));
 }
 
 void MpvPlayer::RequestPosition()

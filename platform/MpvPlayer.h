@@ -53,7 +53,9 @@ public:
     bool IsPaused() const { return CachedProperty("pause").toBool(); }
     bool IsIdle() const { return CachedProperty("idle-active").toBool(); }
     bool IsEofReached() const { return CachedProperty("eof-reached").toBool(); }
-    qint64 EstimatedFrameNumber() const { return CachedProperty("estimated-frame-number").toLongLong(); }
+    // From the cached position and frame rate, as mpv estimates it: mpv does not report its own
+    // estimate again while paused, so after a seek or frame step it would be stale.
+    qint64 EstimatedFrameNumber() const;
     qint64 EstimatedFrameCount() const { return CachedProperty("estimated-frame-count").toLongLong(); }
     double ContainerFps() const { return CachedProperty("container-fps").toDouble(); }
 
