@@ -53,7 +53,7 @@ int Run(const PlayerCommandLine& commandLine)
     QObject::connect(&show, &ShowPlayer::Notice, &Tell);
     std::unique_ptr<PlayerWindow> window;
     if (headless) {
-        QObject::connect(&show, &ShowPlayer::Finished, qApp, &QCoreApplication::quit,
+        QObject::connect(&show, &ShowPlayer::Finished, QCoreApplication::instance(), &QCoreApplication::quit,
                          Qt::QueuedConnection);
     } else {
         window = std::make_unique<PlayerWindow>(&player, &show);
