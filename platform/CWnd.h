@@ -20,16 +20,6 @@ using HWND = QWidget*;
 constexpr UINT WM_QUIT = 0x0012;
 constexpr UINT WM_APP = 0x8000;
 
-constexpr int SW_HIDE = 0;
-constexpr int SW_SHOWNORMAL = 1;
-constexpr int SW_SHOWMINIMIZED = 2;
-constexpr int SW_SHOWMAXIMIZED = 3;
-constexpr int SW_SHOWNOACTIVATE = 4;
-constexpr int SW_SHOW = 5;
-constexpr int SW_MINIMIZE = 6;
-constexpr int SW_SHOWNA = 8;
-constexpr int SW_RESTORE = 9;
-
 constexpr UINT SWP_NOSIZE = 0x0001;
 constexpr UINT SWP_NOMOVE = 0x0002;
 constexpr UINT SWP_NOZORDER = 0x0004;

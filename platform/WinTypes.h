@@ -50,5 +50,20 @@ struct FILETIME {
 };
 using PFILETIME = FILETIME*;
 
-struct SECURITY_ATTRIBUTES;
+struct SECURITY_ATTRIBUTES {
+    DWORD nLength = sizeof(SECURITY_ATTRIBUTES);
+    LPVOID lpSecurityDescriptor = nullptr;
+    BOOL bInheritHandle = FALSE;
+};
 using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
+
+// Show commands of windows.
+constexpr int SW_HIDE = 0;
+constexpr int SW_SHOWNORMAL = 1;
+constexpr int SW_SHOWMINIMIZED = 2;
+constexpr int SW_SHOWMAXIMIZED = 3;
+constexpr int SW_SHOWNOACTIVATE = 4;
+constexpr int SW_SHOW = 5;
+constexpr int SW_MINIMIZE = 6;
+constexpr int SW_SHOWNA = 8;
+constexpr int SW_RESTORE = 9;

@@ -1,0 +1,19 @@
+#pragma once
+// The player's command line: "mplayer2 [--headless] [--report FILE] PLAYLIST". Without a
+// screen (--headless, or REELMIX_PLAYER_HEADLESS set to anything but "" or "0") there is neither
+// picture nor sound nor window.
+#include <QString>
+#include <QStringList>
+
+class PlayerCommandLine {
+public:
+    // arguments without the program name; environmentHeadless is $REELMIX_PLAYER_HEADLESS.
+    bool Parse(const QStringList& arguments, const QString& environmentHeadless);
+
+    QString m_playlist;
+    QString m_reportPath;
+    bool m_headless = false;
+    QString m_error;
+
+    static QString Usage();
+};

@@ -1,0 +1,87 @@
+// mplayer2: plays a show's ASX playlist, each entry from its start time for its duration, and
+// exits when the show is over.
+#include "platform/MpvPlayer.h"
+#include "player/AsxReader.h"
+#include "player/PlayerCommandLine.h"
+#include "player/PlayerWindow.h"
+#include "player/ShowPlayer.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+void Tell(const QString& text) { std::fprintf(stderr, "mplayer2: %s\n", qPrintable(text)); }
+
+// Messages that end the program: always on standard error, and in a box when there is a screen.
+int Fail(const QString& text, bool headless)
+{
+    Tell(text);
+    if (!headless)
+        QMessageBox::critical(nullptr, QObject::tr("Reelmix Player"), text);
+    return 1;
+}
+
+bool HeadlessFromArguments(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "--headless") == 0)
+            return true;
+    const QByteArray environment = qgetenv("REELMIX_PLAYER_HEADLESS");
+    return !environment.isEmpty() && environment != "0";
+}
+
+int Run(const PlayerCommandLine& commandLine)
+{
+    const bool headless = commandLine.m_headless;
+    AsxPlaylist playlist;
+    QString error;
+    if (!AsxReader::ReadFile(commandLine.m_playlist, playlist, error))
+        return Fail(error, headless);
+
+    MpvPlayer player(headless ? MpvPlayer::Output::Null : MpvPlayer::Output::Window);
+    if (!player.IsValid())
+        return Fail(player.ErrorText(), headless);
+    QObject::connect(&player, &MpvPlayer::CommandFailed, [](const QString& text) { Tell(text); });
+
+    ShowPlayer show(&player, std::move(playlist),
+                    QFileInfo(commandLine.m_playlist).absolutePath(),
+                    !commandLine.m_reportPath.isEmpty());
+    QObject::connect(&show, &ShowPlayer::Notice, &Tell);
+    std::unique_ptr<PlayerWindow> window;
+    if (headless) {
+        QObject::connect(&show, &ShowPlayer::Finished, QCoreApplication::instance(), &QCoreApplication::quit,
+                         Qt::QueuedConnection);
+    } else {
+        window = std::make_unique<PlayerWindow>(&player, &show);
+        window->setAttribute(Qt::WA_QuitOnClose);
+        window->show();
+    }
+    show.Play();
+    const int status = QCoreApplication::exec();
+    window.reset();
+    if (!commandLine.m_reportPath.isEmpty() && !show.Report().Save(commandLine.m_reportPath, error))
+        return Fail(error, true);
+    return status;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Without a screen there is no need for a display connection at all.
+    std::unique_ptr<QCoreApplication> application =
+        HeadlessFromArguments(argc, argv) ? std::make_unique<QCoreApplication>(argc, argv)
+                                          : std::make_unique<QApplication>(argc, argv);
+    PlayerCommandLine commandLine;
+    if (!commandLine.Parse(QCoreApplication::arguments().mid(1),
+                           qEnvironmentVariable("REELMIX_PLAYER_HEADLESS"))) {
+        Tell(commandLine.m_error);
+        Tell(PlayerCommandLine::Usage());
+        return 2;
+    }
+    return Run(commandLine);
+}

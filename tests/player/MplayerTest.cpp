@@ -1,0 +1,140 @@
+// Runs the real mplayer2 without a screen over movies made by ffmpeg and checks what it played.
+#include "tests/support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QProcess>
+#include <cmath>
+
+using namespace testfiles;
+
+namespace {
+
+constexpr double FrameSeconds = 1.0 / 25;
+constexpr double MovieSeconds = 4.0;
+
+struct PlayerRun {
+    int exitCode = -1;
+    QString errors;
+};
+
+PlayerRun RunPlayer(const QString& folder, const QStringList& arguments)
+{
+    QProcess player;
+    player.setWorkingDirectory(folder);
+    player.start(REELMIX_MPLAYER2_PATH, QStringList{"--headless"} + arguments);
+    PlayerRun run;
+    if (!player.waitForFinished(90000)) {
+        player.kill();
+        player.waitForFinished();
+        run.errors = "mplayer2 did not finish";
+        return run;
+    }
+    run.exitCode = player.exitStatus() == QProcess::NormalExit ? player.exitCode() : -1;
+    run.errors = QString::fromUtf8(player.readAllStandardError());
+    return run;
+}
+
+void MakeMovie(const std::string& hostPath)
+{
+    QProcess ffmpeg;
+    ffmpeg.start("ffmpeg", {"-loglevel", "error", "-y", "-f", "lavfi", "-i",
+                            QString("testsrc=duration=%1:size=160x120:rate=25").arg(MovieSeconds),
+                            "-c:v", "mpeg4", QString::fromStdString(hostPath)});
+    ASSERT_TRUE(ffmpeg.waitForFinished(60000)) << "ffmpeg is needed to make test movies";
+    ASSERT_EQ(ffmpeg.exitCode(), 0) << ffmpeg.readAllStandardError().toStdString();
+}
+
+std::string Time(double seconds)
+{
+    const int ms = int(seconds * 1000);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d:%02d:%02d.%03d", ms / 3600000, ms % 3600000 / 60000,
+                  ms % 60000 / 1000, ms % 1000);
+    return text;
+}
+
+struct Clip {
+    std::string hostPath;
+    double start; // negative: none
+    double end;   // negative: none
+};
+
+// The playlist as the show writer makes it, CR LF line ends included.
+std::string Playlist(const std::vector<Clip>& clips)
+{
+    std::string text = "<ASX VERSION=\"3.0\">\r\n\r\n<!-- Reelmix -->\r\n\r\n"
+                       "    <TITLE>Reelmix ASX File</TITLE>\r\n\r\n";
+    for (std::size_t i = 0; i < clips.size(); ++i) {
+        const std::string path = Program(clips[i].hostPath).Str();
+        text += "    <ENTRY>\r\n        <TITLE>Clip " + std::to_string(i + 1) + " of " +
+                std::to_string(clips.size()) + "</TITLE>\r\n        <ABSTRACT>" + path +
+                "</ABSTRACT>\r\n        <REF HREF=\"" + path + "\" />\r\n";
+        if (clips[i].start >= 0)
+            text += "        <STARTTIME VALUE=\"" + Time(clips[i].start) + "\" />\r\n";
+        if (clips[i].start >= 0 && clips[i].end >= 0)
+            text += "        <DURATION VALUE=\"" + Time(clips[i].end - clips[i].start) +
+                    "\" />\r\n";
+        text += "    </ENTRY>\r\n\r\n";
+    }
+    return text + "</ASX>\r\n";
+}
+
+} // namespace
+
+TEST(Mplayer, PlaysEachEntryForItsInterval)
+{
+    const QString folder = QString::fromStdString(NewPath("show folder"));
+    QDir().mkpath(folder);
+    const std::string base = folder.toStdString() + "/";
+    const std::vector<Clip> played{
+        {base + "Tom & Jerry.avi", 1.0, 2.5},
+        {base + "b.avi", 0.52, 1.52},
+        {base + "c.avi", 2.2, -1.0},
+    };
+    for (const Clip& clip : played)
+        ASSERT_NO_FATAL_FAILURE(MakeMovie(clip.hostPath));
+    std::vector<Clip> show = played;
+    show.insert(show.begin() + 1, Clip{base + "gone.avi", 0.0, 1.0});
+    WriteBytes(base + "Reelmix.asx", Playlist(show));
+
+    const std::string report = NewPath("report.txt");
+    const PlayerRun run = RunPlayer(folder, {"--report", QString::fromStdString(report), "Reelmix.asx"});
+    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    EXPECT_TRUE(run.errors.contains("Clip 2 of 4") && run.errors.contains("gone.avi"))
+        << run.errors.toStdString();
+
+    const QStringList lines =
+        QString::fromStdString(ReadBytes(report)).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), int(played.size())) << ReadBytes(report);
+    for (std::size_t i = 0; i < played.size(); ++i) {
+        const QStringList fields = lines[int(i)].split('\t');
+        ASSERT_EQ(fields.size(), 3) << lines[int(i)].toStdString();
+        EXPECT_EQ(fields[0].toStdString(), played[i].hostPath);
+        const double end = played[i].end >= 0 ? played[i].end : MovieSeconds;
+        // The last frame shown is the one that begins a frame before the end.
+        EXPECT_NEAR(fields[1].toDouble(), played[i].start, FrameSeconds) << i;
+        EXPECT_NEAR(fields[2].toDouble() + FrameSeconds, end, FrameSeconds) << i;
+    }
+}
+
+TEST(Mplayer, RefusesWhatItCannotRead)
+{
+    const QString folder = QString::fromStdString(NewPath("bad"));
+    QDir().mkpath(folder);
+    WriteBytes(folder.toStdString() + "/page.asx", "<html><body>no playlist</body></html>");
+    struct Case {
+        QStringList arguments;
+        const char* said;
+    } cases[] = {
+        {{"missing.asx"}, "missing.asx"},
+        {{"page.asx"}, "page.asx"},
+        {{}, "No playlist"},
+    };
+    for (const Case& c : cases) {
+        const PlayerRun run = RunPlayer(folder, c.arguments);
+        EXPECT_NE(run.exitCode, 0) << c.said;
+        EXPECT_TRUE(run.errors.contains(c.said)) << run.errors.toStdString();
+    }
+}
