@@ -7,7 +7,6 @@
 constexpr DWORD IDLE_PRIORITY_CLASS = 0x00000040;
 constexpr DWORD STARTF_USESHOWWINDOW = 0x00000001;
 
-
 // Window placement hints for the new program; a desktop program here shows its own window, so
 // only their presence matters.
 struct STARTUPINFOA {

@@ -9,6 +9,9 @@ bool PlayerCommandLine::Parse(const QStringList& arguments, const QString& envir
         const QString& argument = arguments[i];
         if (argument == "--headless") {
             m_headless = true;
+        } else if (argument == "--register" && arguments.size() == 1) {
+            m_register = true;
+            return true;
         } else if (argument == "--report" && i + 1 < arguments.size()) {
             m_reportPath = arguments[++i];
         } else if (argument.startsWith("--") || !m_playlist.isEmpty()) {
@@ -27,5 +30,6 @@ bool PlayerCommandLine::Parse(const QStringList& arguments, const QString& envir
 
 QString PlayerCommandLine::Usage()
 {
-    return QObject::tr("Usage: mplayer2 [--headless] [--report FILE] PLAYLIST.asx");
+    return QObject::tr("Usage: mplayer2 [--headless] [--report FILE] PLAYLIST.asx\n"
+                       "       mplayer2 --register");
 }

@@ -1,5 +1,6 @@
 #pragma once
-// The player's command line: "mplayer2 [--headless] [--report FILE] PLAYLIST". Without a
+// The player's command line: "mplayer2 [--headless] [--report FILE] PLAYLIST", or
+// "mplayer2 --register" to record where the player is installed. Without a
 // screen (--headless, or REELMIX_PLAYER_HEADLESS set to anything but "" or "0") there is neither
 // picture nor sound nor window.
 #include <QString>
@@ -13,6 +14,7 @@ public:
     QString m_playlist;
     QString m_reportPath;
     bool m_headless = false;
+    bool m_register = false;
     QString m_error;
 
     static QString Usage();

@@ -3,6 +3,7 @@
 #include "platform/MpvPlayer.h"
 #include "player/AsxReader.h"
 #include "player/PlayerCommandLine.h"
+#include "player/PlayerRegistration.h"
 #include "player/PlayerWindow.h"
 #include "player/ShowPlayer.h"
 
@@ -25,10 +26,10 @@ int Fail(const QString& text, bool headless)
     return 1;
 }
 
-bool HeadlessFromArguments(int argc, char** argv)
+bool NeedsNoScreen(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i)
-        if (qstrcmp(argv[i], "--headless") == 0)
+        if (qstrcmp(argv[i], "--headless") == 0 || qstrcmp(argv[i], "--register") == 0)
             return true;
     const QByteArray environment = qgetenv("REELMIX_PLAYER_HEADLESS");
     return !environment.isEmpty() && environment != "0";
@@ -74,7 +75,7 @@ int main(int argc, char** argv)
 {
     // Without a screen there is no need for a display connection at all.
     std::unique_ptr<QCoreApplication> application =
-        HeadlessFromArguments(argc, argv) ? std::make_unique<QCoreApplication>(argc, argv)
+        NeedsNoScreen(argc, argv) ? std::make_unique<QCoreApplication>(argc, argv)
                                           : std::make_unique<QApplication>(argc, argv);
     PlayerCommandLine commandLine;
     if (!commandLine.Parse(QCoreApplication::arguments().mid(1),
@@ -82,6 +83,12 @@ int main(int argc, char** argv)
         Tell(commandLine.m_error);
         Tell(PlayerCommandLine::Usage());
         return 2;
+    }
+    if (commandLine.m_register) {
+        QString error;
+        if (!PlayerRegistration::Register(QCoreApplication::applicationDirPath(), error))
+            return Fail(error, true);
+        return 0;
     }
     return Run(commandLine);
 }

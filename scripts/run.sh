@@ -4,4 +4,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh run
 bash scripts/build.sh build -DREELMIX_BUILD_TESTS=OFF
-echo "Built: $(cd build && ls -d libreelmix_*.a */libreelmix_*.a 2>/dev/null | tr '\n' ' ')"
+# As an installer would: tell Reelmix where its show player is.
+build/player/mplayer2 --register
+echo "Built: build/player/mplayer2 (the show player, registered) and build/platform/reelmix-registry."

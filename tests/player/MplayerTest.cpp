@@ -1,9 +1,13 @@
 // Runs the real mplayer2 without a screen over movies made by ffmpeg and checks what it played.
+#include "platform/HostPath.h"
+#include "platform/WinReg.h"
+#include "util/MyRegistry.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <cmath>
 
@@ -137,4 +141,17 @@ TEST(Mplayer, RefusesWhatItCannotRead)
         EXPECT_NE(run.exitCode, 0) << c.said;
         EXPECT_TRUE(run.errors.contains(c.said)) << run.errors.toStdString();
     }
+}
+
+TEST(Mplayer, RegistersItsFolderForReelmix)
+{
+    QProcess player;
+    player.start(REELMIX_MPLAYER2_PATH, {"--register"});
+    ASSERT_TRUE(player.waitForFinished(30000));
+    EXPECT_EQ(player.exitCode(), 0) << player.readAllStandardError().toStdString();
+
+    MyRegistry key(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\MediaPlayer", false);
+    CString directory;
+    ASSERT_TRUE(key.ReadValueString("Installation Directory", directory));
+    EXPECT_EQ(ToHostPath(directory), QFileInfo(REELMIX_MPLAYER2_PATH).absolutePath().toStdString());
 }
