@@ -1,6 +1,7 @@
 #pragma once
 // The framework's point in time: seconds since 1970, shown in local time.
 #include "platform/CString.h"
+#include "platform/WinTypes.h"
 
 #include <ctime>
 
@@ -10,6 +11,8 @@ public:
     explicit CTime(std::time_t time) : m_time(time) {}
     // Local time fields; dst -1 lets the C runtime decide whether daylight saving applies.
     CTime(int year, int month, int day, int hour, int minute, int second, int dst = -1);
+    // A file's time stamp, taken as the local time it shows and made a time again with dst.
+    explicit CTime(const FILETIME& fileTime, int dst = -1);
 
     static CTime GetCurrentTime() { return CTime(std::time(nullptr)); }
     std::time_t GetTime() const { return m_time; }
