@@ -301,8 +301,9 @@ TEST(CDC, FrameControlPaintsTheWholePushButtonFace)
     // Drawn on white and on black, only the pixels outside the rectangle differ.
     for (int y = 0; y < 24; ++y) {
         for (int x = 0; x < 40; ++x) {
-            if (!QRect(2, 2, 36, 20).contains(x, y))
+            if (!QRect(2, 2, 36, 20).contains(x, y)) {
                 EXPECT_EQ(up.pixel(x, y), kWhite) << x << "," << y;
+            }
         }
     }
     QImage onBlack(40, 24, QImage::Format_RGB32);
