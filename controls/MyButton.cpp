@@ -5,10 +5,8 @@
 #include "res/Icons.h"
 
 #include <QPixmap>
-
-const int MyButton::Center = -1;
-const int MyButton::ColorTabSize = 12;
-const int MyButton::FocusOffset = 3;
+#include <algorithm>
+#include <utility>
 
 bool MyButton::SetIcon(UINT id, int cx, int cy)
 {

@@ -12,9 +12,9 @@
 
 class MyButton : public CButton {
 public:
-    static const int Center;
-    static const int ColorTabSize;
-    static const int FocusOffset;
+    static constexpr int Center = -1;
+    static constexpr int ColorTabSize = 12;
+    static constexpr int FocusOffset = 3;
 
     MyButton() = default;
     ~MyButton() override = default;

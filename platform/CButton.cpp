@@ -84,7 +84,7 @@ private:
 
     bool ClickOnMnemonic(const QKeyEvent& key)
     {
-        if (key.modifiers() & ~Qt::KeypadModifier || key.text().size() != 1 ||
+        if (key.modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier) || key.text().size() != 1 ||
             !m_button->isVisible() || !m_button->isEnabled())
             return false;
         const QString text = m_button->text();

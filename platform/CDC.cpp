@@ -12,7 +12,9 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QWidget>
+#include <cmath>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 namespace {

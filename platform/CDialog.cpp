@@ -4,8 +4,8 @@
 #include "res/DialogTemplates.h"
 
 #include <QDialog>
-#include <QPushButton>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScreen>
 #include <QWindow>
 

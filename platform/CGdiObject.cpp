@@ -3,6 +3,8 @@
 #include "platform/CBrush.h"
 #include "platform/CPen.h"
 
+#include <map>
+
 BOOL CGdiObject::DeleteObject()
 {
     if (!m_created || m_stock)
@@ -20,21 +22,16 @@ CGdiObject* CGdiObject::GetStockObject(int index)
     static CBrush whiteBrush(RGB(255, 255, 255));
     static CBrush blackBrush(RGB(0, 0, 0));
     static CBrush nullBrush;
-    static const bool marked = [] {
+    static const std::map<int, CGdiObject*> stock = [] {
         nullBrush.CreateNullBrush();
-        for (CGdiObject* object : std::initializer_list<CGdiObject*>{
-                 &whitePen, &blackPen, &nullPen, &whiteBrush, &blackBrush, &nullBrush})
+        const std::map<int, CGdiObject*> objects = {
+            {WHITE_BRUSH, &whiteBrush}, {BLACK_BRUSH, &blackBrush}, {NULL_BRUSH, &nullBrush},
+            {WHITE_PEN, &whitePen},     {BLACK_PEN, &blackPen},     {NULL_PEN, &nullPen},
+        };
+        for (const auto& [id, object] : objects)
             object->m_stock = true;
-        return true;
+        return objects;
     }();
-    (void)marked;
-    switch (index) {
-    case WHITE_BRUSH: return &whiteBrush;
-    case BLACK_BRUSH: return &blackBrush;
-    case NULL_BRUSH: return &nullBrush;
-    case WHITE_PEN: return &whitePen;
-    case BLACK_PEN: return &blackPen;
-    case NULL_PEN: return &nullPen;
-    default: return nullptr;
-    }
+    const auto found = stock.find(index);
+    return found == stock.end() ? nullptr : found->second;
 }

@@ -276,7 +276,7 @@ TEST(CDC, OpaqueModeFillsBehindTheTextWithTheBackgroundColour)
 {
     for (const int mode : {OPAQUE, TRANSPARENT}) {
         const QImage image = Draw(QSize(100, 40), [mode](CDC& dc) {
-            EXPECT_EQ(dc.SetBkMode(mode), mode == OPAQUE ? OPAQUE : OPAQUE);
+            EXPECT_EQ(dc.SetBkMode(mode), OPAQUE);
             dc.SetBkColor(RGB(0, 0, 255));
             EXPECT_EQ(dc.SetTextColor(RGB(255, 0, 0)), RGB(0, 0, 0));
             CRect rect(0, 0, 100, 40);
