@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScreen>
 #include <QWindow>
 
@@ -95,4 +96,12 @@ BOOL CDialog::OnCommand(UINT id)
     case IDCANCEL: OnCancel(); return TRUE;
     default: return FALSE;
     }
+}
+
+void CDialog::SetDefID(UINT id)
+{
+    if (!GetSafeHwnd())
+        return;
+    for (auto* button : GetSafeHwnd()->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly))
+        button->setDefault(DialogTemplateBuilder::ControlId(button) == int(id));
 }

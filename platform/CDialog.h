@@ -13,6 +13,8 @@ public:
     virtual int DoModal();
     // Ends the modal run with result once the current handler returns.
     void EndDialog(int result);
+    // Makes the push button id the one Enter clicks (the dialog's DM_SETDEFID).
+    void SetDefID(UINT id);
 
     // Called once, after the controls exist and before the dialog shows. TRUE lets the focus go
     // to the first tab stop.

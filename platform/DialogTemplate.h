@@ -21,6 +21,7 @@ constexpr DWORD DS_MODALFRAME = 0x0080;
 constexpr DWORD BS_PUSHBUTTON = 0x0000;
 constexpr DWORD BS_DEFPUSHBUTTON = 0x0001;
 constexpr DWORD BS_AUTOCHECKBOX = 0x0003;
+constexpr DWORD BS_OWNERDRAW = 0x000B;
 constexpr DWORD BS_TYPEMASK = 0x000F;
 
 // Static styles.
