@@ -156,9 +156,26 @@ void CReelmixView::OnSize(UINT type, int cx, int cy)
     const int x = cx - bw - mx;
     MoveControl(IDC_CLIP_COUNT, x, top);
     MoveControl(IDC_TOTAL_DURATION, x, top + 2 * my);
+    FitLabelHeight(IDC_CLIP_COUNT);
+    FitLabelHeight(IDC_TOTAL_DURATION);
     MoveControl(IDC_MULTI_LOAD, x, cy - 3 * (bh + my));
     MoveControl(IDC_SHUFFLE, x, cy - 2 * (bh + my));
     MoveControl(IDC_PLAY_SHOW, x, cy - (bh + my));
+}
+
+// The desktop font is wider than the one the form was drawn for, so a total may need a second
+// line; the label grows down to show it rather than cutting it off.
+void CReelmixView::FitLabelHeight(int id)
+{
+    CWnd* label = GetDlgItem(id);
+    QWidget* widget = label ? label->GetSafeHwnd() : nullptr;
+    if (!widget)
+        return;
+    CRect rect(0, 0, 0, 8); // the labels' height in the template
+    MapDialogRect(&rect);
+    const int height = std::max(rect.Height(), widget->heightForWidth(widget->width()));
+    label->SetWindowPos(nullptr, 0, 0, widget->width(), height,
+                        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CReelmixView::MoveControl(int id, int x, int y)
@@ -213,4 +230,6 @@ void CReelmixView::UpdateTotals()
         m_totalDurationText += "> ";
     m_totalDurationText += DurationClock(total);
     UpdateData(FALSE);
+    FitLabelHeight(IDC_CLIP_COUNT);
+    FitLabelHeight(IDC_TOTAL_DURATION);
 }

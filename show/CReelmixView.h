@@ -53,4 +53,5 @@ protected:
 private:
     void SetUpList();
     void MoveControl(int id, int x, int y);
+    void FitLabelHeight(int id);
 };
