@@ -233,7 +233,7 @@ TEST_F(ListTest, SingleSelectionKeepsOneRowSelectedAndReportsEachChange)
     EXPECT_FALSE(m_list.SetItemState(9, LVIS_SELECTED, LVIS_SELECTED));
 }
 
-TEST_F(ListTest, ManyRowsMaySelectedWithoutTheSingleSelectionStyle)
+TEST_F(ListTest, ManyRowsMayBeSelectedWithoutTheSingleSelectionStyle)
 {
     Make(0, 6);
     m_list.SetItemState(4, LVIS_SELECTED, LVIS_SELECTED);
