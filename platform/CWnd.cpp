@@ -290,3 +290,5 @@ BOOL CWnd::MapDialogRect(LPRECT rect) const
 }
 
 BOOL CWnd::OnCommand(UINT) { return FALSE; }
+
+BOOL CWnd::OnNotify(WPARAM, LPARAM, LRESULT*) { return FALSE; }

@@ -27,6 +27,15 @@ constexpr UINT SWP_NOACTIVATE = 0x0010;
 constexpr UINT SWP_SHOWWINDOW = 0x0040;
 constexpr UINT SWP_HIDEWINDOW = 0x0080;
 
+// The head of every notification a control sends its parent.
+struct NMHDR {
+    HWND hwndFrom;
+    WPARAM idFrom; // the control id
+    UINT code;
+};
+constexpr UINT NM_CLICK = UINT(-2);
+constexpr UINT NM_DBLCLK = UINT(-3);
+
 class CWnd {
 public:
     CWnd() = default;
@@ -80,6 +89,9 @@ public:
 
     // A button of this window's template was clicked. TRUE when handled.
     virtual BOOL OnCommand(UINT id);
+    // A child control's notification; header is the NMHDR* (of a larger structure, by code).
+    // TRUE when handled, with the answer in *result.
+    virtual BOOL OnNotify(WPARAM id, LPARAM header, LRESULT* result);
     // The window is about to be destroyed; it and its controls still exist.
     virtual void OnDestroy() {}
 

@@ -2,6 +2,7 @@
 
 #include "platform/CButton.h"
 #include "platform/CEdit.h"
+#include "platform/CListCtrl.h"
 #include "platform/CStatic.h"
 #include "platform/MulDiv.h"
 
@@ -26,6 +27,7 @@ std::map<CString, DialogTemplateBuilder::ControlFactory, NoCase>& Factories()
         {"Button", &CButton::CreateControl},
         {"Static", &CStatic::CreateControl},
         {"Edit", &CEdit::CreateControl},
+        {"SysListView32", &CListCtrl::CreateControl},
     };
     return factories;
 }
@@ -80,7 +82,7 @@ CString DialogTemplateBuilder::Build(const DialogTemplate& dialog, QWidget* host
     for (const DialogItem& item : dialog.items) {
         const QRect rect = ToPixels(base, QRect(item.x, item.y, item.cx, item.cy));
         QWidget* control = Factories().at(item.className)(item, rect, host);
-        control->setProperty(kIdProperty, item.id);
+        SetControlId(control, item.id);
         control->setEnabled(!(item.style & WS_DISABLED));
         control->setVisible(item.style & WS_VISIBLE);
         if (auto* button = qobject_cast<QAbstractButton*>(control))
@@ -114,4 +116,9 @@ bool DialogTemplateBuilder::MapDialogRect(const QWidget* widget, QRect& rect)
 int DialogTemplateBuilder::ControlId(const QWidget* widget)
 {
     return widget ? widget->property(kIdProperty).toInt() : 0;
+}
+
+void DialogTemplateBuilder::SetControlId(QWidget* widget, int id)
+{
+    widget->setProperty(kIdProperty, id);
 }

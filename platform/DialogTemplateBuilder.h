@@ -45,4 +45,6 @@ public:
     static bool MapDialogRect(const QWidget* widget, QRect& rect);
     // The id the template gave widget; 0 for a widget not made from a template.
     static int ControlId(const QWidget* widget);
+    // Gives a control made in code the id a template would have given it.
+    static void SetControlId(QWidget* widget, int id);
 };

@@ -1,0 +1,198 @@
+#include "show/CReelmixView.h"
+
+#include "show/CReelmixDoc.h"
+#include "show/Clip.h"
+#include "util/Generic.h"
+
+#include <QAbstractButton>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+struct Marks {
+    double start;
+    double end;
+};
+
+class ViewTest : public ::testing::Test {
+protected:
+    void Open(const std::vector<Marks>& clips)
+    {
+        int n = 0;
+        for (const Marks& marks : clips) {
+            auto* clip = new Clip("\\movies\\set", ("clip" + std::to_string(n++) + ".avi").c_str());
+            clip->m_start = marks.start;
+            clip->m_end = marks.end;
+            m_doc.m_clips.AddTail(clip);
+        }
+        m_frame.resize(800, 500);
+        ASSERT_TRUE(m_view.Create(&m_frame));
+        m_doc.AddView(&m_view);
+        m_view.OnInitialUpdate();
+    }
+
+    void TearDown() override { m_doc.RemoveView(&m_view); }
+
+    CString Label(int id)
+    {
+        CString text;
+        m_view.GetDlgItem(id)->GetWindowText(text);
+        return text;
+    }
+
+    QRect Geometry(int id) { return m_view.GetDlgItem(id)->GetSafeHwnd()->geometry(); }
+
+    CReelmixDoc m_doc;
+    QWidget m_frame;
+    CReelmixView m_view;
+};
+} // namespace
+
+TEST_F(ViewTest, TotalsAndDurationsFollowTheMarks)
+{
+    constexpr double unset = -1.0;
+    struct Case {
+        const char* what;
+        std::vector<Marks> clips;
+        const char* count;
+        const char* total;
+        std::vector<const char*> durations;
+    } cases[] = {
+        {"empty show", {}, "0 Clips In Show", "Total Duration: 00:00:00.000", {}},
+        {"no marks", {{unset, unset}}, "1 Clips In Show", "Total Duration: > 00:00:00.000",
+         {"Unknown"}},
+        {"a section", {{10.0, 12.5}}, "1 Clips In Show", "Total Duration: 00:00:02.500",
+         {"2.500 secs"}},
+        {"reversed marks count against the total",
+         {{12.5, 10.0}, {0.0, 10.0}},
+         "2 Clips In Show",
+         "Total Duration: 00:00:07.500",
+         {"Unknown", "10.000 secs"}},
+        {"reversed marks alone", {{12.5, 10.0}}, "1 Clips In Show",
+         "Total Duration: -00:00:02.500", {"Unknown"}},
+        {"equal marks", {{5.0, 5.0}}, "1 Clips In Show", "Total Duration: 00:00:00.000",
+         {"Unknown"}},
+        {"one hour", {{0.0, 1800.0}, {100.0, 1900.0}}, "2 Clips In Show",
+         "Total Duration: 01:00:00.000", {"1800.000 secs", "1800.000 secs"}},
+        {"a hundred hours", {{0.0, 360000.0}}, "1 Clips In Show",
+         "Total Duration: 100:00:00.000", {"360000.000 secs"}},
+        {"beyond a 32-bit millisecond count", {{0.0, 3e9}}, "1 Clips In Show",
+         "Total Duration: 833333:20:00.000", {"3000000000.000 secs"}},
+        {"start without end", {{10.0, unset}, {1.0, 2.0}}, "2 Clips In Show",
+         "Total Duration: > 00:00:01.000", {"Unknown", "1.000 secs"}},
+        {"milliseconds truncated", {{0.0, 0.0019}, {1.0, 1.0019}}, "2 Clips In Show",
+         "Total Duration: 00:00:00.003", {"0.002 secs", "0.002 secs"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CReelmixDoc doc;
+        QWidget frame;
+        CReelmixView view;
+        for (const Marks& marks : c.clips) {
+            auto* clip = new Clip("\\m", "a.avi");
+            clip->m_start = marks.start;
+            clip->m_end = marks.end;
+            doc.m_clips.AddTail(clip);
+        }
+        ASSERT_TRUE(view.Create(&frame));
+        doc.AddView(&view);
+        view.OnInitialUpdate();
+        EXPECT_EQ(view.m_clipCountText, c.count);
+        EXPECT_EQ(view.m_totalDurationText, c.total);
+        CString shown;
+        view.GetDlgItem(CReelmixView::IDC_TOTAL_DURATION)->GetWindowText(shown);
+        EXPECT_EQ(shown, c.total);
+        ASSERT_EQ(view.m_list.GetItemCount(), int(c.durations.size()));
+        for (int row = 0; row < int(c.durations.size()); ++row)
+            EXPECT_EQ(view.m_list.GetItemText(row, 2), c.durations[std::size_t(row)]);
+        doc.RemoveView(&view);
+    }
+}
+
+TEST_F(ViewTest, RowsShowTheClipsInShowOrderWithTheirColumns)
+{
+    Open({{1.0, 2.0}, {0.0, 3.0}});
+    ASSERT_EQ(m_view.m_list.GetItemCount(), 2);
+    EXPECT_EQ(m_view.m_list.GetItemText(1, 0), "clip1.avi");
+    EXPECT_EQ(m_view.m_list.GetItemText(1, 1), "\\movies\\set");
+    EXPECT_EQ(m_view.m_list.GetItemText(0, 2), "1.000 secs");
+    EXPECT_EQ(reinterpret_cast<Clip*>(m_view.m_list.GetItemData(0)), m_doc.m_clips.GetHead());
+    char cut[6];
+    EXPECT_EQ(m_view.m_list.GetItemText(1, 1, cut, 6), 5);
+    EXPECT_STREQ(cut, "\\movi");
+    EXPECT_EQ(m_view.m_list.GetItemText(1, 3), "");
+
+    LVCOLUMN column{LVCF_FMT | LVCF_WIDTH | LVCF_TEXT, 0, 0, nullptr, 0, 0};
+    char title[16];
+    column.pszText = title;
+    column.cchTextMax = sizeof title;
+    const struct {
+        const char* title;
+        int format;
+        int width;
+    } expected[] = {{"FileName", LVCFMT_LEFT, 100},
+                    {"Directory", LVCFMT_LEFT, 300},
+                    {"Duration", LVCFMT_RIGHT, 100}};
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(m_view.m_list.GetColumn(i, &column));
+        EXPECT_STREQ(title, expected[i].title);
+        EXPECT_EQ(column.fmt, expected[i].format);
+        EXPECT_EQ(column.cx, expected[i].width);
+    }
+    EXPECT_FALSE(m_view.m_list.GetColumn(3, &column));
+
+    // A second initial update (after New or Open) adds rows, never columns again.
+    m_doc.DeleteContents();
+    m_view.OnInitialUpdate();
+    EXPECT_FALSE(m_view.m_list.GetColumn(3, &column));
+    EXPECT_TRUE(m_view.m_btnInsert.GetSafeHwnd());
+    EXPECT_FALSE(static_cast<QAbstractButton*>(m_view.m_btnPlayShow.GetSafeHwnd())->icon().isNull());
+}
+
+TEST_F(ViewTest, ClearingTheDocumentEmptiesTheList)
+{
+    Open({{1.0, 2.0}, {3.0, 5.0}});
+    ASSERT_EQ(m_view.m_list.GetItemCount(), 2);
+    EXPECT_EQ(Label(CReelmixView::IDC_CLIP_COUNT), "2 Clips In Show");
+    m_doc.DeleteContents();
+    EXPECT_EQ(m_view.m_list.GetItemCount(), 0);
+    EXPECT_EQ(Label(CReelmixView::IDC_CLIP_COUNT), "0 Clips In Show");
+    EXPECT_EQ(Label(CReelmixView::IDC_TOTAL_DURATION), "Total Duration: 00:00:00.000");
+}
+
+TEST_F(ViewTest, SizeMovesTheListAndTheRightHandControls)
+{
+    Open({});
+    const QRect insertBefore = Geometry(CReelmixView::IDC_INSERT);
+    const QRect listBefore = Geometry(CReelmixView::IDC_LIST);
+    m_view.GetSafeHwnd()->resize(900, 600);
+    m_view.OnSize(SIZE_RESTORED, 900, 600);
+    const int mx = Generic::GetHorzPixels(&m_view, 7);
+    const int my = Generic::GetVertPixels(&m_view, 7);
+    const int bw = Generic::GetHorzPixels(&m_view, 98);
+    const int bh = Generic::GetVertPixels(&m_view, 32);
+    const int top = Generic::GetVertPixels(&m_view, 21);
+    const int x = 900 - bw - mx;
+    EXPECT_EQ(Geometry(CReelmixView::IDC_LIST),
+              QRect(listBefore.topLeft(), QSize(900 - 3 * mx - bw, 600 - top - my)));
+    EXPECT_EQ(Geometry(CReelmixView::IDC_CLIP_COUNT).topLeft(), QPoint(x, top));
+    EXPECT_EQ(Geometry(CReelmixView::IDC_TOTAL_DURATION).topLeft(), QPoint(x, top + 2 * my));
+    const QRect multi = Geometry(CReelmixView::IDC_MULTI_LOAD);
+    EXPECT_EQ(multi.topLeft(), QPoint(x, 600 - 3 * (bh + my)));
+    EXPECT_EQ(multi.width(), bw);
+    EXPECT_EQ(Geometry(CReelmixView::IDC_SHUFFLE).topLeft(), QPoint(x, 600 - 2 * (bh + my)));
+    EXPECT_EQ(Geometry(CReelmixView::IDC_PLAY_SHOW).topLeft(), QPoint(x, 600 - (bh + my)));
+    EXPECT_EQ(Geometry(CReelmixView::IDC_INSERT), insertBefore);
+}
+
+TEST_F(ViewTest, FirstInitialUpdateFitsAPlainParentToTheForm)
+{
+    Open({});
+    const CSize total = m_view.GetTotalSize();
+    EXPECT_EQ(m_frame.size(), QSize(total.cx, total.cy));
+    EXPECT_EQ(m_view.GetSafeHwnd()->geometry(), m_frame.rect());
+    m_frame.resize(800, 500);
+    m_view.RecalcParentLayout();
+    EXPECT_EQ(m_view.GetSafeHwnd()->size(), QSize(800, 500));
+}
