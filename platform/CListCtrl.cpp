@@ -454,7 +454,7 @@ void CListCtrl::DrawItem(LPDRAWITEMSTRUCT item)
     if (!List() || !item || !item->hDC)
         return;
     const CRect rect(item->rcItem);
-    List()->DrawRowDefault(*item->hDC, int(item->itemID),
+    List()->DrawRowDefault(*item->hDC->GetPainter(), int(item->itemID),
                            QRect(rect.left, rect.top, rect.Width(), rect.Height()),
                            item->itemState);
 }

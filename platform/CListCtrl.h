@@ -11,7 +11,7 @@
 #include "platform/CListCtrlTypes.h"
 #include "platform/CWnd.h"
 #include "platform/DialogTemplate.h"
-#include "platform/OwnerDraw.h"
+#include "platform/DrawItemStruct.h"
 
 class CImageList;
 class CListCtrlWidget;

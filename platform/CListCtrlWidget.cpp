@@ -5,7 +5,7 @@
 #include "platform/CImageList.h"
 #include "platform/CListCtrl.h"
 #include "platform/DialogTemplateBuilder.h"
-#include "platform/OwnerDraw.h"
+#include "platform/DrawItemStruct.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -648,9 +648,10 @@ void CListCtrlWidget::DrawRow(QPainter& painter, int row, CListCtrl* owner) cons
     item.itemAction = ODA_DRAWENTIRE;
     item.itemState = DrawState(row);
     item.hwndItem = const_cast<CListCtrlWidget*>(this);
-    item.hDC = &painter;
+    CDC dc(&painter);
+    item.hDC = dc.GetSafeHdc();
     item.rcItem = CRect(rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1);
-    item.itemData = Data(row);
+    item.itemData = std::uintptr_t(Data(row));
     painter.save();
     owner->DrawItem(&item);
     painter.restore();

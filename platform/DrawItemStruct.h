@@ -1,8 +1,11 @@
 #pragma once
 // The request an owner-drawn control gets to draw one item: what to draw (action), how the item
-// is (state), where (rcItem) and with which device context (hDC).
+// is (state), where (rcItem) and with which device context (hDC); and the request to measure
+// one (a list's row height).
 #include "platform/CDC.h"
 #include "platform/CRect.h"
+
+#include <cstdint>
 
 class QWidget;
 using HWND = QWidget*;
@@ -18,7 +21,9 @@ constexpr UINT ODA_FOCUS = 0x0004;
 
 // States.
 constexpr UINT ODS_SELECTED = 0x0001;
+constexpr UINT ODS_GRAYED = 0x0002;
 constexpr UINT ODS_DISABLED = 0x0004;
+constexpr UINT ODS_CHECKED = 0x0008;
 constexpr UINT ODS_FOCUS = 0x0010;
 constexpr UINT ODS_DEFAULT = 0x0020;
 
@@ -34,3 +39,13 @@ struct DRAWITEMSTRUCT {
     std::uintptr_t itemData;
 };
 using LPDRAWITEMSTRUCT = DRAWITEMSTRUCT*;
+
+struct MEASUREITEMSTRUCT {
+    UINT CtlType;
+    UINT CtlID;
+    UINT itemID;
+    UINT itemWidth;
+    UINT itemHeight;
+    std::uintptr_t itemData;
+};
+using LPMEASUREITEMSTRUCT = MEASUREITEMSTRUCT*;
