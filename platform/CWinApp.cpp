@@ -1,6 +1,10 @@
 #include "platform/CWinApp.h"
 
+#include "platform/CDocTemplate.h"
+#include "platform/CFrameWnd.h"
+#include "platform/CRecentFileList.h"
 #include "platform/QtMessageBox.h"
+#include "platform/ShellOpenChannel.h"
 #include "res/StringIds.h"
 #include "res/StringTable.h"
 
@@ -78,6 +82,7 @@ CWinApp::CWinApp(LPCTSTR appName)
 
 CWinApp::~CWinApp()
 {
+    ReleaseQtObjects();
     while (m_nWaitCursorCount > 0)
         EndWaitCursor();
     if (g_app == this)
@@ -105,7 +110,29 @@ int CWinApp::Run()
     return ExitInstance();
 }
 
-BOOL CWinApp::OnIdle(LONG) { return FALSE; }
+BOOL CWinApp::OnIdle(LONG count)
+{
+    if (count == 0) {
+        if (auto* frame = dynamic_cast<CFrameWnd*>(m_pMainWnd))
+            frame->OnIdleUpdateCmdUI();
+    }
+    return FALSE;
+}
+
+int CWinApp::ExitInstance()
+{
+    if (m_pRecentFileList)
+        m_pRecentFileList->WriteList();
+    return m_nExitCode;
+}
+
+void CWinApp::ReleaseQtObjects()
+{
+    m_pMainWnd = nullptr;
+    m_templates.clear();
+    m_shellOpen.reset();
+    m_hook.reset();
+}
 
 BOOL CWinApp::PreTranslateMessage(QObject*, QEvent*) { return FALSE; }
 
@@ -152,9 +179,9 @@ int AfxWinMain(int argc, char** argv)
     QApplication::setApplicationName(QString::fromUtf8(app->m_pszAppName));
     InstallQtMessageBox();
     app->AttachToQt();
+    app->m_arguments.assign(argv + std::min(argc, 1), argv + argc);
     const int code = app->InitInstance() ? app->Run() : app->ExitInstance();
-    // The hook is a QObject: it goes before the QApplication does.
-    app->m_hook.reset();
+    app->ReleaseQtObjects();
     return code;
 }
 
