@@ -122,9 +122,10 @@ BOOL CFileDialog::FillBuffer(const std::vector<CString>& chosen)
     std::string buffer;
     WORD offset = 0;
     if (chosen.size() == 1 || !(m_ofn.Flags & OFN_ALLOWMULTISELECT)) {
+        // The empty string after the path ends a caller's walk over the names.
         buffer = chosen.front().Str();
         offset = WORD(LastSeparator(chosen.front()) + 1);
-        buffer += '\0';
+        buffer += std::string(2, '\0');
     } else {
         // All names share the folder of the first one, as a dialog shows one folder.
         const int cut = LastSeparator(chosen.front());

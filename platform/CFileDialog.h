@@ -1,7 +1,7 @@
 #pragma once
 // The framework's file-open and file-save dialog. The chosen names come back in the caller's
 // buffer m_ofn.lpstrFile (by default one of the dialog's own) as the platform returns them:
-// one file as its whole path, with nFileOffset at its name; several files (only with
+// one file as its whole path (then an empty string), with nFileOffset at its name; several files (only with
 // OFN_ALLOWMULTISELECT) as the directory, then each name, each terminated, then an empty
 // string, with nFileOffset at the first name. A selection that does not fit the buffer fails
 // the dialog (IDCANCEL). Unless OFN_NOCHANGEDIR is given, an accepted dialog leaves the

@@ -12,7 +12,7 @@ CString Abbreviate(const CString& path, int maxLength)
     if (path.GetLength() <= maxLength)
         return path;
     const CString name = path.Mid(path.ReverseFind('\\') + 1);
-    const int rootEnd = path.Find('\\', 1);
+    const int rootEnd = path.Find('\\');
     if (rootEnd < 0)
         return name;
     const CString root = path.Left(rootEnd + 1) + "...";
