@@ -2,7 +2,8 @@
 // The about box: the program icon, its version and the maker's copyright, and OK.
 #include "platform/CDialog.h"
 
-class CAboutDlg : public CDialog {
+class CAboutDlg : public CDialog
+{
 public:
     // Shown over the main window.
     CAboutDlg();

@@ -5,7 +5,8 @@
 #include "res/StringIds.h"
 #include "util/MyRegistry.h"
 
-namespace {
+namespace
+{
 constexpr UINT kIndicators[] = {
     ID_SEPARATOR, // the message pane
     ID_INDICATOR_CAPS,

@@ -6,7 +6,8 @@
 #include "platform/CStatusBar.h"
 #include "platform/CToolBar.h"
 
-class CMainFrame : public CFrameWnd {
+class CMainFrame : public CFrameWnd
+{
 public:
     // The frame's registry key under HKEY_CURRENT_USER, value "WindowPlacement".
     static constexpr const char* s_registryKey = "Software\\Brantwell\\Reelmix\\CMainFrame";

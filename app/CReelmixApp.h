@@ -5,7 +5,8 @@
 #include "platform/CStringList.h"
 #include "platform/CWinApp.h"
 
-class CReelmixApp : public CWinApp {
+class CReelmixApp : public CWinApp
+{
 public:
     // view: the class of the view the main frame shows the show in (CReelmixView).
     explicit CReelmixApp(CDocTemplate::ViewClass view);

@@ -9,14 +9,14 @@
 #include "platform/CCmdUI.h"
 #include "platform/CObject.h"
 
-class CCmdTarget : public CObject {
+class CCmdTarget : public CObject
+{
 public:
     virtual BOOL OnCmdMsg(UINT, CCmdUI*) { return FALSE; }
 
 protected:
     // The usual body of one handled command: run handler, or report it enabled.
-    template <typename Handler>
-    static BOOL Handle(CCmdUI* ui, Handler handler)
+    template <typename Handler> static BOOL Handle(CCmdUI* ui, Handler handler)
     {
         if (ui) {
             ui->Enable(TRUE);

@@ -3,7 +3,8 @@
 // targets before the command is shown or run. A command that no target claims stays disabled.
 #include "platform/WinTypes.h"
 
-class CCmdUI {
+class CCmdUI
+{
 public:
     explicit CCmdUI(UINT id) : m_nID(id) {}
 

@@ -28,7 +28,8 @@ void CCommandLineInfo::ParseParamFlag(const char* param)
 void CCommandLineInfo::ParseParamNotFlag(const char* param)
 {
     if (m_strFileName.IsEmpty()) {
-        const QString host = QDir::cleanPath(QFileInfo(QString::fromUtf8(param)).absoluteFilePath());
+        const QString host =
+            QDir::cleanPath(QFileInfo(QString::fromUtf8(param)).absoluteFilePath());
         if (!FromHostPath(host.toStdString(), m_strFileName)) {
             m_strFileName = host.toStdString();
             m_bUnusableName = TRUE;

@@ -5,10 +5,17 @@
 // open requests. Switches start with "/" or "-" and compare without case.
 #include "platform/CString.h"
 
-class CCommandLineInfo {
+class CCommandLineInfo
+{
 public:
-    enum { FileNew, FileOpen, FilePrint, FilePrintTo, FileDDE, FileNothing = -1 } m_nShellCommand =
-        FileNew;
+    enum {
+        FileNew,
+        FileOpen,
+        FilePrint,
+        FilePrintTo,
+        FileDDE,
+        FileNothing = -1
+    } m_nShellCommand = FileNew;
 
     virtual ~CCommandLineInfo() = default;
     // One argument; flag tells that it was a switch (param is then without its "/" or "-").

@@ -15,7 +15,8 @@ class CView;
 
 #define RUNTIME_CLASS(class_name) ([] { return std::make_unique<class_name>(); })
 
-class CDocTemplate : public CCmdTarget {
+class CDocTemplate : public CCmdTarget
+{
 public:
     enum DocStringIndex {
         windowTitle,

@@ -120,7 +120,8 @@ BOOL CDocument::SaveModified()
     if (!IsModified())
         return TRUE;
     CString prompt = FindResourceString(AFX_IDP_ASK_TO_SAVE);
-    prompt.Replace("%1", m_title.IsEmpty() ? CString(FindResourceString(AFX_IDS_UNTITLED)) : m_title);
+    const CString name = m_title.IsEmpty() ? CString(FindResourceString(AFX_IDS_UNTITLED)) : m_title;
+    prompt.Replace("%1", name);
     switch (AfxMessageBox(prompt, MB_YESNOCANCEL | MB_ICONQUESTION)) {
     case IDYES: return DoFileSave();
     case IDNO: return TRUE;
@@ -168,7 +169,8 @@ CString CDocument::ProposedFileName() const
     if (m_pDocTemplate)
         m_pDocTemplate->GetDocString(ext, CDocTemplate::filterExt);
     CString name = m_title.SpanExcluding("#%;/\\");
-    return name.IsEmpty() || ext.IsEmpty() || name.Right(ext.GetLength()) == ext ? name : name + ext;
+    const bool hasExt = name.Right(ext.GetLength()) == ext;
+    return name.IsEmpty() || ext.IsEmpty() || hasExt ? name : name + ext;
 }
 
 BOOL CDocument::OnCmdMsg(UINT id, CCmdUI* ui)

@@ -11,7 +11,8 @@
 #include <cstring>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 CFileDialog::Hook& TheHook()
 {
     static CFileDialog::Hook hook;
@@ -36,7 +37,10 @@ QStringList QtFilters(const CString& filter)
     return filters;
 }
 
-int LastSeparator(const CString& path) { return path.ReverseFind('\\'); }
+int LastSeparator(const CString& path)
+{
+    return path.ReverseFind('\\');
+}
 } // namespace
 
 CFileDialog::CFileDialog(BOOL openFileDialog, LPCTSTR defExt, LPCTSTR fileName, DWORD flags,
@@ -96,8 +100,7 @@ int CFileDialog::AskQt(std::vector<CString>& chosen) const
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite,
-                         !(m_ofn.Flags & OFN_OVERWRITEPROMPT));
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, !(m_ofn.Flags & OFN_OVERWRITEPROMPT));
     }
     if (!m_strDefExt.IsEmpty())
         dialog.setDefaultSuffix(QString::fromUtf8((const char*)m_strDefExt));

@@ -1,11 +1,11 @@
 #pragma once
 // The framework's file-open and file-save dialog. The chosen names come back in the caller's
 // buffer m_ofn.lpstrFile (by default one of the dialog's own) as the platform returns them:
-// one file as its whole path (then an empty string), with nFileOffset at its name; several files (only with
-// OFN_ALLOWMULTISELECT) as the directory, then each name, each terminated, then an empty
-// string, with nFileOffset at the first name. A selection that does not fit the buffer fails
-// the dialog (IDCANCEL). Unless OFN_NOCHANGEDIR is given, an accepted dialog leaves the
-// process in the folder of the selection, as the platform's dialog does.
+// one file as its whole path, then an empty string, with nFileOffset at its name; several
+// files (only with OFN_ALLOWMULTISELECT) as the directory, then each name, each terminated,
+// then an empty string, with nFileOffset at the first name. A selection that does not fit the
+// buffer fails the dialog (IDCANCEL). Unless OFN_NOCHANGEDIR is given, an accepted dialog leaves
+// the process in the folder of the selection, as the platform's dialog does.
 //
 // Where the dialog is shown is up to the installed hook: without one it is a Qt file dialog;
 // tests install one that answers for the user.
@@ -33,7 +33,8 @@ struct OPENFILENAME {
     LPCSTR lpstrTitle;
 };
 
-class CFileDialog {
+class CFileDialog
+{
 public:
     // filter: pairs of a description and its patterns, "|"-separated and ended with "||"
     // ("Reelmix Files (*.rlx)|*.rlx|All Files (*.*)|*.*||"); patterns separated by ";".

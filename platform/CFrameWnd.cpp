@@ -25,7 +25,8 @@
 #include <QStatusTipEvent>
 #include <QToolBar>
 
-namespace {
+namespace
+{
 // The part of a command's string before its line break: the status bar prompt.
 QString PromptOf(UINT id)
 {
@@ -40,10 +41,14 @@ Qt::Key KeyOf(WORD virtualKey)
     if (virtualKey >= 0x70 && virtualKey <= 0x87)
         return Qt::Key(Qt::Key_F1 + (virtualKey - 0x70));
     switch (virtualKey) {
-    case VK_BACK: return Qt::Key_Backspace;
-    case VK_INSERT: return Qt::Key_Insert;
-    case VK_DELETE: return Qt::Key_Delete;
-    default: return Qt::Key_unknown;
+    case VK_BACK:
+        return Qt::Key_Backspace;
+    case VK_INSERT:
+        return Qt::Key_Insert;
+    case VK_DELETE:
+        return Qt::Key_Delete;
+    default:
+        return Qt::Key_unknown;
     }
 }
 
@@ -73,10 +78,14 @@ bool LockKeyOn(const char* led)
 const char* LedOf(UINT indicator)
 {
     switch (indicator) {
-    case ID_INDICATOR_CAPS: return "capslock";
-    case ID_INDICATOR_NUM: return "numlock";
-    case ID_INDICATOR_SCRL: return "scrolllock";
-    default: return nullptr;
+    case ID_INDICATOR_CAPS:
+        return "capslock";
+    case ID_INDICATOR_NUM:
+        return "numlock";
+    case ID_INDICATOR_SCRL:
+        return "scrolllock";
+    default:
+        return nullptr;
     }
 }
 
@@ -88,7 +97,8 @@ CString CurrentDirectory()
 }
 } // namespace
 
-class CFrameWnd::Window : public QMainWindow {
+class CFrameWnd::Window : public QMainWindow
+{
 public:
     explicit Window(CFrameWnd& owner) : m_owner(&owner) {}
     CFrameWnd* m_owner;
@@ -151,9 +161,8 @@ CFrameWnd::~CFrameWnd()
 BOOL CFrameWnd::LoadFrame(UINT nIDResource, CCreateContext* context)
 {
     auto window = std::make_unique<Window>(*this);
-    m_strTitle = CString(QString::fromUtf8(FindResourceString(nIDResource))
-                             .section('\n', 0, 0)
-                             .toStdString());
+    m_strTitle = CString(
+        QString::fromUtf8(FindResourceString(nIDResource)).section('\n', 0, 0).toStdString());
     window->setWindowTitle(QString::fromUtf8((const char*)m_strTitle));
     window->setWindowIcon(LoadResourceIcon(nIDResource));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -281,7 +290,10 @@ void CFrameWnd::OnUpdateFrameTitle(BOOL addToTitle)
     SetWindowText(title);
 }
 
-void CFrameWnd::EnableDocking(DWORD style) { m_dwDockStyle = style & CBRS_ALIGN_ANY; }
+void CFrameWnd::EnableDocking(DWORD style)
+{
+    m_dwDockStyle = style & CBRS_ALIGN_ANY;
+}
 
 // The bar goes to the first side, top, bottom, left, right, that both it and the frame allow.
 void CFrameWnd::DockControlBar(CToolBar* bar)
@@ -291,11 +303,10 @@ void CFrameWnd::DockControlBar(CToolBar* bar)
     if (!window || !toolBar)
         return;
     const DWORD allowed = m_dwDockStyle & bar->GetDockingStyle();
-    const std::pair<DWORD, Qt::ToolBarArea> sides[] = {
-        {CBRS_ALIGN_TOP, Qt::TopToolBarArea},
-        {CBRS_ALIGN_BOTTOM, Qt::BottomToolBarArea},
-        {CBRS_ALIGN_LEFT, Qt::LeftToolBarArea},
-        {CBRS_ALIGN_RIGHT, Qt::RightToolBarArea}};
+    const std::pair<DWORD, Qt::ToolBarArea> sides[] = {{CBRS_ALIGN_TOP, Qt::TopToolBarArea},
+                                                       {CBRS_ALIGN_BOTTOM, Qt::BottomToolBarArea},
+                                                       {CBRS_ALIGN_LEFT, Qt::LeftToolBarArea},
+                                                       {CBRS_ALIGN_RIGHT, Qt::RightToolBarArea}};
     for (const auto& [side, area] : sides) {
         if (allowed & side) {
             window->addToolBar(area, toolBar);
@@ -312,7 +323,10 @@ void CFrameWnd::DragAcceptFiles(BOOL accept)
         window->setAcceptDrops(accept);
 }
 
-void CFrameWnd::AddControlBar(UINT id, CWnd* bar) { m_bars.emplace_back(id, bar); }
+void CFrameWnd::AddControlBar(UINT id, CWnd* bar)
+{
+    m_bars.emplace_back(id, bar);
+}
 
 CWnd* CFrameWnd::GetControlBar(UINT id) const
 {
@@ -396,7 +410,10 @@ void CFrameWnd::PostClose()
         Qt::QueuedConnection);
 }
 
-int CFrameWnd::OnCreate(CCreateContext* context) { return OnCreateClient(context) ? 0 : -1; }
+int CFrameWnd::OnCreate(CCreateContext* context)
+{
+    return OnCreateClient(context) ? 0 : -1;
+}
 
 BOOL CFrameWnd::OnCreateClient(CCreateContext* context)
 {

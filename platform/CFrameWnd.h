@@ -41,7 +41,8 @@ struct MINMAXINFO {
     POINT ptMaxTrackSize;
 };
 
-class CFrameWnd : public CWnd, public CCmdTarget {
+class CFrameWnd : public CWnd, public CCmdTarget
+{
 public:
     CFrameWnd();
     ~CFrameWnd() override;

@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 // "\root\...\last\name": as many trailing folders as fit into maxLength; the name alone when
 // not even one does.
 CString Abbreviate(const CString& path, int maxLength)

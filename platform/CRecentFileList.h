@@ -6,7 +6,8 @@
 
 #include <vector>
 
-class CRecentFileList {
+class CRecentFileList
+{
 public:
     CRecentFileList(UINT start, LPCTSTR section, LPCTSTR entryFormat, int size,
                     int maxDisplayLength = 30);

@@ -4,7 +4,8 @@
 // The first frame becomes the application's main window; the application shows it.
 #include "platform/CDocTemplate.h"
 
-class CSingleDocTemplate : public CDocTemplate {
+class CSingleDocTemplate : public CDocTemplate
+{
 public:
     using CDocTemplate::CDocTemplate;
     ~CSingleDocTemplate() override;

@@ -40,7 +40,8 @@ BOOL CStatusBar::SetIndicators(const UINT* ids, int count)
             label->setText(QString::fromUtf8(text));
             label->setAlignment(Qt::AlignCenter);
             label->setFrameShape(QFrame::StyledPanel);
-            label->setFixedWidth(label->sizeHint().width() + label->fontMetrics().averageCharWidth());
+            label->setFixedWidth(label->sizeHint().width() +
+                                 label->fontMetrics().averageCharWidth());
             bar->addPermanentWidget(label);
         }
         m_panes.push_back(Pane{ids[i], label});

@@ -2,16 +2,17 @@
 // The frame's status bar: a stretching message pane (ID_SEPARATOR) and indicator panes, each
 // as wide as its string and showing it only while its command is enabled (the lock keys).
 #include "platform/AfxRes.h"
+#include "platform/CWnd.h"
 #include "platform/ControlBarStyles.h"
 #include "platform/DialogTemplate.h"
-#include "platform/CWnd.h"
 
 #include <vector>
 
 class CFrameWnd;
 class QLabel;
 
-class CStatusBar : public CWnd {
+class CStatusBar : public CWnd
+{
 public:
     BOOL Create(CFrameWnd* parent, DWORD style = WS_CHILD | WS_VISIBLE | CBRS_BOTTOM,
                 UINT id = AFX_IDW_STATUS_BAR);

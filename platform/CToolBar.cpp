@@ -7,7 +7,8 @@
 #include <QIcon>
 #include <QToolBar>
 
-namespace {
+namespace
+{
 QString SectionOf(UINT id, int section)
 {
     const char* text = FindResourceString(id);
@@ -58,8 +59,8 @@ BOOL CToolBar::LoadToolBar(UINT id)
             bar->addSeparator();
             continue;
         }
-        QAction* action = bar->addAction(QIcon(QString::fromUtf8(button.icon)),
-                                         SectionOf(button.id, 1));
+        QAction* action =
+            bar->addAction(QIcon(QString::fromUtf8(button.icon)), SectionOf(button.id, 1));
         const UINT command = button.id;
         action->setData(command);
         QObject::connect(action, &QAction::triggered, [this, command] {

@@ -4,16 +4,16 @@
 // commands nobody handles. With CBRS_TOOLTIPS a button shows the tip of its command's string
 // (the text after the line break), with CBRS_FLYBY the status bar shows the prompt (before it).
 #include "platform/AfxRes.h"
+#include "platform/CWnd.h"
 #include "platform/ControlBarStyles.h"
 #include "platform/DialogTemplate.h"
-#include "platform/CWnd.h"
-
 
 class CFrameWnd;
 class QAction;
 class QToolBar;
 
-class CToolBar : public CWnd {
+class CToolBar : public CWnd
+{
 public:
     // Makes the bar in parent's window; docking it is the frame's DockControlBar.
     BOOL Create(CFrameWnd* parent, DWORD style = WS_CHILD | WS_VISIBLE | CBRS_TOP,

@@ -8,7 +8,8 @@ class CDocument;
 class CFrameWnd;
 class CWnd;
 
-class CView : public CCmdTarget {
+class CView : public CCmdTarget
+{
 public:
     CDocument* GetDocument() const { return m_document; }
     // The frame that shows this view; null until a frame hosts it.

@@ -16,17 +16,18 @@
 #include "res/StringTable.h"
 
 #include <QCoreApplication>
-#include <cstring>
 #include <QWidget>
+#include <cstring>
 
-namespace {
+namespace
+{
 HKEY OpenUserKey(const CString& path, bool create)
 {
     HKEY key = nullptr;
-    const LONG result = create ? RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr,
-                                                 REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                                                 &key, nullptr)
-                               : RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key);
+    const LONG result =
+        create ? RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                 KEY_ALL_ACCESS, nullptr, &key, nullptr)
+               : RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key);
     return result == ERROR_SUCCESS ? key : nullptr;
 }
 
@@ -184,8 +185,9 @@ void CWinApp::RegisterShellFileTypes(BOOL compat)
         const QString binary = QCoreApplication::applicationFilePath();
         ShellRegistration::RegisterDesktopType(
             {QString::fromUtf8(m_pszAppName).toLower(), QString::fromUtf8(m_pszAppName),
-             QString::fromUtf8(m_pszMimeType), QString::fromUtf8((const char*)typeName), QString::fromUtf8((const char*)ext),
-             binary, QStringLiteral(":/icons/app-%1.svg").arg(docTemplate->GetResourceID())});
+             QString::fromUtf8(m_pszMimeType), QString::fromUtf8((const char*)typeName),
+             QString::fromUtf8((const char*)ext), binary,
+             QStringLiteral(":/icons/app-%1.svg").arg(docTemplate->GetResourceID())});
     }
 }
 
@@ -226,7 +228,8 @@ BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& info)
         if (OpenDocumentFile(info.m_strFileName) && m_pMainWnd)
             m_pMainWnd->OnCommand(ID_FILE_PRINT_DIRECT);
         return FALSE;
-    case CCommandLineInfo::FileNothing: break;
+    case CCommandLineInfo::FileNothing:
+        break;
     }
     if (!result)
         m_nExitCode = 1;
@@ -272,10 +275,14 @@ void CWinApp::OnAppExit()
 BOOL CWinApp::OnCmdMsg(UINT id, CCmdUI* ui)
 {
     switch (id) {
-    case ID_FILE_NEW: return Handle(ui, [this] { OnFileNew(); });
-    case ID_FILE_OPEN: return Handle(ui, [this] { OnFileOpen(); });
-    case ID_APP_EXIT: return Handle(ui, [this] { OnAppExit(); });
-    default: break;
+    case ID_FILE_NEW:
+        return Handle(ui, [this] { OnFileNew(); });
+    case ID_FILE_OPEN:
+        return Handle(ui, [this] { OnFileOpen(); });
+    case ID_APP_EXIT:
+        return Handle(ui, [this] { OnAppExit(); });
+    default:
+        break;
     }
     if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_FILE16 && m_pRecentFileList &&
         int(id - ID_FILE_MRU_FILE1) < m_pRecentFileList->GetSize() &&

@@ -9,7 +9,8 @@
 #include <QPointer>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 // Waits for the other side; long enough for a busy program, short enough not to hang a start.
 constexpr int kAnswerMs = 5000;
 constexpr char kTaken[] = "taken\n";
@@ -32,10 +33,15 @@ QString ShellOpenChannel::ServerName()
 {
     const QByteArray store = QByteArray::fromStdString(RegistryStore::ForProcess().Path());
     const QByteArray digest = QCryptographicHash::hash(store, QCryptographicHash::Sha1).toHex();
-    return QStringLiteral("reelmix-%1-%2").arg(::getuid()).arg(QString::fromLatin1(digest.left(12)));
+    return QStringLiteral("reelmix-%1-%2")
+        .arg(::getuid())
+        .arg(QString::fromLatin1(digest.left(12)));
 }
 
-bool ShellOpenChannel::IsListening() const { return m_server && m_server->isListening(); }
+bool ShellOpenChannel::IsListening() const
+{
+    return m_server && m_server->isListening();
+}
 
 bool ShellOpenChannel::Listen(OpenRequest onOpen)
 {

@@ -11,7 +11,8 @@
 
 class QLocalServer;
 
-class ShellOpenChannel {
+class ShellOpenChannel
+{
 public:
     using OpenRequest = std::function<void(const CString& programPath)>;
 

@@ -10,17 +10,18 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
-namespace {
+namespace
+{
 // Sets the default value of key (or its value valueName) under HKEY_CLASSES_ROOT.
 bool SetClassesValue(const CString& key, const CString& value, const char* valueName = nullptr)
 {
     HKEY opened = nullptr;
-    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, key, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS, nullptr, &opened, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, key, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                        nullptr, &opened, nullptr) != ERROR_SUCCESS)
         return false;
-    const LONG result =
-        RegSetValueExA(opened, valueName ? valueName : "", 0, REG_SZ,
-                       reinterpret_cast<const BYTE*>((const char*)value), DWORD(value.GetLength() + 1));
+    const LONG result = RegSetValueExA(opened, valueName ? valueName : "", 0, REG_SZ,
+                                       reinterpret_cast<const BYTE*>((const char*)value),
+                                       DWORD(value.GetLength() + 1));
     RegCloseKey(opened);
     return result == ERROR_SUCCESS;
 }
@@ -33,8 +34,8 @@ CString ClassesValue(const CString& key)
     char buffer[MAX_PATH * 2] = {};
     DWORD size = sizeof buffer - 1;
     DWORD type = 0;
-    const LONG result = RegQueryValueExA(opened, "", nullptr, &type,
-                                         reinterpret_cast<BYTE*>(buffer), &size);
+    const LONG result =
+        RegQueryValueExA(opened, "", nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
     RegCloseKey(opened);
     return result == ERROR_SUCCESS && type == REG_SZ ? CString(buffer) : CString();
 }
@@ -137,27 +138,28 @@ QStringList ShellRegistration::RegisterDesktopType(const DesktopType& type)
     const QString iconFile = home + "/icons/hicolor/scalable/apps/" + type.name + ".svg";
 
     const QByteArray mime =
-        QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                       "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-                       "  <mime-type type=\"%1\">\n"
-                       "    <comment>%2</comment>\n"
-                       "    <icon name=\"%3\"/>\n"
-                       "    <glob pattern=\"*%4\"/>\n"
-                       "  </mime-type>\n"
-                       "</mime-info>\n")
+        QStringLiteral(
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+            "  <mime-type type=\"%1\">\n"
+            "    <comment>%2</comment>\n"
+            "    <icon name=\"%3\"/>\n"
+            "    <glob pattern=\"*%4\"/>\n"
+            "  </mime-type>\n"
+            "</mime-info>\n")
             .arg(type.mimeType, type.comment.toHtmlEscaped(), type.name, type.extension)
             .toUtf8();
-    const QByteArray desktop = QStringLiteral("[Desktop Entry]\n"
-                                              "Type=Application\n"
-                                              "Name=%1\n"
-                                              "Exec=%2 %f\n"
-                                              "Icon=%3\n"
-                                              "MimeType=%4;\n"
-                                              "Categories=AudioVideo;Video;\n"
-                                              "Terminal=false\n")
-                                   .arg(type.title, DesktopArgument(type.program), type.name,
-                                        type.mimeType)
-                                   .toUtf8();
+    const QByteArray desktop =
+        QStringLiteral("[Desktop Entry]\n"
+                       "Type=Application\n"
+                       "Name=%1\n"
+                       "Exec=%2 %f\n"
+                       "Icon=%3\n"
+                       "MimeType=%4;\n"
+                       "Categories=AudioVideo;Video;\n"
+                       "Terminal=false\n")
+            .arg(type.title, DesktopArgument(type.program), type.name, type.mimeType)
+            .toUtf8();
     QFile source(type.iconSource);
     const QByteArray icon = source.open(QIODevice::ReadOnly) ? source.readAll() : QByteArray();
 

@@ -12,7 +12,8 @@
 
 class CDocTemplate;
 
-class ShellRegistration {
+class ShellRegistration
+{
 public:
     ShellRegistration() = delete;
 

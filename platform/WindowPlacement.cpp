@@ -8,7 +8,8 @@
 #include <algorithm>
 #include <cstdint>
 
-namespace {
+namespace
+{
 // How much of a window must lie on a screen for the user to grab and move it.
 constexpr int kReachableWidth = 64;
 constexpr int kReachableHeight = 32;
@@ -49,10 +50,10 @@ std::int64_t Clamp(std::int64_t value, std::int64_t low, std::int64_t high)
 QRect FrameOnScreen(const RECT& stored, const QSize& minimum)
 {
     const QRect area = WorkArea();
-    const std::int64_t width = Clamp(std::int64_t(stored.right) - stored.left,
-                                     minimum.width(), area.width());
-    const std::int64_t height = Clamp(std::int64_t(stored.bottom) - stored.top,
-                                      minimum.height(), area.height());
+    const std::int64_t width =
+        Clamp(std::int64_t(stored.right) - stored.left, minimum.width(), area.width());
+    const std::int64_t height =
+        Clamp(std::int64_t(stored.bottom) - stored.top, minimum.height(), area.height());
     const std::int64_t x = std::int64_t(stored.left) + area.left();
     const std::int64_t y = std::int64_t(stored.top) + area.top();
     const auto fits = [](std::int64_t v) { return v > -(1 << 24) && v < (1 << 24); };
@@ -85,9 +86,10 @@ BOOL GetWindowPlacement(QWidget* window, WINDOWPLACEMENT* placement)
     placement->ptMaxPosition = POINT{-1, -1};
     const QRect client = window->normalGeometry();
     const QMargins margins = FrameMargins(window);
-    const QPoint corner = client.topLeft() - QPoint(margins.left(), margins.top()) - WorkArea().topLeft();
-    placement->rcNormalPosition = RECT{corner.x(), corner.y(), corner.x() + client.width(),
-                                       corner.y() + client.height()};
+    const QPoint corner =
+        client.topLeft() - QPoint(margins.left(), margins.top()) - WorkArea().topLeft();
+    placement->rcNormalPosition =
+        RECT{corner.x(), corner.y(), corner.x() + client.width(), corner.y() + client.height()};
     return TRUE;
 }
 
@@ -101,7 +103,9 @@ BOOL SetWindowPlacement(QWidget* window, const WINDOWPLACEMENT* placement)
     window->move(frame.topLeft());
     window->resize(frame.size());
     switch (placement->showCmd) {
-    case SW_HIDE: window->hide(); break;
+    case SW_HIDE:
+        window->hide();
+        break;
     case SW_SHOWMINIMIZED:
     case SW_MINIMIZE:
         window->setWindowState((placement->flags & WPF_RESTORETOMAXIMIZED)
@@ -109,8 +113,12 @@ BOOL SetWindowPlacement(QWidget* window, const WINDOWPLACEMENT* placement)
                                    : Qt::WindowMinimized);
         window->show();
         break;
-    case SW_SHOWMAXIMIZED: window->showMaximized(); break;
-    default: window->showNormal(); break;
+    case SW_SHOWMAXIMIZED:
+        window->showMaximized();
+        break;
+    default:
+        window->showNormal();
+        break;
     }
     return TRUE;
 }

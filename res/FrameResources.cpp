@@ -3,7 +3,8 @@
 #include "platform/AfxRes.h"
 #include "res/StringIds.h"
 
-namespace {
+namespace
+{
 constexpr MenuItem kFileMenu[] = {
     {"&New\tCtrl+N", ID_FILE_NEW, 0, {}},
     {"&Open...\tCtrl+O", ID_FILE_OPEN, 0, {}},
@@ -38,18 +39,12 @@ constexpr MenuItem kMainMenu[] = {
 };
 
 constexpr ACCEL kMainAccelerators[] = {
-    {FVIRTKEY | FCONTROL, 'N', ID_FILE_NEW},
-    {FVIRTKEY | FCONTROL, 'O', ID_FILE_OPEN},
-    {FVIRTKEY | FCONTROL, 'S', ID_FILE_SAVE},
-    {FVIRTKEY | FCONTROL, 'Z', ID_EDIT_UNDO},
-    {FVIRTKEY | FCONTROL, 'X', ID_EDIT_CUT},
-    {FVIRTKEY | FCONTROL, 'C', ID_EDIT_COPY},
-    {FVIRTKEY | FCONTROL, 'V', ID_EDIT_PASTE},
-    {FVIRTKEY | FALT, VK_BACK, ID_EDIT_UNDO},
-    {FVIRTKEY | FSHIFT, VK_DELETE, ID_EDIT_CUT},
-    {FVIRTKEY | FCONTROL, VK_INSERT, ID_EDIT_COPY},
-    {FVIRTKEY | FSHIFT, VK_INSERT, ID_EDIT_PASTE},
-    {FVIRTKEY, VK_F6, ID_NEXT_PANE},
+    {FVIRTKEY | FCONTROL, 'N', ID_FILE_NEW},       {FVIRTKEY | FCONTROL, 'O', ID_FILE_OPEN},
+    {FVIRTKEY | FCONTROL, 'S', ID_FILE_SAVE},      {FVIRTKEY | FCONTROL, 'Z', ID_EDIT_UNDO},
+    {FVIRTKEY | FCONTROL, 'X', ID_EDIT_CUT},       {FVIRTKEY | FCONTROL, 'C', ID_EDIT_COPY},
+    {FVIRTKEY | FCONTROL, 'V', ID_EDIT_PASTE},     {FVIRTKEY | FALT, VK_BACK, ID_EDIT_UNDO},
+    {FVIRTKEY | FSHIFT, VK_DELETE, ID_EDIT_CUT},   {FVIRTKEY | FCONTROL, VK_INSERT, ID_EDIT_COPY},
+    {FVIRTKEY | FSHIFT, VK_INSERT, ID_EDIT_PASTE}, {FVIRTKEY, VK_F6, ID_NEXT_PANE},
     {FVIRTKEY | FSHIFT, VK_F6, ID_PREV_PANE},
 };
 
@@ -75,4 +70,7 @@ std::span<const ACCEL> FindAcceleratorTable(UINT id)
                                : std::span<const ACCEL>();
 }
 
-const ToolBarTemplate* FindToolBar(UINT id) { return id == IDR_MAINFRAME ? &kMainToolBar : nullptr; }
+const ToolBarTemplate* FindToolBar(UINT id)
+{
+    return id == IDR_MAINFRAME ? &kMainToolBar : nullptr;
+}

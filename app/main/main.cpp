@@ -2,8 +2,12 @@
 #include "app/CReelmixApp.h"
 #include "show/CReelmixView.h"
 
-namespace {
+namespace
+{
 CReelmixApp theApp(RUNTIME_CLASS(CReelmixView));
 }
 
-int main(int argc, char** argv) { return AfxWinMain(argc, argv); }
+int main(int argc, char** argv)
+{
+    return AfxWinMain(argc, argv);
+}

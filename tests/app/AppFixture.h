@@ -6,13 +6,14 @@
 #include "platform/CFileDialog.h"
 #include "show/CReelmixDoc.h"
 
-#include <gtest/gtest.h>
 #include <deque>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <vector>
 
-class AppFixture : public ::testing::Test {
+class AppFixture : public ::testing::Test
+{
 protected:
     void SetUp() override;
     void TearDown() override;

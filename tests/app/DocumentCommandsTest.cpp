@@ -8,13 +8,14 @@
 #include "util/MyRegistry.h"
 
 #include <QApplication>
-#include <QMenu>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMenuBar>
 
 using namespace testfiles;
 
-namespace {
+namespace
+{
 QMenu* FileMenu(CMainFrame* frame)
 {
     auto* window = static_cast<QMainWindow*>(frame->GetSafeHwnd());
@@ -34,7 +35,10 @@ std::vector<std::string> FileMenuTexts(CMainFrame* frame)
     return texts;
 }
 
-std::string NameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+std::string NameOf(const std::string& path)
+{
+    return path.substr(path.rfind('/') + 1);
+}
 } // namespace
 
 TEST_F(AppFixture, NewOpenSaveAndSaveAsRoundTripAShowWithTheQuestionBeforeChangesAreLost)
@@ -124,9 +128,9 @@ TEST_F(AppFixture, RecentFileListKeepsSixteenEntriesAcrossRestarts)
     }
     Stop();
 
-    MyRegistry registry(HKEY_CURRENT_USER,
-                        "Software\\Local AppWizard-Generated Applications\\Reelmix\\Recent File List",
-                        false);
+    MyRegistry registry(
+        HKEY_CURRENT_USER,
+        "Software\\Local AppWizard-Generated Applications\\Reelmix\\Recent File List", false);
     ASSERT_TRUE(registry.IsOpen());
     for (int i = 1; i <= 17; ++i) {
         CString value;

@@ -21,7 +21,8 @@
 
 using namespace testfiles;
 
-namespace {
+namespace
+{
 std::string ClassesValue(const char* key, const char* name = "")
 {
     HKEY opened = nullptr;
@@ -37,7 +38,10 @@ std::string ClassesValue(const char* key, const char* name = "")
 }
 
 // A string value's bytes: the text and its terminator.
-std::string Sz(const std::string& text) { return text + '\0'; }
+std::string Sz(const std::string& text)
+{
+    return text + '\0';
+}
 
 QByteArray FileBytes(const QString& path)
 {
@@ -102,7 +106,8 @@ TEST_F(AppFixture, StartRegistersTheShowTypeWithTheShellAndTheDesktopOnlyWhenItD
     FromHostPath(QCoreApplication::applicationFilePath().toStdString(), program);
     EXPECT_EQ(ClassesValue("Reelmix.Document"), Sz("Reelmix Document"));
     EXPECT_EQ(ClassesValue("Reelmix.Document\\DefaultIcon"), Sz(program.Str() + ",0"));
-    EXPECT_EQ(ClassesValue("Reelmix.Document\\shell\\open\\command"), Sz(program.Str() + " \"%1\""));
+    EXPECT_EQ(ClassesValue("Reelmix.Document\\shell\\open\\command"),
+              Sz(program.Str() + " \"%1\""));
     EXPECT_EQ(ClassesValue("Reelmix.Document\\shell\\print\\command"),
               Sz(program.Str() + " /p \"%1\""));
     EXPECT_EQ(ClassesValue(".rlx"), Sz("Reelmix.Document"));
@@ -111,7 +116,8 @@ TEST_F(AppFixture, StartRegistersTheShowTypeWithTheShellAndTheDesktopOnlyWhenItD
     const QString home = ShellRegistration::DataHome();
     EXPECT_EQ(home, QDir(TestEnv::Folder()).filePath("share"));
     const QByteArray desktop = FileBytes(home + "/applications/reelmix.desktop");
-    EXPECT_TRUE(desktop.contains("Exec=" + QCoreApplication::applicationFilePath().toUtf8() + " %f\n"));
+    EXPECT_TRUE(
+        desktop.contains("Exec=" + QCoreApplication::applicationFilePath().toUtf8() + " %f\n"));
     EXPECT_TRUE(desktop.contains("MimeType=application/x-reelmix-show;\n"));
     EXPECT_TRUE(desktop.contains("Icon=reelmix\n"));
     const QByteArray mime = FileBytes(home + "/mime/packages/reelmix.xml");
@@ -120,8 +126,11 @@ TEST_F(AppFixture, StartRegistersTheShowTypeWithTheShellAndTheDesktopOnlyWhenItD
     EXPECT_EQ(FileBytes(home + "/icons/hicolor/scalable/apps/reelmix.svg"),
               FileBytes(":/icons/app-101.svg"));
 
-    const ShellRegistration::DesktopType type{"reelmix", "Reelmix", "application/x-reelmix-show",
-                                              "Reelmix Document", ".rlx",
+    const ShellRegistration::DesktopType type{"reelmix",
+                                              "Reelmix",
+                                              "application/x-reelmix-show",
+                                              "Reelmix Document",
+                                              ".rlx",
                                               QCoreApplication::applicationFilePath(),
                                               ":/icons/app-101.svg"};
     EXPECT_TRUE(ShellRegistration::RegisterDesktopType(type).isEmpty());
@@ -134,7 +143,8 @@ TEST_F(AppFixture, StartRegistersTheShowTypeWithTheShellAndTheDesktopOnlyWhenItD
 
     // An extension another program has claimed stays with it.
     HKEY ext = nullptr;
-    RegCreateKeyExA(HKEY_CLASSES_ROOT, ".rlx", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &ext, nullptr);
+    RegCreateKeyExA(HKEY_CLASSES_ROOT, ".rlx", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &ext,
+                    nullptr);
     RegSetValueExA(ext, "", 0, REG_SZ, reinterpret_cast<const BYTE*>("Other.Type"), 11);
     RegCloseKey(ext);
     m_app->RegisterShellFileTypes(TRUE);

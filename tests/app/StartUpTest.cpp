@@ -12,7 +12,8 @@
 
 using namespace testfiles;
 
-namespace {
+namespace
+{
 std::string PlacementBytes()
 {
     HKEY key = nullptr;
@@ -144,7 +145,8 @@ TEST_F(AppFixture, MinimumSizeHolds)
     QWidget* window = Frame()->GetSafeHwnd();
     window->resize(300, 200);
     QApplication::processEvents();
-    EXPECT_EQ(window->frameGeometry().size(), QSize(CMainFrame::s_minWidth, CMainFrame::s_minHeight));
+    EXPECT_EQ(window->frameGeometry().size(),
+              QSize(CMainFrame::s_minWidth, CMainFrame::s_minHeight));
     window->resize(700, 400);
     EXPECT_EQ(window->size(), QSize(700, 400));
 }

@@ -6,7 +6,8 @@
 #include <QWidget>
 #include <vector>
 
-class TestView : public CWnd, public CView {
+class TestView : public CWnd, public CView
+{
 public:
     BOOL Create(CWnd* parent) override
     {

@@ -2,12 +2,13 @@
 #include "platform/CFileDialog.h"
 #include "platform/CRecentFileList.h"
 
-#include <gtest/gtest.h>
 #include <QDir>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <string>
 
-namespace {
+namespace
+{
 // The dialog's buffer as the caller walks it: the text up to the offset, then each name.
 std::vector<std::string> Walk(const CFileDialog& dialog)
 {
@@ -52,8 +53,8 @@ TEST(CFileDialog, FillsTheCallersBufferInThePlatformsMultiSelectForm)
         dialog.m_ofn.lpstrFile = buffer.data();
         dialog.m_ofn.nMaxFile = DWORD(buffer.size());
         ASSERT_EQ(dialog.DoModal(), IDOK);
-        EXPECT_EQ(Walk(dialog),
-                  (std::vector<std::string>{folder.Str() + std::string(1, '\0'), "a.avi", "b c.mpg"}));
+        EXPECT_EQ(Walk(dialog), (std::vector<std::string>{folder.Str() + std::string(1, '\0'),
+                                                          "a.avi", "b c.mpg"}));
     }
     {
         // A selection that does not fit fails the dialog and leaves the buffer alone.
@@ -109,7 +110,9 @@ TEST(CCommandLineInfo, ReadsTheFrameworksForms)
         {{{"/a/../b/s.rlx", false}}, CCommandLineInfo::FileOpen, "\\b\\s.rlx", ""},
         {{{"P", true}, {"/s.rlx", false}}, CCommandLineInfo::FilePrint, "\\s.rlx", ""},
         {{{"pt", true}, {"/s.rlx", false}, {"Laser", false}, {"drv", false}, {"lpt1", false}},
-         CCommandLineInfo::FilePrintTo, "\\s.rlx", "Laser"},
+         CCommandLineInfo::FilePrintTo,
+         "\\s.rlx",
+         "Laser"},
         {{{"dde", true}}, CCommandLineInfo::FileDDE, "", ""},
     };
     for (const auto& c : cases) {
