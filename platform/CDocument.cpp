@@ -1,9 +1,15 @@
 #include "platform/CDocument.h"
 
 #include "platform/AfxMessageBox.h"
+#include "platform/AfxRes.h"
 #include "platform/CArchive.h"
+#include "platform/CDocTemplate.h"
+#include "platform/CFileDialog.h"
+#include "platform/CFrameWnd.h"
 #include "platform/CView.h"
+#include "platform/CWinApp.h"
 #include "platform/HostPath.h"
+#include "res/StringTable.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -86,8 +92,94 @@ void CDocument::UpdateAllViews(CView* sender, LPARAM hint, CObject* hintObject)
 BOOL CDocument::OnNewDocument()
 {
     DeleteContents();
+    m_pathName.Empty();
     SetModifiedFlag(FALSE);
     return TRUE;
+}
+
+void CDocument::SetPathName(const CString& path, BOOL addToMRU)
+{
+    m_pathName = path;
+    SetTitle(path.Mid(path.ReverseFind('\\') + 1));
+    CWinApp* app = AfxGetApp();
+    if (addToMRU && app)
+        app->AddToRecentFileList(path);
+}
+
+void CDocument::SetTitle(const CString& title)
+{
+    m_title = title;
+    for (CView* view : m_views) {
+        if (CFrameWnd* frame = view->GetParentFrame())
+            frame->OnUpdateFrameTitle(TRUE);
+    }
+}
+
+BOOL CDocument::SaveModified()
+{
+    if (!IsModified())
+        return TRUE;
+    CString prompt = FindResourceString(AFX_IDP_ASK_TO_SAVE);
+    const CString name = m_title.IsEmpty() ? CString(FindResourceString(AFX_IDS_UNTITLED)) : m_title;
+    prompt.Replace("%1", name);
+    switch (AfxMessageBox(prompt, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES: return DoFileSave();
+    case IDNO: return TRUE;
+    default: return FALSE;
+    }
+}
+
+BOOL CDocument::CanCloseFrame(CFrameWnd*) { return SaveModified(); }
+
+BOOL CDocument::DoFileSave()
+{
+    if (m_pathName.IsEmpty())
+        return DoSave(nullptr);
+    return DoSave(m_pathName);
+}
+
+BOOL CDocument::DoSave(LPCTSTR pathName, BOOL replace)
+{
+    CString target = pathName ? pathName : "";
+    if (target.IsEmpty()) {
+        CString ext;
+        if (m_pDocTemplate)
+            m_pDocTemplate->GetDocString(ext, CDocTemplate::filterExt);
+        const CString filter = (m_pDocTemplate ? m_pDocTemplate->GetFilter() : CString()) +
+                               FindResourceString(AFX_IDS_ALLFILTER) + "|*.*||";
+        const CString defExt = ext.Mid(1);
+        CFileDialog dialog(FALSE, defExt.IsEmpty() ? nullptr : (LPCTSTR)defExt, ProposedFileName(),
+                           OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, filter);
+        if (dialog.DoModal() != IDOK)
+            return FALSE;
+        target = dialog.GetPathName();
+    }
+    if (!OnSaveDocument(target))
+        return FALSE;
+    if (replace)
+        SetPathName(target);
+    return TRUE;
+}
+
+CString CDocument::ProposedFileName() const
+{
+    if (!m_pathName.IsEmpty())
+        return m_pathName;
+    CString ext;
+    if (m_pDocTemplate)
+        m_pDocTemplate->GetDocString(ext, CDocTemplate::filterExt);
+    CString name = m_title.SpanExcluding("#%;/\\");
+    const bool hasExt = name.Right(ext.GetLength()) == ext;
+    return name.IsEmpty() || ext.IsEmpty() || hasExt ? name : name + ext;
+}
+
+BOOL CDocument::OnCmdMsg(UINT id, CCmdUI* ui)
+{
+    switch (id) {
+    case ID_FILE_SAVE: return Handle(ui, [this] { OnFileSave(); });
+    case ID_FILE_SAVE_AS: return Handle(ui, [this] { OnFileSaveAs(); });
+    default: return FALSE;
+    }
 }
 
 BOOL CDocument::OnOpenDocument(const char* pathName)

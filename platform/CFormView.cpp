@@ -100,7 +100,7 @@ void CFormView::OnUpdate(CView*, LPARAM, CObject*) { Invalidate(); }
 
 void CFormView::OnSize(UINT, int, int) {}
 
-QWidget* CFormView::GetParentFrame() const
+QWidget* CFormView::HostWindow() const
 {
     QWidget* view = GetSafeHwnd();
     return view && view->window() != view ? view->window() : nullptr;
@@ -121,7 +121,7 @@ void CFormView::RecalcParentLayout()
 void CFormView::ResizeParentToFit(BOOL shrinkOnly)
 {
     QWidget* view = GetSafeHwnd();
-    QWidget* frame = GetParentFrame();
+    QWidget* frame = HostWindow();
     if (!frame)
         return;
     QSize change(m_totalSize.cx - view->width(), m_totalSize.cy - view->height());

@@ -20,6 +20,8 @@ public:
     // Builds the window from the template as a child of parent (a window of its own without
     // one). FALSE, with the reason logged, when the template can't be built.
     BOOL Create(QWidget* parent);
+    // The same inside a frame (or any window).
+    BOOL Create(CWnd* parent) override { return Create(parent ? parent->GetSafeHwnd() : nullptr); }
 
     // Runs the data exchange: TRUE moves the controls' contents to the members, FALSE the
     // members to the controls.
@@ -27,14 +29,12 @@ public:
 
     // Once the document is ready to show (after New and Open): the data exchange to the
     // controls, then OnUpdate(nullptr, 0, nullptr).
-    virtual void OnInitialUpdate();
+    void OnInitialUpdate() override;
     // Repaints the view.
     void OnUpdate(CView* sender, LPARAM hint, CObject* hintObject) override;
     // The view's window has a new client size.
     virtual void OnSize(UINT type, int cx, int cy);
 
-    // The top-level window that hosts the view; null for a view that is its own window.
-    QWidget* GetParentFrame() const;
     // Lets the hosting window place the view again: its layout, or for a plain parent, the
     // view filling the parent.
     virtual void RecalcParentLayout();
@@ -50,6 +50,9 @@ protected:
     UINT m_nIDTemplate;
 
 private:
+    // The top-level window that hosts the view; null for a view that is its own window.
+    QWidget* HostWindow() const;
+
     CSize m_totalSize;
     QPointer<QWidget> m_window;
 };

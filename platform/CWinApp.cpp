@@ -1,11 +1,16 @@
 #include "platform/CWinApp.h"
 
+#include "platform/CDocTemplate.h"
+#include "platform/CFrameWnd.h"
+#include "platform/CRecentFileList.h"
 #include "platform/QtMessageBox.h"
+#include "platform/ShellOpenChannel.h"
 #include "res/StringIds.h"
 #include "res/StringTable.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <clocale>
 #include <QCursor>
 
 namespace {
@@ -78,6 +83,7 @@ CWinApp::CWinApp(LPCTSTR appName)
 
 CWinApp::~CWinApp()
 {
+    ReleaseQtObjects();
     while (m_nWaitCursorCount > 0)
         EndWaitCursor();
     if (g_app == this)
@@ -105,7 +111,29 @@ int CWinApp::Run()
     return ExitInstance();
 }
 
-BOOL CWinApp::OnIdle(LONG) { return FALSE; }
+BOOL CWinApp::OnIdle(LONG count)
+{
+    if (count == 0) {
+        if (auto* frame = dynamic_cast<CFrameWnd*>(m_pMainWnd))
+            frame->OnIdleUpdateCmdUI();
+    }
+    return FALSE;
+}
+
+int CWinApp::ExitInstance()
+{
+    if (m_pRecentFileList)
+        m_pRecentFileList->WriteList();
+    return m_nExitCode;
+}
+
+void CWinApp::ReleaseQtObjects()
+{
+    m_pMainWnd = nullptr;
+    m_templates.clear();
+    m_shellOpen.reset();
+    m_hook.reset();
+}
 
 BOOL CWinApp::PreTranslateMessage(QObject*, QEvent*) { return FALSE; }
 
@@ -144,6 +172,9 @@ void CWinApp::DoWaitCursor(int code)
 int AfxWinMain(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    // Qt takes the user's locale; numbers the program formats and the media player both need
+    // the full stop as the decimal point.
+    std::setlocale(LC_NUMERIC, "C");
     CWinApp* app = AfxGetApp();
     if (!app) {
         qCritical("The program has no application object");
@@ -152,9 +183,9 @@ int AfxWinMain(int argc, char** argv)
     QApplication::setApplicationName(QString::fromUtf8(app->m_pszAppName));
     InstallQtMessageBox();
     app->AttachToQt();
+    app->m_arguments.assign(argv + std::min(argc, 1), argv + argc);
     const int code = app->InitInstance() ? app->Run() : app->ExitInstance();
-    // The hook is a QObject: it goes before the QApplication does.
-    app->m_hook.reset();
+    app->ReleaseQtObjects();
     return code;
 }
 

@@ -1,0 +1,31 @@
+#pragma once
+// The program's main window around the clip list: menu, dockable toolbar, status bar with the
+// lock indicators, a minimum size, and its placement kept in the registry from one run to the
+// next.
+#include "platform/CFrameWnd.h"
+#include "platform/CStatusBar.h"
+#include "platform/CToolBar.h"
+
+class CMainFrame : public CFrameWnd
+{
+public:
+    // The frame's registry key under HKEY_CURRENT_USER, value "WindowPlacement".
+    static constexpr const char* s_registryKey = "Software\\Brantwell\\Reelmix\\CMainFrame";
+    static constexpr int s_minWidth = 625;
+    static constexpr int s_minHeight = 375;
+
+    CMainFrame() = default;
+
+    // Shows text in the status bar's message pane at once.
+    void SetStatusText(const CString& text);
+    // Applies the stored placement, if there is a usable one.
+    void RestorePlacement();
+    void SavePlacement();
+
+    int OnCreate(CCreateContext* context) override;
+    void OnClose() override;
+    void OnGetMinMaxInfo(MINMAXINFO* info) override;
+
+    CStatusBar m_wndStatusBar;
+    CToolBar m_wndToolBar;
+};

@@ -1,0 +1,59 @@
+#include "app/CReelmixApp.h"
+
+#include "app/CAboutDlg.h"
+#include "app/CMainFrame.h"
+#include "platform/AfxRes.h"
+#include "platform/CCommandLineInfo.h"
+#include "platform/CSingleDocTemplate.h"
+#include "res/StringIds.h"
+#include "show/CReelmixDoc.h"
+
+#include <cstdlib>
+#include <ctime>
+
+CReelmixApp::CReelmixApp(CDocTemplate::ViewClass view) : m_viewClass(std::move(view))
+{
+    std::srand(unsigned(std::time(nullptr)));
+    m_pszMimeType = "application/x-reelmix-show";
+}
+
+// ActiveX hosting and three-dimensional controls have no counterpart here: the media player
+// and the controls are the desktop's own widgets.
+BOOL CReelmixApp::InitInstance()
+{
+    SetRegistryKey("Local AppWizard-Generated Applications");
+    LoadStdProfileSettings(16);
+    AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CReelmixDoc),
+                                          RUNTIME_CLASS(CMainFrame), m_viewClass));
+    EnableShellOpen();
+    RegisterShellFileTypes(TRUE);
+
+    CCommandLineInfo cmdInfo;
+    ParseCommandLine(cmdInfo);
+    if (!ProcessShellCommand(cmdInfo))
+        return FALSE;
+
+    auto* frame = static_cast<CMainFrame*>(m_pMainWnd);
+    frame->RestorePlacement();
+    frame->ShowWindow(SW_SHOW);
+    frame->UpdateWindow();
+    frame->DragAcceptFiles(TRUE);
+
+    for (const char* ext :
+         {"avi", "mov", "qt", "mpg", "mpeg", "mpe", "mpv", "m1v", "mp2", "mpv2", "mpu"})
+        m_movieExtensions.AddTail(ext);
+    return TRUE;
+}
+
+void CReelmixApp::OnAppAbout()
+{
+    CAboutDlg aboutDlg;
+    aboutDlg.DoModal();
+}
+
+BOOL CReelmixApp::OnCmdMsg(UINT id, CCmdUI* ui)
+{
+    if (id == ID_APP_ABOUT)
+        return Handle(ui, [this] { OnAppAbout(); });
+    return CWinApp::OnCmdMsg(id, ui);
+}

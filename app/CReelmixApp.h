@@ -1,0 +1,23 @@
+#pragma once
+// The program's application object: brings up the show document with its main frame and clip
+// list, keeps the list of movie file extensions, and shows the about box.
+#include "platform/CDocTemplate.h"
+#include "platform/CStringList.h"
+#include "platform/CWinApp.h"
+
+class CReelmixApp : public CWinApp
+{
+public:
+    // view: the class of the view the main frame shows the show in (CReelmixView).
+    explicit CReelmixApp(CDocTemplate::ViewClass view);
+
+    BOOL InitInstance() override;
+    void OnAppAbout();
+    BOOL OnCmdMsg(UINT id, CCmdUI* ui) override;
+
+    // The file extensions, without dot, that count as movie files, in search order.
+    CStringList m_movieExtensions{10};
+
+private:
+    CDocTemplate::ViewClass m_viewClass;
+};
