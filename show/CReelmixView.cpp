@@ -4,6 +4,7 @@
 #include "res/Icons.h"
 #include "show/CReelmixDoc.h"
 #include "show/Clip.h"
+#include "show/PlaylistWriter.h"
 #include "util/Generic.h"
 
 #include <QAbstractButton>
@@ -100,9 +101,9 @@ void CReelmixView::OnInitialUpdate()
     if (CReelmixDoc* doc = GetDocument()) {
         POSITION pos = doc->m_clips.GetHeadPosition();
         while (pos) {
-            const auto* clip = static_cast<const Clip*>(doc->m_clips.GetNext(pos));
+            auto* clip = static_cast<Clip*>(doc->m_clips.GetNext(pos));
             m_list.InsertItem(LVIF_TEXT | LVIF_PARAM, m_list.GetItemCount(), LPSTR_TEXTCALLBACK,
-                              0, 0, 0, LPARAM(clip));
+                              0, 0, 0, LPARAM(static_cast<CObject*>(clip)));
         }
     }
     UpdateTotals();
@@ -197,7 +198,7 @@ BOOL CReelmixView::OnNotify(WPARAM id, LPARAM header, LRESULT* result)
 void CReelmixView::OnGetDispInfo(NMHDR* header, LRESULT* result)
 {
     LVITEM& item = reinterpret_cast<LV_DISPINFO*>(header)->item;
-    const auto* clip = reinterpret_cast<const Clip*>(item.lParam);
+    const auto* clip = dynamic_cast<const Clip*>(reinterpret_cast<const CObject*>(item.lParam));
     if (clip && (item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
         const CString text = RowText(*clip, item.iSubItem);
         const int length = std::min(text.GetLength(), item.cchTextMax - 1);
@@ -205,6 +206,28 @@ void CReelmixView::OnGetDispInfo(NMHDR* header, LRESULT* result)
         item.pszText[length] = '\0';
     }
     *result = 0;
+}
+
+const Clip* CReelmixView::RowClip(int row) const
+{
+    return dynamic_cast<const Clip*>(reinterpret_cast<const CObject*>(m_list.GetItemData(row)));
+}
+
+BOOL CReelmixView::OnCommand(UINT id)
+{
+    if (id == IDC_PLAY_SHOW) {
+        OnPlayShow();
+        return TRUE;
+    }
+    return CFormView::OnCommand(id);
+}
+
+void CReelmixView::OnPlayShow()
+{
+    PlaylistWriter::Rows rows;
+    for (int row = 0; row < m_list.GetItemCount(); ++row)
+        rows.push_back(RowClip(row));
+    PlaylistWriter::OnPlayShow(rows);
 }
 
 void CReelmixView::UpdateTotals()
@@ -216,7 +239,7 @@ void CReelmixView::UpdateTotals()
     double total = 0.0;
     bool unknown = false;
     for (int row = 0; row < rows; ++row) {
-        const auto* clip = reinterpret_cast<const Clip*>(m_list.GetItemData(row));
+        const auto* clip = RowClip(row);
         if (!clip)
             continue;
         // Only clips whose length can be told count; reversed marks count as they stand.

@@ -6,6 +6,7 @@
 #include "platform/CListCtrl.h"
 
 class CReelmixDoc;
+class Clip;
 
 class CReelmixView : public CFormView {
 public:
@@ -33,6 +34,8 @@ public:
     BOOL OnNotify(WPARAM id, LPARAM header, LRESULT* result) override;
     // Refreshes the clip count and total duration labels from the rows.
     void UpdateTotals();
+    // Writes the rows as the show's playlist and starts the player.
+    void OnPlayShow();
 
     CButton m_btnShuffle;
     CListCtrl m_list;
@@ -47,10 +50,13 @@ public:
     CString m_totalDurationText;
 
 protected:
+    BOOL OnCommand(UINT id) override;
     void DoDataExchange(CDataExchange* dx) override;
     void OnGetDispInfo(NMHDR* header, LRESULT* result);
 
 private:
+    // The clip a row carries, or null.
+    const Clip* RowClip(int row) const;
     void SetUpList();
     void MoveControl(int id, int x, int y);
     void FitLabelHeight(int id);
