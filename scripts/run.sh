@@ -6,4 +6,4 @@ bash scripts/deps.sh run
 bash scripts/build.sh build -DREELMIX_BUILD_TESTS=OFF
 # As an installer would: tell Reelmix where its show player is.
 build/player/mplayer2 --register
-echo "Built: build/player/mplayer2 (the show player, registered) and build/platform/reelmix-registry."
+exec build/app/reelmix "$@"

@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# Drives the real reelmix under a private X server as a person would: start it with a show,
+# find its window, play the show, quit from the File menu. Then checks the stored window
+# placement, and that the next start puts the window where a stored placement says.
+# Usage: ReelmixEndToEnd.sh REELMIX REELMIX_REGISTRY_TOOL
+set -euo pipefail
+reelmix=$(realpath "$1")
+regtool=$(realpath "$2")
+work=$(mktemp -d)
+xvfb_pid=""
+app_pid=""
+cleanup() {
+    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAILED: $*" >&2; exit 1; }
+
+export HOME=$work XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/share
+export XDG_RUNTIME_DIR=$work/run REELMIX_REGISTRY=$work/registry.db QT_QPA_PLATFORM=xcb
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=:$(cat "$work/display")
+
+program_path() { printf '%s' "$1" | tr '/' '\\'; }
+# REGEDIT4 strings escape backslashes.
+reg_string() { program_path "$1" | sed 's/\\/\\\\/g'; }
+
+# A show of three clips: the middle one without marks.
+le_double_1_5='\x00\x00\x00\x00\x00\x00\xf8\x3f'
+le_double_4_0='\x00\x00\x00\x00\x00\x00\x10\x40'
+le_double_unset='\x00\x00\x00\x00\x00\x00\xf0\xbf'
+{
+    printf '\x03\x00\x00\x00'
+    printf '\x09C:\\Movies\x05a.avi'"$le_double_1_5$le_double_4_0"
+    printf '\x06\\clips\x0asecond.mov'"$le_double_unset$le_double_unset"
+    printf '\x06\\clips\x09third.mpg'"$le_double_1_5$le_double_4_0"
+} >"$work/show.rlx"
+
+# A stand-in player that records how it was started.
+mkdir -p "$work/player"
+cat >"$work/player/mplayer2" <<SCRIPT
+#!/bin/sh
+printf '%s|' "\$@" > "$work/player/record.tmp"; pwd >> "$work/player/record.tmp"
+mv "$work/player/record.tmp" "$work/player/record"
+SCRIPT
+chmod +x "$work/player/mplayer2"
+printf 'REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\MediaPlayer]\n"Installation Directory"="%s"\n' \
+    "$(reg_string "$work/player")" >"$work/player.reg"
+"$regtool" import "$work/player.reg"
+
+start() {
+    (cd "$work" && exec "$reelmix" show.rlx) &
+    app_pid=$!
+    window=$(timeout 30 xdotool search --sync --onlyvisible --name '^show\.rlx - Reelmix$' | head -n 1) ||
+        fail "no window titled 'show.rlx - Reelmix'"
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+}
+
+quit_from_menu() {
+    xdotool windowfocus --sync "$window"
+    xdotool key --clearmodifiers alt+f
+    sleep 0.5
+    xdotool key --clearmodifiers x
+    local status=0
+    timeout 30 tail --pid="$app_pid" -f /dev/null || fail "reelmix did not end after File > Exit"
+    wait "$app_pid" || status=$?
+    app_pid=""
+    [ "$status" -eq 0 ] || fail "reelmix ended with status $status"
+}
+
+placement() {
+    "$regtool" list 'HKEY_CURRENT_USER\Software\Brantwell\Reelmix\CMainFrame' 2>/dev/null |
+        tr -d '\\\n ' | sed -n 's/.*"WindowPlacement"=hex:\([0-9a-f,]*\).*/\1/p' | tr ',' ' '
+}
+le32() { local -a b=("$@"); echo $((16#${b[3]}${b[2]}${b[1]}${b[0]})); }
+
+# First start: the show's window, at least the minimum size.
+start
+[ "$WIDTH" -ge 625 ] && [ "$HEIGHT" -ge 375 ] || fail "window is ${WIDTH}x$HEIGHT"
+[ -z "$(placement)" ] || fail "start-up wrote a placement"
+
+# Play Show! (Alt+P) writes the rows as the playlist and starts the registered player.
+xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers alt+p
+for _ in $(seq 100); do [ -f "$work/player/record" ] && break; sleep 0.1; done
+[ "$(cat "$work/player/record" 2>/dev/null)" = "Reelmix.asx|$work" ] || fail "the player was not started"
+titles=$(grep -o 'Clip [0-9] of [0-9]' "$work/Reelmix.asx" | tr '\n' ',')
+[ "$titles" = "Clip 1 of 3,Clip 2 of 3,Clip 3 of 3," ] || fail "playlist titles: $titles"
+refs=$(grep -o 'REF HREF="[^"]*"' "$work/Reelmix.asx" | tr '\n' ',')
+[ "$refs" = 'REF HREF="C:\Movies\a.avi",REF HREF="\clips\second.mov",REF HREF="\clips\third.mpg",' ] ||
+    fail "playlist rows: $refs"
+
+quit_from_menu
+read -r -a bytes <<<"$(placement)"
+[ "${#bytes[@]}" -eq 44 ] || fail "placement has ${#bytes[@]} bytes"
+[ "$(le32 "${bytes[@]:0:4}")" -eq 44 ] || fail "placement length field"
+[ "$(le32 "${bytes[@]:8:4}")" -eq 1 ] || fail "show command $(le32 "${bytes[@]:8:4}")"
+left=$(le32 "${bytes[@]:28:4}") top=$(le32 "${bytes[@]:32:4}")
+right=$(le32 "${bytes[@]:36:4}") bottom=$(le32 "${bytes[@]:40:4}")
+[ $((right - left)) -eq "$WIDTH" ] && [ $((bottom - top)) -eq "$HEIGHT" ] ||
+    fail "stored rectangle $left,$top,$right,$bottom for a ${WIDTH}x$HEIGHT window"
+
+# A stored placement brings the next window up at its rectangle.
+printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Brantwell\\Reelmix\\CMainFrame]\n"WindowPlacement"=hex:%s\n' \
+    '2c,00,00,00,00,00,00,00,01,00,00,00,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,c8,00,00,00,96,00,00,00,e8,03,00,00,8a,02,00,00' \
+    >"$work/placement.reg"
+"$regtool" import "$work/placement.reg"
+start
+[ "$X $Y $WIDTH $HEIGHT" = "200 150 800 500" ] || fail "restored window at $X $Y ${WIDTH}x$HEIGHT"
+quit_from_menu
+echo "reelmix end-to-end: passed"
