@@ -14,7 +14,7 @@ constexpr DWORD kLabel = kChild | SS_CENTER | SS_NOPREFIX;
 constexpr DialogItem kAboutItems[] = {
     {"Static", -1, "101", 11, 17, 20, 20, kChild | SS_ICON},
     {"Static", -1, "Reelmix Version 1.0", 40, 10, 119, 8, kChild | SS_LEFT | SS_NOPREFIX},
-    {"Static", -1, "Copyright (C) 2002 Brantwell", 40, 22, 119, 8, kChild | SS_LEFT},
+    {"Static", -1, "Copyright (C) 2026 Brantwell", 40, 22, 119, 8, kChild | SS_LEFT},
     {"Static", -1, "All rights reserved.", 40, 34, 119, 8, kChild | SS_LEFT},
     {"Button", IDOK, "OK", 193, 7, 50, 14, kChild | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON},
 };
