@@ -111,7 +111,11 @@ private:
                   MyListCtrlLparam* object);
     // One step of the drag selection; the hit it found.
     int DragTo(CPoint point);
-    void SortRows(std::vector<CString>& keys);
+    // The sort column's texts by row, read once per sort rather than once per comparison
+    // (the platform's sort moves no row until it has finished comparing).
+    void ReadSortTexts();
+    // The sort column's text of the row whose data value is data.
+    CString SortText(LPARAM data) const;
 
     int m_modeFirstColumn = 0;
     int m_modeAnyColumn = 0;
@@ -127,4 +131,5 @@ private:
     int m_dragAnchor = -4;
     int m_autoSizeColumn = -1;
     UINT m_focusNotification = 0;
+    std::vector<CString> m_sortTexts; // filled only while a sort runs
 };

@@ -4,10 +4,8 @@
 
 #include "platform/WinReg.h"
 
-#include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <unordered_set>
 
 namespace {
 // Texts made only of these look like numbers (amounts, percentages, decimals).
@@ -16,11 +14,19 @@ constexpr int kHeaderTextSize = 63;
 
 bool LooksNumeric(const CString& text) { return text.SpanIncluding(kNumericCharacters) == text; }
 
-// The C runtime's atoi, kept inside int's range instead of wrapping on long digit runs.
-long long LeadingNumber(const CString& text)
+// The C runtime's atoi (white space, a sign, digits), kept inside int's range instead of
+// wrapping on long digit runs.
+long long LeadingNumber(const char* text)
 {
-    const long long value = std::strtoll(text, nullptr, 10);
-    return std::clamp<long long>(value, INT_MIN, INT_MAX);
+    while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
+        ++text;
+    const bool negative = *text == '-';
+    if (*text == '-' || *text == '+')
+        ++text;
+    long long value = 0;
+    for (; *text >= '0' && *text <= '9' && value <= INT_MAX; ++text)
+        value = value * 10 + (*text - '0');
+    return std::clamp<long long>(negative ? -value : value, INT_MIN, INT_MAX);
 }
 
 CString ColumnValueName(int column)
@@ -41,24 +47,18 @@ void MyListCtrl::SortColumn(int column, bool toggle)
         m_sortAscending = !m_sortAscending;
     m_sortColumn = column;
 
-    // Rows are found by their data values during the sort; when those can't tell the rows
-    // apart, each row gets its index for the time of the sort and its own value back after.
+    // While the rows are sorted, each one carries its index as data value, so that its text
+    // (read once beforehand) is found at once and rows sharing a value stay apart; each gets
+    // its own value back afterwards.
     const int count = GetItemCount();
     std::vector<LPARAM> originals(static_cast<std::size_t>(count));
-    std::unordered_set<LPARAM> seen;
-    seen.reserve(std::size_t(count));
-    bool distinct = true;
     for (int row = 0; row < count; ++row) {
         originals[std::size_t(row)] = GetItemData(row);
-        distinct = distinct && originals[std::size_t(row)] != 0 &&
-                   seen.insert(originals[std::size_t(row)]).second;
-    }
-    if (!distinct) {
-        for (int row = 0; row < count; ++row)
-            SetItemData(row, LPARAM(row));
+        SetItemData(row, LPARAM(row));
     }
 
     m_sortNumeric = 0;
+    ReadSortTexts();
     SortItems(CompareFunc, LPARAM(this));
     if (count > 0) {
         const bool numeric = LooksNumeric(GetItemTextWorks(0, column)) &&
@@ -68,22 +68,26 @@ void MyListCtrl::SortColumn(int column, bool toggle)
             SortItems(CompareFunc, LPARAM(this));
         }
     }
+    m_sortTexts.clear();
 
-    if (!distinct) {
-        for (int row = 0; row < count; ++row)
-            SetItemData(row, originals[std::size_t(GetItemData(row))]);
-    }
+    for (int row = 0; row < count; ++row)
+        SetItemData(row, originals[std::size_t(GetItemData(row))]);
+}
+
+void MyListCtrl::ReadSortTexts()
+{
+    m_sortTexts.clear();
+    const int count = GetItemCount();
+    m_sortTexts.reserve(std::size_t(count));
+    for (int row = 0; row < count; ++row)
+        m_sortTexts.push_back(GetItemTextWorks(row, m_sortColumn));
 }
 
 int MyListCtrl::CompareFunc(LPARAM data1, LPARAM data2, LPARAM control)
 {
     const auto* list = reinterpret_cast<const MyListCtrl*>(control);
-    LVFINDINFO find{LVFI_PARAM, nullptr, data1};
-    const int row1 = list->FindItem(&find, -1);
-    find.lParam = data2;
-    const int row2 = list->FindItem(&find, -1);
-    const CString text1 = list->GetItemTextWorks(row1, list->m_sortColumn);
-    const CString text2 = list->GetItemTextWorks(row2, list->m_sortColumn);
+    const CString text1 = list->SortText(data1);
+    const CString text2 = list->SortText(data2);
     int result = 0;
     if (list->m_sortNumeric) {
         const long long difference = LeadingNumber(text1) - LeadingNumber(text2);
@@ -92,6 +96,14 @@ int MyListCtrl::CompareFunc(LPARAM data1, LPARAM data2, LPARAM control)
         result = text1.CompareNoCase(text2);
     }
     return list->m_sortAscending ? result : -result;
+}
+
+CString MyListCtrl::SortText(LPARAM data) const
+{
+    if (data >= 0 && std::size_t(data) < m_sortTexts.size())
+        return m_sortTexts[std::size_t(data)];
+    const LVFINDINFO find{LVFI_PARAM, nullptr, data};
+    return GetItemTextWorks(FindItem(&find, -1), m_sortColumn);
 }
 
 void MyListCtrl::OnColumnclick(NMHDR* header, LRESULT* result)
