@@ -5,6 +5,8 @@
 #include "platform/CListCtrlWidget.h"
 #include "platform/DialogTemplateBuilder.h"
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <QPainter>
 #include <cstring>
 
@@ -447,6 +449,52 @@ void CListCtrl::ScreenToClient(POINT* point) const
     *point = POINT{client.x(), client.y()};
 }
 
+// ---- pointer, font and tooltips
+
+BOOL GetCursorPos(POINT* point)
+{
+    if (!point || !QGuiApplication::instance())
+        return FALSE;
+    const QPoint position = QCursor::pos();
+    *point = POINT{position.x(), position.y()};
+    return TRUE;
+}
+
+void CListCtrl::SetCapture()
+{
+    if (List())
+        List()->viewport()->grabMouse();
+}
+
+void CListCtrl::ReleaseCapture()
+{
+    if (HasCapture())
+        List()->viewport()->releaseMouse();
+}
+
+BOOL CListCtrl::HasCapture() const
+{
+    return List() && QWidget::mouseGrabber() == List()->viewport();
+}
+
+BOOL CListCtrl::GetLogFont(LOGFONT* font) const
+{
+    if (!List() || !font)
+        return FALSE;
+    const QFont used = List()->font();
+    const int pixels = used.pixelSize() > 0
+                           ? used.pixelSize()
+                           : qRound(used.pointSizeF() * List()->logicalDpiY() / 72.0);
+    font->lfHeight = -pixels;
+    return TRUE;
+}
+
+void CListCtrl::EnableToolTips(BOOL enable)
+{
+    if (List())
+        List()->EnableToolTips(enable);
+}
+
 // ---- overridables
 
 void CListCtrl::DrawItem(LPDRAWITEMSTRUCT item)
@@ -466,3 +514,5 @@ BOOL CListCtrl::OnChildNotify(NMHDR*, LRESULT*) { return FALSE; }
 void CListCtrl::OnMouseMove(UINT, CPoint) {}
 
 void CListCtrl::OnLButtonUp(UINT, CPoint) {}
+
+INT_PTR CListCtrl::OnToolHitTest(CPoint, TOOLINFO*) const { return -1; }

@@ -16,6 +16,9 @@
 class CImageList;
 class CListCtrlWidget;
 
+// The pointer's position on the screen.
+BOOL GetCursorPos(POINT* point);
+
 class CListCtrl : public CWnd {
 public:
     // Makes a list window as a child of parent (a top-level window of its own without one).
@@ -87,6 +90,16 @@ public:
     BOOL LockWindowUpdate();
     void UnlockWindowUpdate();
 
+    // Every later mouse event goes to this list, wherever the pointer is, until released.
+    void SetCapture();
+    void ReleaseCapture();
+    BOOL HasCapture() const;
+    // The list's font; FALSE without a window.
+    BOOL GetLogFont(LOGFONT* font) const;
+
+    // Makes the list ask OnToolHitTest which tool is under the pointer and show its text.
+    void EnableToolTips(BOOL enable = TRUE);
+
     // The area of the header and rows, without the frame and scroll bars.
     void GetClientRect(LPRECT rect) const;
     void ScreenToClient(POINT* point) const;
@@ -100,6 +113,9 @@ public:
     // Mouse moves over the rows and the left button's release, in client coordinates.
     virtual void OnMouseMove(UINT flags, CPoint point);
     virtual void OnLButtonUp(UINT flags, CPoint point);
+    // With tooltips enabled: the tool under point (client coordinates), described in info;
+    // -1 for none.
+    virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFO* info) const;
 
     // Makes the widget of a template item of class "SysListView32".
     static QWidget* CreateControl(const DialogItem& item, const QRect& rect, QWidget* parent);

@@ -6,6 +6,10 @@
 // The text of a row or cell that the owner supplies when asked (LVN_GETDISPINFO).
 inline const LPSTR LPSTR_TEXTCALLBACK = reinterpret_cast<LPSTR>(std::intptr_t(-1));
 
+// View styles: the view is the style's lowest two bits.
+constexpr DWORD LVS_ICON = 0x0000;
+constexpr DWORD LVS_TYPEMASK = 0x0003;
+
 // Extended styles.
 constexpr DWORD LVS_EX_GRIDLINES = 0x0001;
 constexpr DWORD LVS_EX_FULLROWSELECT = 0x0020;
@@ -130,3 +134,43 @@ struct NMLVDISPINFO {
 using LV_DISPINFO = NMLVDISPINFO;
 
 using PFNLVCOMPARE = int (*)(LPARAM data1, LPARAM data2, LPARAM user);
+
+// A window's font as the desktop describes it: lfHeight < 0 is the characters' height in pixels
+// without the internal leading.
+struct LOGFONT {
+    LONG lfHeight;
+};
+
+// Tooltips. A tool is a rectangle of a window with an identifier; its text is asked for with
+// TTN_NEEDTEXTA (or TTN_NEEDTEXTW) when lpszText is LPSTR_TEXTCALLBACK.
+using INT_PTR = std::intptr_t;
+using UINT_PTR = std::uintptr_t;
+using WCHAR = char16_t;
+
+constexpr UINT TTF_IDISHWND = 0x0001;
+constexpr UINT TTN_NEEDTEXTA = UINT(-520);
+constexpr UINT TTN_NEEDTEXTW = UINT(-530);
+
+struct TOOLINFO {
+    UINT cbSize;
+    UINT uFlags;
+    HWND hwnd;
+    UINT_PTR uId;
+    RECT rect;
+    LPSTR lpszText;
+};
+
+// The answer goes to lpszText, or into szText when lpszText is left pointing at it.
+struct NMTTDISPINFOA {
+    NMHDR hdr;
+    LPSTR lpszText;
+    char szText[80];
+    UINT uFlags;
+};
+
+struct NMTTDISPINFOW {
+    NMHDR hdr;
+    WCHAR* lpszText;
+    WCHAR szText[80];
+    UINT uFlags;
+};

@@ -10,7 +10,9 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QHelpEvent>
 #include <QScrollBar>
+#include <QToolTip>
 #include <algorithm>
 #include <cstring>
 #include <numeric>
@@ -735,7 +737,41 @@ bool CListCtrlWidget::viewportEvent(QEvent* event)
     // The vertical scroll bar comes and goes with the rows; the header follows the viewport.
     if (event->type() == QEvent::Resize)
         Layout();
+    if (event->type() == QEvent::ToolTip && m_toolTips) {
+        ShowToolTip(*static_cast<QHelpEvent*>(event));
+        return true;
+    }
     return QAbstractScrollArea::viewportEvent(event);
+}
+
+void CListCtrlWidget::ShowToolTip(const QHelpEvent& event)
+{
+    CListCtrl* list = Attached();
+    const QPoint point = ClientFromViewport(event.pos());
+    TOOLINFO tool{};
+    tool.cbSize = sizeof tool;
+    const INT_PTR id = list ? list->OnToolHitTest(CPoint(point.x(), point.y()), &tool) : -1;
+    if (id == -1) {
+        QToolTip::hideText();
+        return;
+    }
+    CString text = tool.lpszText && tool.lpszText != LPSTR_TEXTCALLBACK ? tool.lpszText : "";
+    if (tool.lpszText == LPSTR_TEXTCALLBACK) {
+        NMTTDISPINFOA request{};
+        request.hdr = NMHDR{this, tool.uId, TTN_NEEDTEXTA};
+        request.lpszText = request.szText;
+        LRESULT result = 0;
+        QPointer<CListCtrlWidget> alive(this);
+        list->OnNotify(tool.uId, LPARAM(&request.hdr), &result);
+        if (!alive)
+            return;
+        text = request.lpszText ? request.lpszText : "";
+    }
+    const RECT& area = tool.rect;
+    const QRect shown(area.left, area.top - HeaderHeight(), area.right - area.left,
+                      area.bottom - area.top);
+    QToolTip::showText(event.globalPos(), QString::fromUtf8((const char*)text), viewport(),
+                       shown);
 }
 
 void CListCtrlWidget::scrollContentsBy(int, int)
@@ -832,10 +868,17 @@ void CListCtrlWidget::mouseDoubleClickEvent(QMouseEvent* event)
 
 void CListCtrlWidget::mouseMoveEvent(QMouseEvent* event)
 {
-    if (CListCtrl* list = Attached()) {
-        const QPoint point = ClientFromViewport(event->position().toPoint());
-        list->OnMouseMove(MouseFlags(event), CPoint(point.x(), point.y()));
-    }
+    // A handler that pumps messages (an auto-scroll) reads the pointer itself; moves that
+    // arrive meanwhile are dropped rather than nested without bound.
+    CListCtrl* list = Attached();
+    if (!list || m_inMouseMove)
+        return;
+    const QPoint point = ClientFromViewport(event->position().toPoint());
+    QPointer<CListCtrlWidget> alive(this);
+    m_inMouseMove = true;
+    list->OnMouseMove(MouseFlags(event), CPoint(point.x(), point.y()));
+    if (alive)
+        m_inMouseMove = false;
 }
 
 void CListCtrlWidget::focusInEvent(QFocusEvent* event)

@@ -16,6 +16,7 @@
 class CHeaderCtrlWidget;
 class CImageList;
 class CListCtrl;
+class QHelpEvent;
 
 class CListCtrlWidget : public QAbstractScrollArea {
     Q_OBJECT
@@ -80,6 +81,8 @@ public:
     void SetLocked(bool locked);
     // The next drawing measures the rows again.
     void InvalidateRowHeight();
+    // Tooltips asked from the attached CListCtrl's OnToolHitTest and TTN_NEEDTEXTA.
+    void EnableToolTips(bool enable) { m_toolTips = enable; }
     // Width of the widest text of column (and its title when withTitle), with margins.
     void FitColumn(int column, bool withTitle);
 
@@ -131,6 +134,7 @@ private:
     void DrawRow(QPainter& painter, int row, CListCtrl* owner) const;
     void DrawGridLines(QPainter& painter, int first, int last) const;
     int KeyTarget(int key) const;
+    void ShowToolTip(const QHelpEvent& event);
 
     DWORD m_style;
     DWORD m_exStyle = 0;
@@ -148,5 +152,7 @@ private:
     bool m_redrawOff = false;
     bool m_locked = false;
     bool m_pressed = false;
+    bool m_toolTips = false;
+    bool m_inMouseMove = false;
     QPoint m_pressPoint;
 };

@@ -74,6 +74,7 @@ BOOL CWnd::Attach(HWND widget)
     m_hWnd = widget;
     m_ownsWindow = false;
     widget->setProperty(kCWndProperty, QVariant::fromValue(static_cast<void*>(this)));
+    PreSubclassWindow();
     return TRUE;
 }
 
@@ -292,3 +293,21 @@ BOOL CWnd::MapDialogRect(LPRECT rect) const
 BOOL CWnd::OnCommand(UINT) { return FALSE; }
 
 BOOL CWnd::OnNotify(WPARAM, LPARAM, LRESULT*) { return FALSE; }
+
+BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    QWidget* widget = m_hWnd.data();
+    if (!widget)
+        return FALSE;
+    // Looked up again on arrival: the CWnd may have been detached meanwhile.
+    QMetaObject::invokeMethod(
+        widget,
+        [widget, message, wParam, lParam] {
+            if (CWnd* wnd = FromHandlePermanent(widget))
+                wnd->WindowProc(message, wParam, lParam);
+        },
+        Qt::QueuedConnection);
+    return TRUE;
+}
+
+LRESULT CWnd::WindowProc(UINT, WPARAM, LPARAM) { return 0; }

@@ -94,6 +94,13 @@ public:
     virtual BOOL OnNotify(WPARAM id, LPARAM header, LRESULT* result);
     // The window is about to be destroyed; it and its controls still exist.
     virtual void OnDestroy() {}
+    // Queues message for the CWnd attached to this window when the event loop next runs; it
+    // arrives at WindowProc. FALSE without a window.
+    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    // A posted message.
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // This CWnd has just been attached to its window (made or existing).
+    virtual void PreSubclassWindow() {}
 
 protected:
     // Takes ownership of a top-level widget made for this window.
