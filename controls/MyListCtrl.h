@@ -100,7 +100,7 @@ protected:
     bool GetCellRect(int row, int column, CRect& rect) const;
 
     void OnClick(NMHDR* header, LRESULT* result);
-    void OnColumnclick(NMHDR* header, LRESULT* result);
+    virtual void OnColumnclick(NMHDR* header, LRESULT* result);
     bool OnNeedtext(UINT id, NMHDR* header, LRESULT* result);
 
 private:

@@ -47,9 +47,11 @@ void MyListCtrl::SortColumn(int column, bool toggle)
         m_sortAscending = !m_sortAscending;
     m_sortColumn = column;
 
-    // While the rows are sorted, each one carries its index as data value, so that its text
-    // (read once beforehand) is found at once and rows sharing a value stay apart; each gets
-    // its own value back afterwards.
+    // The texts are read while the rows still carry their own data values (an owner that
+    // supplies texts on demand reads its objects from them). While the rows are sorted, each
+    // one carries its index instead, so that its text is found at once and rows sharing a value
+    // stay apart; each gets its own value back afterwards.
+    ReadSortTexts();
     const int count = GetItemCount();
     std::vector<LPARAM> originals(static_cast<std::size_t>(count));
     for (int row = 0; row < count; ++row) {
@@ -58,11 +60,10 @@ void MyListCtrl::SortColumn(int column, bool toggle)
     }
 
     m_sortNumeric = 0;
-    ReadSortTexts();
     SortItems(CompareFunc, LPARAM(this));
     if (count > 0) {
-        const bool numeric = LooksNumeric(GetItemTextWorks(0, column)) &&
-                             LooksNumeric(GetItemTextWorks(count - 1, column));
+        const bool numeric = LooksNumeric(SortText(GetItemData(0))) &&
+                             LooksNumeric(SortText(GetItemData(count - 1)));
         if (numeric) {
             m_sortNumeric = 1;
             SortItems(CompareFunc, LPARAM(this));

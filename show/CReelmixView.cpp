@@ -1,15 +1,14 @@
 #include "show/CReelmixView.h"
 
 #include "res/DialogTemplates.h"
-#include "res/Icons.h"
 #include "show/CReelmixDoc.h"
 #include "show/Clip.h"
 #include "show/PlaylistWriter.h"
 #include "util/Generic.h"
 
-#include <QAbstractButton>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace {
 // Both marks set (and real numbers): the clip's length can be told.
@@ -54,19 +53,9 @@ CString DurationClock(double seconds)
                 (rest % 60000) / 1000, rest % 1000);
     return text;
 }
-
-// The button shows the program's icon id at cx x cy pixels beside its caption.
-void SetIcon(CButton& button, UINT id, int cx, int cy)
-{
-    auto* widget = qobject_cast<QAbstractButton*>(button.GetSafeHwnd());
-    if (!widget)
-        return;
-    widget->setIcon(LoadResourceIcon(id));
-    widget->setIconSize(QSize(cx, cy));
-}
 } // namespace
 
-CReelmixView::CReelmixView() : CFormView(IDD_REELMIX_FORM) {}
+CReelmixView::CReelmixView() : CFormView(IDD_REELMIX_FORM), m_list([this] { OnRowsSorted(); }) {}
 
 // The controls hear OnDestroy while their members still exist.
 CReelmixView::~CReelmixView() { DestroyWindow(); }
@@ -116,20 +105,21 @@ void CReelmixView::SetUpList()
     ResizeParentToFit(FALSE);
     ResizeParentToFit(TRUE);
 
-    SetIcon(m_btnInsert, 116, 16, 16);
-    SetIcon(m_btnEdit, 114, 16, 16);
-    SetIcon(m_btnDelete, 115, 16, 16);
-    SetIcon(m_btnUp, 110, 16, 16);
-    SetIcon(m_btnDown, 111, 16, 16);
-    SetIcon(m_btnMultiLoad, 117, 32, 32);
-    SetIcon(m_btnShuffle, 109, 32, 32);
-    SetIcon(m_btnPlayShow, 112, 32, 32);
+    m_btnInsert.SetIcon(116, 16, 16);
+    m_btnEdit.SetIcon(114, 16, 16);
+    m_btnDelete.SetIcon(115, 16, 16);
+    m_btnUp.SetIcon(110, 16, 16);
+    m_btnDown.SetIcon(111, 16, 16);
+    m_btnMultiLoad.SetIcon(117, 32, 32);
+    m_btnShuffle.SetIcon(109, 32, 32);
+    m_btnPlayShow.SetIcon(112, 32, 32);
 
     m_list.InsertColumn(0, "FileName", LVCFMT_LEFT, 100);
     m_list.InsertColumn(1, "Directory", LVCFMT_LEFT, 300);
     m_list.InsertColumn(2, "Duration", LVCFMT_RIGHT, 100);
     LVCOLUMN format{LVCF_FMT, LVCFMT_LEFT, 0, nullptr, 0, 0};
     m_list.SetColumn(0, &format);
+    m_list.SetModeColumnWidths("Software\\Brantwell\\Reelmix\\Clips");
 
     CRect client;
     GetClientRect(&client);
@@ -208,9 +198,9 @@ void CReelmixView::OnGetDispInfo(NMHDR* header, LRESULT* result)
     *result = 0;
 }
 
-const Clip* CReelmixView::RowClip(int row) const
+Clip* CReelmixView::RowClip(int row) const
 {
-    return dynamic_cast<const Clip*>(reinterpret_cast<const CObject*>(m_list.GetItemData(row)));
+    return dynamic_cast<Clip*>(reinterpret_cast<CObject*>(m_list.GetItemData(row)));
 }
 
 BOOL CReelmixView::OnCommand(UINT id)
@@ -228,6 +218,27 @@ void CReelmixView::OnPlayShow()
     for (int row = 0; row < m_list.GetItemCount(); ++row)
         rows.push_back(RowClip(row));
     PlaylistWriter::OnPlayShow(rows);
+}
+
+// The clips keep their nodes in the document; only which clip each node holds changes, so no
+// clip can be lost or doubled by the reordering.
+void CReelmixView::OnRowsSorted()
+{
+    CReelmixDoc* doc = GetDocument();
+    if (!doc || m_list.GetItemCount() != doc->m_clips.GetCount())
+        return;
+    std::vector<Clip*> order;
+    for (int row = 0; row < m_list.GetItemCount(); ++row)
+        if (Clip* clip = RowClip(row))
+            order.push_back(clip);
+    if (int(order.size()) != doc->m_clips.GetCount())
+        return;
+    POSITION pos = doc->m_clips.GetHeadPosition();
+    for (Clip* clip : order) {
+        doc->m_clips.SetAt(pos, clip);
+        doc->m_clips.GetNext(pos);
+    }
+    doc->SetModifiedFlag();
 }
 
 void CReelmixView::UpdateTotals()

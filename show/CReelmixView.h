@@ -1,9 +1,9 @@
 #pragma once
 // The show's only view: the clips as rows of a report list in show order, the show's command
 // buttons, and two labels with the number of clips and their total duration.
-#include "platform/CButton.h"
+#include "controls/MyButton.h"
 #include "platform/CFormView.h"
-#include "platform/CListCtrl.h"
+#include "show/ClipListCtrl.h"
 
 class CReelmixDoc;
 class Clip;
@@ -36,16 +36,18 @@ public:
     void UpdateTotals();
     // Writes the rows as the show's playlist and starts the player.
     void OnPlayShow();
+    // The rows were sorted by a header click: the show takes their order.
+    void OnRowsSorted();
 
-    CButton m_btnShuffle;
-    CListCtrl m_list;
-    CButton m_btnUp;
-    CButton m_btnPlayShow;
-    CButton m_btnMultiLoad;
-    CButton m_btnInsert;
-    CButton m_btnEdit;
-    CButton m_btnDown;
-    CButton m_btnDelete;
+    MyButton m_btnShuffle;
+    ClipListCtrl m_list;
+    MyButton m_btnUp;
+    MyButton m_btnPlayShow;
+    MyButton m_btnMultiLoad;
+    MyButton m_btnInsert;
+    MyButton m_btnEdit;
+    MyButton m_btnDown;
+    MyButton m_btnDelete;
     CString m_clipCountText;
     CString m_totalDurationText;
 
@@ -56,7 +58,7 @@ protected:
 
 private:
     // The clip a row carries, or null.
-    const Clip* RowClip(int row) const;
+    Clip* RowClip(int row) const;
     void SetUpList();
     void MoveControl(int id, int x, int y);
     void FitLabelHeight(int id);

@@ -5,6 +5,10 @@
 #include "util/Generic.h"
 
 #include <QAbstractButton>
+#include <QHeaderView>
+#include <QTest>
+#include "util/MyRegistry.h"
+#include "platform/WinReg.h"
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -147,7 +151,7 @@ TEST_F(ViewTest, RowsShowTheClipsInShowOrderWithTheirColumns)
     m_view.OnInitialUpdate();
     EXPECT_FALSE(m_view.m_list.GetColumn(3, &column));
     EXPECT_TRUE(m_view.m_btnInsert.GetSafeHwnd());
-    EXPECT_FALSE(static_cast<QAbstractButton*>(m_view.m_btnPlayShow.GetSafeHwnd())->icon().isNull());
+    EXPECT_TRUE(m_view.m_btnPlayShow.HasImage());
 }
 
 TEST_F(ViewTest, ClearingTheDocumentEmptiesTheList)
@@ -195,4 +199,47 @@ TEST_F(ViewTest, FirstInitialUpdateFitsAPlainParentToTheForm)
     m_frame.resize(800, 500);
     m_view.RecalcParentLayout();
     EXPECT_EQ(m_view.GetSafeHwnd()->size(), QSize(800, 500));
+}
+
+TEST_F(ViewTest, AHeaderSortPutsTheShowInTheRowsOrder)
+{
+    Open({{1.0, 2.0}, {-1, -1}, {3.0, 5.0}});
+    m_frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_frame));
+    auto* header = static_cast<QHeaderView*>(m_view.m_list.GetHeaderCtrl()->GetSafeHwnd());
+    // A newly clicked column sorts descending first.
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(0) + 5, 5));
+    std::string rows, show;
+    for (int row = 0; row < m_view.m_list.GetItemCount(); ++row)
+        rows += m_view.m_list.GetItemText(row, 0).Str() + " ";
+    POSITION pos = m_doc.m_clips.GetHeadPosition();
+    while (pos)
+        show += static_cast<Clip*>(m_doc.m_clips.GetNext(pos))->m_fileName.Str() + " ";
+    EXPECT_EQ(rows, "clip2.avi clip1.avi clip0.avi ");
+    EXPECT_EQ(show, rows);
+    EXPECT_TRUE(m_doc.IsModified());
+}
+
+TEST(ReelmixViewWidths, ColumnWidthsAreKeptUnderTheClipsKey)
+{
+    {
+        CReelmixDoc doc;
+        QWidget frame;
+        frame.resize(800, 500);
+        CReelmixView view;
+        ASSERT_TRUE(view.Create(&frame));
+        doc.AddView(&view);
+        view.OnInitialUpdate();
+        view.m_list.SetColumnWidth(1, 250);
+        doc.RemoveView(&view);
+    }
+    MyRegistry key(HKEY_CURRENT_USER, "Software\\Brantwell\\Reelmix\\Clips", false);
+    ASSERT_TRUE(key.IsOpen());
+    const int expected[] = {100, 250, 100};
+    for (int column = 0; column < 3; ++column) {
+        int width = 0;
+        EXPECT_TRUE(key.ReadValueInt(CString("Column") + char('0' + column), width));
+        EXPECT_EQ(width, expected[column]) << column;
+    }
 }
