@@ -37,19 +37,17 @@ CString RowText(const Clip& clip, int column)
     }
 }
 
-// Seconds as [-]hh:mm:ss.mmm, milliseconds truncated toward zero; the hours take as many digits
-// as they need. Totals too large for a 64-bit millisecond count show the largest one.
+// Seconds as [-]hh:mm:ss.mmm, milliseconds truncated toward zero (as the playlist counts
+// them); the hours take as many digits as they need.
 CString DurationClock(double seconds)
 {
-    constexpr double kLargest = 9.2e18;
-    const double ms = std::trunc(seconds * 1000.0);
-    const bool negative = ms < 0;
-    const double magnitude = std::isfinite(ms) ? std::min(std::fabs(ms), kLargest) : kLargest;
-    const auto t = static_cast<unsigned long long>(magnitude);
+    const std::int64_t ms = PlaylistWriter::ToMilliseconds(seconds);
+    const auto t = ms < 0 ? 0ull - static_cast<unsigned long long>(ms)
+                          : static_cast<unsigned long long>(ms);
     const unsigned long long hours = t / 3600000;
     const unsigned long long rest = t - hours * 3600000;
     CString text;
-    text.Format("%s%02llu:%02llu:%02llu.%03llu", negative ? "-" : "", hours, rest / 60000,
+    text.Format("%s%02llu:%02llu:%02llu.%03llu", ms < 0 ? "-" : "", hours, rest / 60000,
                 (rest % 60000) / 1000, rest % 1000);
     return text;
 }
