@@ -289,32 +289,27 @@ TEST(CDC, OpaqueModeFillsBehindTheTextWithTheBackgroundColour)
 
 TEST(CDC, FrameControlPaintsTheWholePushButtonFace)
 {
-    const auto face = [](UINT type, UINT state, BOOL expected) {
-        return Draw(QSize(40, 24), [=](CDC& dc) {
-            CRect rect(2, 2, 38, 22);
-            EXPECT_EQ(dc.DrawFrameControl(&rect, type, state), expected);
-        });
+    const auto face = [](Qt::GlobalColor background, UINT type, UINT state) {
+        QImage image(40, 24, QImage::Format_RGB32);
+        image.fill(background);
+        QPainter painter(&image);
+        CDC dc(&painter);
+        CRect rect(2, 2, 38, 22);
+        EXPECT_EQ(dc.DrawFrameControl(&rect, type, state), BOOL(type == DFC_BUTTON));
+        return image;
     };
-    const QImage up = face(DFC_BUTTON, DFCS_BUTTONPUSH, TRUE);
-    const QImage down = face(DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_PUSHED, TRUE);
-    EXPECT_NE(up, down);
+    const QImage up = face(Qt::white, DFC_BUTTON, DFCS_BUTTONPUSH);
+    EXPECT_NE(up, face(Qt::white, DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_PUSHED));
     // Drawn on white and on black, only the pixels outside the rectangle differ.
+    const QImage onBlack = face(Qt::black, DFC_BUTTON, DFCS_BUTTONPUSH);
     for (int y = 0; y < 24; ++y) {
         for (int x = 0; x < 40; ++x) {
-            if (!QRect(2, 2, 36, 20).contains(x, y)) {
-                EXPECT_EQ(up.pixel(x, y), kWhite) << x << "," << y;
-            }
+            const bool inside = QRect(2, 2, 36, 20).contains(x, y);
+            EXPECT_EQ(up.pixel(x, y), inside ? onBlack.pixel(x, y) : kWhite) << x << "," << y;
+            EXPECT_EQ(onBlack.pixel(x, y), inside ? up.pixel(x, y) : kBlack) << x << "," << y;
         }
     }
-    QImage onBlack(40, 24, QImage::Format_RGB32);
-    onBlack.fill(Qt::black);
-    QPainter painter(&onBlack);
-    CDC dc(&painter);
-    CRect rect(2, 2, 38, 22);
-    dc.DrawFrameControl(&rect, DFC_BUTTON, DFCS_BUTTONPUSH);
-    painter.end();
-    EXPECT_EQ(onBlack.copy(2, 2, 36, 20), up.copy(2, 2, 36, 20));
-    EXPECT_EQ(face(1, DFCS_BUTTONPUSH, FALSE), Draw(QSize(40, 24), [](CDC&) {}));
+    EXPECT_EQ(face(Qt::white, 1, DFCS_BUTTONPUSH), Draw(QSize(40, 24), [](CDC&) {}));
 }
 
 TEST(CDC, DrawStateEmbossesTheDisabledImage)
