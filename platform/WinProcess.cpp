@@ -185,23 +185,37 @@ int Spawn(SpawnRequest& request)
 // values belong to threads on Linux and a child inherits its parent thread's, so lowering this
 // thread's priority before spawning starts the program at idle priority from its first
 // instruction; posix_spawn has no attribute for that.
-int SpawnDetached(SpawnRequest request)
+struct Spawned {
+    int pid = 0;  // the negated errno on failure
+    int processFd = -1;
+    int threadFd = -1;
+};
+
+Spawned SpawnDetached(SpawnRequest request)
 {
-    std::promise<int> started;
-    std::future<int> result = started.get_future();
+    std::promise<Spawned> started;
+    std::future<Spawned> result = started.get_future();
     try {
         std::thread([request = std::move(request), started = std::move(started)]() mutable {
             if (request.idle)
                 setpriority(PRIO_PROCESS, gettid(), IdleNice);
-            const int pid = Spawn(request);
-            started.set_value(pid);
+            Spawned spawned;
+            spawned.pid = Spawn(request);
+            // The handles are taken before this thread reaps the program: a program that ends
+            // at once is still there to be named until then, and its number cannot be reused.
+            if (spawned.pid > 0) {
+                spawned.processFd = pidfd_open(spawned.pid, 0);
+                spawned.threadFd = pidfd_open(spawned.pid, 0);
+            }
+            const int pid = spawned.pid;
+            started.set_value(spawned);
             if (pid > 0) {
                 while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
                 }
             }
         }).detach();
     } catch (const std::system_error&) {
-        return -EAGAIN;
+        return Spawned{-EAGAIN};
     }
     return result.get();
 }
@@ -258,14 +272,17 @@ BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine, LPSECURITY_ATTRIB
     request.idle = (creationFlags & IDLE_PRIORITY_CLASS) != 0;
     request.inheritHandles = inheritHandles != FALSE;
 
-    const int pid = SpawnDetached(std::move(request));
-    if (pid < 0)
-        return Fail(ErrorFromErrno(-pid));
+    const Spawned spawned = SpawnDetached(std::move(request));
+    if (spawned.pid < 0)
+        return Fail(ErrorFromErrno(-spawned.pid));
     if (processInformation) {
-        processInformation->hProcess = HandleFromDescriptor(pidfd_open(pid, 0));
-        processInformation->hThread = HandleFromDescriptor(pidfd_open(pid, 0));
-        processInformation->dwProcessId = DWORD(pid);
-        processInformation->dwThreadId = DWORD(pid);
+        processInformation->hProcess = HandleFromDescriptor(spawned.processFd);
+        processInformation->hThread = HandleFromDescriptor(spawned.threadFd);
+        processInformation->dwProcessId = DWORD(spawned.pid);
+        processInformation->dwThreadId = DWORD(spawned.pid);
+    } else {
+        close(spawned.processFd);
+        close(spawned.threadFd);
     }
     SetLastError(ERROR_SUCCESS);
     return TRUE;

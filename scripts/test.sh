@@ -10,6 +10,7 @@ if [ "${1:-}" = --sanitize ]; then
     dir=build-asan
     opts+=(-DREELMIX_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug)
     export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1
+    export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan-suppressions.txt
 fi
 bash scripts/build.sh "$dir" "${opts[@]}"
 cd "$dir"
