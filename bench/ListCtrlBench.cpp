@@ -97,13 +97,3 @@ void BM_ScrollThroughPages(benchmark::State& state)
 BENCHMARK(BM_FillAndShow)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortAndFindEveryRow)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScrollThroughPages)->Unit(benchmark::kMicrosecond);
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
-                                                                    : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -2,7 +2,6 @@
 // click does, from a shuffled order each time. Run: build/bench/bench_mylistctrl
 #include "controls/MyListCtrl.h"
 
-#include <QApplication>
 #include <QWidget>
 #include <benchmark/benchmark.h>
 #include <random>
@@ -70,13 +69,3 @@ void BM_SortNumericColumn(benchmark::State& state) { SortByColumn(state, 2); }
 
 BENCHMARK(BM_SortTextColumn)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortNumericColumn)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
-                                                                    : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -4,7 +4,6 @@
 
 #include "platform/HostPath.h"
 
-#include <QCoreApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <filesystem>
@@ -64,11 +63,3 @@ void BM_LoadShow(benchmark::State& state)
 
 BENCHMARK(BM_SaveShow)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadShow)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}
