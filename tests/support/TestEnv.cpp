@@ -12,6 +12,9 @@ void TestEnv::SetUp()
     ASSERT_TRUE(m_dir->isValid());
     g_folder = m_dir->path();
     qputenv("REELMIX_REGISTRY", QDir(g_folder).filePath("registry.db").toUtf8());
+    // Desktop files and settings a test may write stay in its folder too.
+    qputenv("XDG_DATA_HOME", QDir(g_folder).filePath("share").toUtf8());
+    qputenv("XDG_CONFIG_HOME", QDir(g_folder).filePath("config").toUtf8());
     QDir::setCurrent(g_folder);
 }
 
