@@ -7,11 +7,13 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 
-namespace {
+namespace
+{
 constexpr int kRows = 100000;
 
 // The owner answers every text request, as the clip list view does.
-class Owner : public CWnd {
+class Owner : public CWnd
+{
 public:
     BOOL OnNotify(WPARAM, LPARAM header, LRESULT* result) override
     {
@@ -49,7 +51,10 @@ struct Window {
     CListCtrl list;
 };
 
-int Descending(LPARAM a, LPARAM b, LPARAM) { return a < b ? 1 : a > b ? -1 : 0; }
+int Descending(LPARAM a, LPARAM b, LPARAM)
+{
+    return a < b ? 1 : a > b ? -1 : 0;
+}
 
 void BM_FillAndShow(benchmark::State& state)
 {

@@ -7,7 +7,8 @@
 #include <random>
 #include <string>
 
-namespace {
+namespace
+{
 constexpr int kRows = 100000;
 
 struct Window {
@@ -63,8 +64,14 @@ void SortByColumn(benchmark::State& state, int column)
     state.counters["rows"] = kRows;
 }
 
-void BM_SortTextColumn(benchmark::State& state) { SortByColumn(state, 0); }
-void BM_SortNumericColumn(benchmark::State& state) { SortByColumn(state, 2); }
+void BM_SortTextColumn(benchmark::State& state)
+{
+    SortByColumn(state, 0);
+}
+void BM_SortNumericColumn(benchmark::State& state)
+{
+    SortByColumn(state, 2);
+}
 } // namespace
 
 BENCHMARK(BM_SortTextColumn)->Unit(benchmark::kMillisecond);

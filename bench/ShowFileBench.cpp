@@ -8,7 +8,8 @@
 #include <benchmark/benchmark.h>
 #include <filesystem>
 
-namespace {
+namespace
+{
 constexpr int kClips = 100000;
 
 void Fill(CReelmixDoc& doc)

@@ -78,7 +78,10 @@ CPoint MyButton::SetTextPos(CPoint pos)
     return previous;
 }
 
-bool MyButton::HasImage() const { return !m_icon.isNull(); }
+bool MyButton::HasImage() const
+{
+    return !m_icon.isNull();
+}
 
 void MyButton::Redraw()
 {
@@ -105,10 +108,10 @@ CPoint MyButton::ImagePosition(const CRect& r, bool hasCaption) const
 
 CPoint MyButton::TextPosition(CSize extent, int& lift) const
 {
-    CPoint p = m_useOffsets
-                   ? CPoint(HasImage() ? m_imageWidth + m_textOffset + m_imageOffset : Center,
-                            Center)
-                   : m_textPos;
+    CPoint p =
+        m_useOffsets
+            ? CPoint(HasImage() ? m_imageWidth + m_textOffset + m_imageOffset : Center, Center)
+            : m_textPos;
     lift = p.y == Center ? -1 : 0;
     CheckPointForCentering(p, extent.cx, extent.cy);
     return p;

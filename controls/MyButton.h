@@ -10,7 +10,8 @@
 
 #include <QIcon>
 
-class MyButton : public CButton {
+class MyButton : public CButton
+{
 public:
     static constexpr int Center = -1;
     static constexpr int ColorTabSize = 12;

@@ -3,7 +3,8 @@
 #include "controls/MyListCtrl.h"
 #include "platform/MessageBeep.h"
 
-namespace {
+namespace
+{
 // Fitting a column measures every row's text: too slow from here on.
 constexpr int kMaxRowsToFit = 3000;
 } // namespace

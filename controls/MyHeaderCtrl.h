@@ -4,7 +4,8 @@
 // beeps.
 #include "platform/CHeaderCtrl.h"
 
-class MyHeaderCtrl : public CHeaderCtrl {
+class MyHeaderCtrl : public CHeaderCtrl
+{
 public:
     MyHeaderCtrl() = default;
     ~MyHeaderCtrl() override = default;

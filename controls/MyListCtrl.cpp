@@ -5,7 +5,8 @@
 #include <cstring>
 #include <vector>
 
-namespace {
+namespace
+{
 // GetItemTextWorks starts with this buffer and doubles it while texts fill it.
 constexpr int kFirstTextCapacity = 64;
 constexpr int kLastTextCapacity = 32000;
@@ -22,7 +23,10 @@ void MyListCtrl::PreSubclassWindow()
 
 // ---- rows, columns, focus and selection
 
-int MyListCtrl::IsItem(int row) const { return row >= 0 && row < GetItemCount() ? 1 : 0; }
+int MyListCtrl::IsItem(int row) const
+{
+    return row >= 0 && row < GetItemCount() ? 1 : 0;
+}
 
 int MyListCtrl::IsColumn(int column) const
 {
@@ -33,20 +37,35 @@ int MyListCtrl::IsColumn(int column) const
     return GetColumn(column, &info) ? 1 : 0;
 }
 
-int MyListCtrl::GetFocusedItem() const { return GetNextItem(-1, LVNI_FOCUSED); }
+int MyListCtrl::GetFocusedItem() const
+{
+    return GetNextItem(-1, LVNI_FOCUSED);
+}
 
-int MyListCtrl::FocusItem(int row) { return SetItemState(row, LVIS_FOCUSED, LVIS_FOCUSED); }
+int MyListCtrl::FocusItem(int row)
+{
+    return SetItemState(row, LVIS_FOCUSED, LVIS_FOCUSED);
+}
 
-int MyListCtrl::IsFocused(int row) const { return GetItemState(row, LVIS_FOCUSED) ? 1 : 0; }
+int MyListCtrl::IsFocused(int row) const
+{
+    return GetItemState(row, LVIS_FOCUSED) ? 1 : 0;
+}
 
-int MyListCtrl::GetSelectedItem(int after) const { return GetNextItem(after, LVNI_SELECTED); }
+int MyListCtrl::GetSelectedItem(int after) const
+{
+    return GetNextItem(after, LVNI_SELECTED);
+}
 
 int MyListCtrl::SelectItem(int row, int select)
 {
     return SetItemState(row, select ? LVIS_SELECTED : 0, LVIS_SELECTED);
 }
 
-int MyListCtrl::IsSelected(int row) const { return GetItemState(row, LVIS_SELECTED) ? 1 : 0; }
+int MyListCtrl::IsSelected(int row) const
+{
+    return GetItemState(row, LVIS_SELECTED) ? 1 : 0;
+}
 
 int MyListCtrl::SelectAll(int select)
 {
@@ -187,9 +206,14 @@ BOOL MyListCtrl::OnChildNotify(NMHDR* header, LRESULT* result)
     if (!header)
         return FALSE;
     switch (header->code) {
-    case NM_CLICK: OnClick(header, result); return TRUE;
-    case LVN_COLUMNCLICK: OnColumnclick(header, result); return TRUE;
-    default: return CListCtrl::OnChildNotify(header, result);
+    case NM_CLICK:
+        OnClick(header, result);
+        return TRUE;
+    case LVN_COLUMNCLICK:
+        OnColumnclick(header, result);
+        return TRUE;
+    default:
+        return CListCtrl::OnChildNotify(header, result);
     }
 }
 

@@ -17,7 +17,8 @@
 
 class MyListCtrlLparam;
 
-class MyListCtrl : public CListCtrl {
+class MyListCtrl : public CListCtrl
+{
 public:
     MyListCtrl() = default;
     ~MyListCtrl() override;

@@ -15,7 +15,8 @@
 #include <cstring>
 #include <string>
 
-namespace {
+namespace
+{
 constexpr int kImageWidth = 16;
 constexpr int kDrawTextSize = 512;
 // Tips are cut to the desktop's tooltip buffer: 79 characters and the terminator.
@@ -38,7 +39,10 @@ UINT_PTR MyListCtrl::ToolId(int row, int column)
     return (UINT_PTR(UINT(row) << 10 | UINT(column & 0x3FF))) + 1;
 }
 
-bool MyListCtrl::IsReportView() const { return (GetStyle() & LVS_TYPEMASK) == LVS_REPORT; }
+bool MyListCtrl::IsReportView() const
+{
+    return (GetStyle() & LVS_TYPEMASK) == LVS_REPORT;
+}
 
 MyListCtrlLparam* MyListCtrl::RowObject(LPARAM data) const
 {
@@ -133,8 +137,10 @@ void MyListCtrl::DrawCell(CDC& dc, int row, int column, int format, const CRect&
 
     using Type = MyListCtrlLparam::ColorType;
     const bool bookmark = IsBookmark(row);
-    const Type textType = selected ? MyListCtrlLparam::ColorSelectedText : MyListCtrlLparam::ColorText;
-    const Type backType = selected ? MyListCtrlLparam::ColorSelectedBack : MyListCtrlLparam::ColorBack;
+    const Type textType =
+        selected ? MyListCtrlLparam::ColorSelectedText : MyListCtrlLparam::ColorText;
+    const Type backType =
+        selected ? MyListCtrlLparam::ColorSelectedBack : MyListCtrlLparam::ColorBack;
     const COLORREF textColour =
         object ? object->GetColor(column, textType, text, bookmark)
                : GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
@@ -259,7 +265,8 @@ bool MyListCtrl::OnNeedtext(UINT, NMHDR* header, LRESULT* result)
     } else {
         text = GetItemTextWorks(row, column);
     }
-    const std::size_t length = std::min<std::size_t>(std::size_t(text.GetLength()), kTipTextSize - 1);
+    const std::size_t length =
+        std::min<std::size_t>(std::size_t(text.GetLength()), kTipTextSize - 1);
     if (header->code == TTN_NEEDTEXTA) {
         auto* request = reinterpret_cast<NMTTDISPINFOA*>(header);
         std::memcpy(request->szText, (const char*)text, length);
@@ -299,8 +306,8 @@ int MyListCtrl::DragTo(CPoint point)
     if (hit == -3 || hit == -2) {
         const int last = GetItemCount() - 1;
         const int top = GetTopIndex();
-        const int target = hit == -3 ? std::min(top + GetCountPerPage(), last)
-                                     : std::max(top - 1, 0);
+        const int target =
+            hit == -3 ? std::min(top + GetCountPerPage(), last) : std::max(top - 1, 0);
         if (target != -1) {
             EnsureVisible(target, FALSE);
             SelectItem(target, 1);

@@ -7,7 +7,8 @@
 class CListCtrl;
 class CRect;
 
-class MyListCtrlLparam : public CObject {
+class MyListCtrlLparam : public CObject
+{
 public:
     enum ColorType { ColorText = 0, ColorBack = 1, ColorSelectedText = 2, ColorSelectedBack = 3 };
 

@@ -7,12 +7,16 @@
 #include <climits>
 #include <cstdlib>
 
-namespace {
+namespace
+{
 // Texts made only of these look like numbers (amounts, percentages, decimals).
 constexpr const char* kNumericCharacters = "$.%, 0123456789";
 constexpr int kHeaderTextSize = 63;
 
-bool LooksNumeric(const CString& text) { return text.SpanIncluding(kNumericCharacters) == text; }
+bool LooksNumeric(const CString& text)
+{
+    return text.SpanIncluding(kNumericCharacters) == text;
+}
 
 // The C runtime's atoi (white space, a sign, digits), kept inside int's range instead of
 // wrapping on long digit runs.

@@ -2,7 +2,8 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 MessageBoxHook& Hook()
 {
     static MessageBoxHook hook;
@@ -13,8 +14,10 @@ int DefaultAnswer(UINT type)
 {
     switch (type & 0xF) {
     case MB_YESNO:
-    case MB_YESNOCANCEL: return IDYES;
-    default: return IDOK;
+    case MB_YESNOCANCEL:
+        return IDYES;
+    default:
+        return IDOK;
     }
 }
 } // namespace

@@ -102,7 +102,10 @@ UINT CArchive::ReadFile(void* buffer, UINT count)
     return got;
 }
 
-std::uint64_t CArchive::BytesLeft() const { return m_fileLeft + (m_end - m_pos); }
+std::uint64_t CArchive::BytesLeft() const
+{
+    return m_fileLeft + (m_end - m_pos);
+}
 
 CArchive& CArchive::operator<<(const CString& text)
 {

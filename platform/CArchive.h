@@ -8,7 +8,8 @@
 #include <cstdint>
 #include <vector>
 
-class CArchive {
+class CArchive
+{
 public:
     enum Mode { store = 0, load = 1 };
 
@@ -43,14 +44,12 @@ public:
     CArchive& operator>>(CString& text);
 
 private:
-    template <typename T>
-    CArchive& Put(T value)
+    template <typename T> CArchive& Put(T value)
     {
-        Write(&value, sizeof value);  // this platform is little-endian, as the format
+        Write(&value, sizeof value); // this platform is little-endian, as the format
         return *this;
     }
-    template <typename T>
-    CArchive& Get(T& value)
+    template <typename T> CArchive& Get(T& value)
     {
         ReadExactly(&value, sizeof value);
         return *this;
@@ -65,8 +64,8 @@ private:
     CFile* m_file;
     bool m_loading;
     std::vector<char> m_buffer;
-    std::size_t m_pos = 0;  // next byte in m_buffer
-    std::size_t m_end = 0;  // bytes valid in m_buffer (loading) or written to it (storing)
+    std::size_t m_pos = 0; // next byte in m_buffer
+    std::size_t m_end = 0; // bytes valid in m_buffer (loading) or written to it (storing)
     // What the file still holds past the buffer, known once so that untrusted lengths can be
     // checked without asking the system for every string.
     std::uint64_t m_fileLeft = 0;

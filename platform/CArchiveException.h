@@ -2,7 +2,8 @@
 // Reading or writing an archive failed; m_cause says why in the framework's terms.
 #include "platform/CException.h"
 
-class CArchiveException : public CException {
+class CArchiveException : public CException
+{
 public:
     enum { none, genericException, readOnly, endOfFile, writeOnly, badIndex, badClass, badSchema };
 

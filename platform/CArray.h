@@ -3,8 +3,8 @@
 #include <cassert>
 #include <vector>
 
-template <typename T>
-class CArray {
+template <typename T> class CArray
+{
 public:
     CArray() = default;
     CArray(const CArray&) = delete;

@@ -2,7 +2,10 @@
 
 #include "platform/CDC.h"
 
-CBrush::CBrush(COLORREF colour) { CreateSolidBrush(colour); }
+CBrush::CBrush(COLORREF colour)
+{
+    CreateSolidBrush(colour);
+}
 
 BOOL CBrush::CreateSolidBrush(COLORREF colour)
 {

@@ -4,7 +4,8 @@
 
 #include <QBrush>
 
-class CBrush : public CGdiObject {
+class CBrush : public CGdiObject
+{
 public:
     CBrush() = default;
     explicit CBrush(COLORREF colour);

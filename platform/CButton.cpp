@@ -8,13 +8,15 @@
 #include <QPainter>
 #include <QPushButton>
 
-namespace {
+namespace
+{
 constexpr const char* kOwnerDrawName = "reelmix.ownerDraw";
 
 // Watches an owner-drawn push button: paints it through its CButton's DrawItem, and clicks it
 // on its mnemonic letter typed without Alt, which reaches the dialog when the focused control
 // does not take letters itself.
-class OwnerDraw : public QObject {
+class OwnerDraw : public QObject
+{
 public:
     explicit OwnerDraw(QPushButton* button) : QObject(button), m_button(button)
     {
@@ -63,14 +65,10 @@ private:
         dc.SetTextColor(GetSysColor(COLOR_BTNTEXT));
         dc.SetBkColor(GetSysColor(COLOR_BTNFACE));
         const QRect rect = m_button->rect();
-        DRAWITEMSTRUCT item{ODT_BUTTON,
-                            UINT(DialogTemplateBuilder::ControlId(m_button)),
-                            0,
-                            ODA_DRAWENTIRE,
-                            State(),
-                            m_button,
-                            &dc,
-                            CRect(0, 0, rect.width(), rect.height()),
+        DRAWITEMSTRUCT item{ODT_BUTTON, UINT(DialogTemplateBuilder::ControlId(m_button)),
+                            0,          ODA_DRAWENTIRE,
+                            State(),    m_button,
+                            &dc,        CRect(0, 0, rect.width(), rect.height()),
                             0};
         const UINT changed = item.itemState ^ m_lastState;
         if (changed & ODS_FOCUS) {
@@ -151,7 +149,8 @@ void CButton::SetButtonStyle(UINT style, BOOL redraw)
         delete OwnerDrawOf(push);
         push->setDefault((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON);
         break;
-    default: return;
+    default:
+        return;
     }
     if (redraw)
         push->update();

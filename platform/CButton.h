@@ -14,7 +14,8 @@
 constexpr int BST_UNCHECKED = 0;
 constexpr int BST_CHECKED = 1;
 
-class CButton : public CWnd {
+class CButton : public CWnd
+{
 public:
     // Check state of a check box; BST_UNCHECKED for a push button.
     int GetCheck() const;

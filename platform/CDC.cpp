@@ -17,7 +17,8 @@
 #include <utility>
 #include <vector>
 
-namespace {
+namespace
+{
 QRect ToQRect(const RECT& rect)
 {
     return QRect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
@@ -44,8 +45,7 @@ QImage InkMask(const QImage& image, COLORREF colour)
 
 CDC::CDC(QPainter* painter)
     : m_painter(painter), m_pen(CGdiObject::GetStockObject(BLACK_PEN)),
-      m_brush(CGdiObject::GetStockObject(WHITE_BRUSH)),
-      m_qpen(static_cast<CPen*>(m_pen)->ToQPen()),
+      m_brush(CGdiObject::GetStockObject(WHITE_BRUSH)), m_qpen(static_cast<CPen*>(m_pen)->ToQPen()),
       m_qbrush(static_cast<CBrush*>(m_brush)->ToQBrush())
 {
 }
@@ -56,9 +56,12 @@ int CDC::GetDeviceCaps(int index) const
     if (!device)
         return 0;
     switch (index) {
-    case LOGPIXELSX: return device->logicalDpiX();
-    case LOGPIXELSY: return device->logicalDpiY();
-    default: return 0;
+    case LOGPIXELSX:
+        return device->logicalDpiX();
+    case LOGPIXELSY:
+        return device->logicalDpiY();
+    default:
+        return 0;
     }
 }
 
@@ -94,16 +97,25 @@ CGdiObject* CDC::SelectStockObject(int index)
     return SelectObject(CGdiObject::GetStockObject(index));
 }
 
-COLORREF CDC::SetTextColor(COLORREF colour) { return std::exchange(m_textColour, colour); }
+COLORREF CDC::SetTextColor(COLORREF colour)
+{
+    return std::exchange(m_textColour, colour);
+}
 
-COLORREF CDC::SetBkColor(COLORREF colour) { return std::exchange(m_bkColour, colour); }
+COLORREF CDC::SetBkColor(COLORREF colour)
+{
+    return std::exchange(m_bkColour, colour);
+}
 
 int CDC::SetBkMode(int mode)
 {
     return mode == TRANSPARENT || mode == OPAQUE ? std::exchange(m_bkMode, mode) : 0;
 }
 
-CPoint CDC::MoveTo(int x, int y) { return std::exchange(m_position, CPoint(x, y)); }
+CPoint CDC::MoveTo(int x, int y)
+{
+    return std::exchange(m_position, CPoint(x, y));
+}
 
 BOOL CDC::LineTo(int x, int y)
 {
@@ -204,8 +216,8 @@ BOOL CDC::DrawState(CPoint point, CSize size, const QIcon& icon, UINT flags)
 {
     if (icon.isNull())
         return FALSE;
-    const QSize extent = size == CSize() ? icon.availableSizes().value(0, QSize(32, 32))
-                                         : QSize(size.cx, size.cy);
+    const QSize extent =
+        size == CSize() ? icon.availableSizes().value(0, QSize(32, 32)) : QSize(size.cx, size.cy);
     DrawImageState(point, icon.pixmap(extent).toImage().scaled(extent), flags);
     return TRUE;
 }
@@ -225,7 +237,8 @@ BOOL CDC::DrawState(CPoint point, CSize size, LPCTSTR text, UINT flags, BOOL pre
     if (!text)
         return FALSE;
     const CString shown = textLength > 0 ? CString(text).Left(textLength) : CString(text);
-    const UINT format = DT_SINGLELINE | DT_LEFT | DT_TOP | DT_NOCLIP | (prefixText ? 0 : DT_NOPREFIX);
+    const UINT format =
+        DT_SINGLELINE | DT_LEFT | DT_TOP | DT_NOCLIP | (prefixText ? 0 : DT_NOPREFIX);
     CRect extent(0, 0, 0, 0);
     DrawText(shown, &extent, format | DT_CALCRECT);
     if (size != CSize())

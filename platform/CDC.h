@@ -67,7 +67,8 @@ inline COLORREF ToCOLORREF(const QColor& colour)
     return RGB(BYTE(colour.red()), BYTE(colour.green()), BYTE(colour.blue()));
 }
 
-class CDC {
+class CDC
+{
 public:
     // Draws with painter, which the caller keeps alive and active for the life of the CDC.
     explicit CDC(QPainter* painter);

@@ -6,7 +6,8 @@
 #include <QTextLayout>
 #include <vector>
 
-namespace {
+namespace
+{
 // One line as drawn, with the index of the character its prefix underlines (or -1).
 struct TextLine {
     QString text;
@@ -54,7 +55,8 @@ void AddParagraph(const QString& paragraph, int start, const std::vector<int>& u
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(std::max(width, 1));
         const QString text = paragraph.mid(line.textStart(), line.textLength());
-        lines.push_back({text, UnderlineIn(underlines, start + line.textStart(), int(text.size()))});
+        lines.push_back(
+            {text, UnderlineIn(underlines, start + line.textStart(), int(text.size()))});
     }
     layout.endLayout();
 }
@@ -97,8 +99,8 @@ void Elide(std::vector<TextLine>& lines, const QFontMetrics& metrics, int width,
     size_t fitting = lines.size();
     if (!(format & DT_SINGLELINE)) {
         // An edit control shows no partly visible last line.
-        const int visible = format & DT_EDITCONTROL ? height / lineHeight
-                                                    : (height + lineHeight - 1) / lineHeight;
+        const int visible =
+            format & DT_EDITCONTROL ? height / lineHeight : (height + lineHeight - 1) / lineHeight;
         fitting = std::clamp<size_t>(size_t(std::max(visible, 1)), 1, lines.size());
     }
     if (fitting < lines.size()) {

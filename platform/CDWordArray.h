@@ -3,4 +3,6 @@
 #include "platform/CArray.h"
 #include "platform/WinTypes.h"
 
-class CDWordArray : public CArray<DWORD> {};
+class CDWordArray : public CArray<DWORD>
+{
+};

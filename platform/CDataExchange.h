@@ -5,7 +5,8 @@
 
 class CWnd;
 
-class CDataExchange {
+class CDataExchange
+{
 public:
     CDataExchange(CWnd* window, BOOL saveAndValidate)
         : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(window)

@@ -9,10 +9,12 @@
 #include <QScreen>
 #include <QWindow>
 
-namespace {
+namespace
+{
 // Escape and the close box come to QDialog::reject(); on this platform they are the Cancel
 // command, which the dialog's own OnCancel may refuse by not ending the dialog.
-class DialogWindow : public QDialog {
+class DialogWindow : public QDialog
+{
 public:
     explicit DialogWindow(CDialog& owner) : m_owner(owner) {}
     void reject() override { m_owner.OnCancel(); }
@@ -22,11 +24,12 @@ private:
 };
 } // namespace
 
-CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent)
-{
-}
+CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
 
-CDialog::~CDialog() { DestroyWindow(); }
+CDialog::~CDialog()
+{
+    DestroyWindow();
+}
 
 int CDialog::DoModal()
 {
@@ -92,9 +95,14 @@ void CDialog::EndDialog(int result)
 BOOL CDialog::OnCommand(UINT id)
 {
     switch (id) {
-    case IDOK: OnOK(); return TRUE;
-    case IDCANCEL: OnCancel(); return TRUE;
-    default: return FALSE;
+    case IDOK:
+        OnOK();
+        return TRUE;
+    case IDCANCEL:
+        OnCancel();
+        return TRUE;
+    default:
+        return FALSE;
     }
 }
 

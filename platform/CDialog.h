@@ -5,7 +5,8 @@
 #include "platform/AfxMessageBox.h"
 #include "platform/CWnd.h"
 
-class CDialog : public CWnd {
+class CDialog : public CWnd
+{
 public:
     explicit CDialog(UINT templateId, CWnd* parent = nullptr);
     ~CDialog() override;

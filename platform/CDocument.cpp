@@ -19,7 +19,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 [[noreturn]] void ThrowErrno(const CString& path)
 {
     const int e = errno;
@@ -29,7 +30,8 @@ namespace {
 // The file a save really replaces: a link is followed, so that it keeps pointing at the show.
 std::string SaveTarget(const std::string& host)
 {
-    struct stat st {};
+    struct stat st {
+    };
     if (::lstat(host.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
         char resolved[PATH_MAX];
         if (::realpath(host.c_str(), resolved))
@@ -47,7 +49,8 @@ std::string CreateTempBeside(const std::string& target, const CString& programPa
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)
         ThrowErrno(programPath);
-    struct stat st {};
+    struct stat st {
+    };
     mode_t mode = 0666;
     if (::stat(target.c_str(), &st) == 0) {
         mode = st.st_mode & 07777;
@@ -120,16 +123,23 @@ BOOL CDocument::SaveModified()
     if (!IsModified())
         return TRUE;
     CString prompt = FindResourceString(AFX_IDP_ASK_TO_SAVE);
-    const CString name = m_title.IsEmpty() ? CString(FindResourceString(AFX_IDS_UNTITLED)) : m_title;
+    const CString name =
+        m_title.IsEmpty() ? CString(FindResourceString(AFX_IDS_UNTITLED)) : m_title;
     prompt.Replace("%1", name);
     switch (AfxMessageBox(prompt, MB_YESNOCANCEL | MB_ICONQUESTION)) {
-    case IDYES: return DoFileSave();
-    case IDNO: return TRUE;
-    default: return FALSE;
+    case IDYES:
+        return DoFileSave();
+    case IDNO:
+        return TRUE;
+    default:
+        return FALSE;
     }
 }
 
-BOOL CDocument::CanCloseFrame(CFrameWnd*) { return SaveModified(); }
+BOOL CDocument::CanCloseFrame(CFrameWnd*)
+{
+    return SaveModified();
+}
 
 BOOL CDocument::DoFileSave()
 {
@@ -176,9 +186,12 @@ CString CDocument::ProposedFileName() const
 BOOL CDocument::OnCmdMsg(UINT id, CCmdUI* ui)
 {
     switch (id) {
-    case ID_FILE_SAVE: return Handle(ui, [this] { OnFileSave(); });
-    case ID_FILE_SAVE_AS: return Handle(ui, [this] { OnFileSaveAs(); });
-    default: return FALSE;
+    case ID_FILE_SAVE:
+        return Handle(ui, [this] { OnFileSave(); });
+    case ID_FILE_SAVE_AS:
+        return Handle(ui, [this] { OnFileSaveAs(); });
+    default:
+        return FALSE;
     }
 }
 
@@ -191,7 +204,7 @@ BOOL CDocument::OnOpenDocument(const char* pathName)
         return FALSE;
     }
     DeleteContents();
-    SetModifiedFlag(TRUE);  // dirty while half loaded
+    SetModifiedFlag(TRUE); // dirty while half loaded
     try {
         CArchive archive(&file, CArchive::load);
         if (file.GetLength() != 0)
@@ -226,7 +239,10 @@ BOOL CDocument::OnSaveDocument(const char* pathName)
     return TRUE;
 }
 
-void CDocument::OnCloseDocument() { DeleteContents(); }
+void CDocument::OnCloseDocument()
+{
+    DeleteContents();
+}
 
 // Writes a complete new file beside the old one and renames it over it, so that a failure at
 // any point leaves the old file as it was.

@@ -15,7 +15,8 @@ class CException;
 class CFrameWnd;
 class CView;
 
-class CDocument : public CCmdTarget {
+class CDocument : public CCmdTarget
+{
 public:
     CDocument() = default;
     ~CDocument() override;

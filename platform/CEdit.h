@@ -3,7 +3,8 @@
 #include "platform/CWnd.h"
 #include "platform/DialogTemplate.h"
 
-class CEdit : public CWnd {
+class CEdit : public CWnd
+{
 public:
     BOOL SetReadOnly(BOOL readOnly = TRUE);
 

@@ -2,7 +2,8 @@
 // Base of the framework's exceptions. Each can describe itself in words for the user.
 #include "platform/CString.h"
 
-class CException {
+class CException
+{
 public:
     virtual ~CException() = default;
     virtual CString GetErrorMessage() const = 0;

@@ -9,7 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 int OpenFlagsFor(UINT flags)
 {
     int access = O_RDONLY;
@@ -35,7 +36,10 @@ CFile::CFile(const char* path, UINT flags)
         throw error;
 }
 
-CFile::~CFile() { Abort(); }
+CFile::~CFile()
+{
+    Abort();
+}
 
 BOOL CFile::Open(const char* path, UINT flags, CFileException* error)
 {
@@ -44,7 +48,8 @@ BOOL CFile::Open(const char* path, UINT flags, CFileException* error)
     const int fd = ::open(host.c_str(), OpenFlagsFor(flags) | O_NONBLOCK, 0666);
     if (fd < 0)
         return Fail(error, errno, path);
-    struct stat st {};
+    struct stat st {
+    };
     if (::fstat(fd, &st) != 0 || !(S_ISREG(st.st_mode) || S_ISCHR(st.st_mode))) {
         const int e = S_ISDIR(st.st_mode) ? EISDIR : EACCES;
         ::close(fd);
@@ -112,7 +117,8 @@ std::uint64_t CFile::GetPosition() const
 
 std::uint64_t CFile::GetLength() const
 {
-    struct stat st {};
+    struct stat st {
+    };
     if (::fstat(m_fd, &st) != 0)
         ThrowOsError(errno);
     return std::uint64_t(st.st_size);

@@ -6,7 +6,8 @@
 
 #include <cstdint>
 
-class CFile : public CObject {
+class CFile : public CObject
+{
 public:
     enum OpenFlags : UINT {
         modeRead = 0x0000,

@@ -2,7 +2,8 @@
 // A file operation failed; m_cause says why in the framework's terms.
 #include "platform/CException.h"
 
-class CFileException : public CException {
+class CFileException : public CException
+{
 public:
     enum {
         none,

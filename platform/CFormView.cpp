@@ -7,10 +7,12 @@
 #include <QLayout>
 #include <QResizeEvent>
 
-namespace {
+namespace
+{
 // The view's window: tells the view its size, and fills a plain parent (one without a layout
 // to place it) as that parent changes size.
-class FormWindow : public QWidget {
+class FormWindow : public QWidget
+{
 public:
     FormWindow(CFormView* owner, QWidget* parent) : QWidget(parent), m_owner(owner)
     {
@@ -96,7 +98,10 @@ void CFormView::OnInitialUpdate()
     OnUpdate(nullptr, 0, nullptr);
 }
 
-void CFormView::OnUpdate(CView*, LPARAM, CObject*) { Invalidate(); }
+void CFormView::OnUpdate(CView*, LPARAM, CObject*)
+{
+    Invalidate();
+}
 
 void CFormView::OnSize(UINT, int, int) {}
 

@@ -12,7 +12,8 @@
 
 constexpr UINT SIZE_RESTORED = 0;
 
-class CFormView : public CView, public CWnd {
+class CFormView : public CView, public CWnd
+{
 public:
     explicit CFormView(UINT templateId);
     ~CFormView() override;

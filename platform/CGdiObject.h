@@ -11,7 +11,8 @@ constexpr int WHITE_PEN = 6;
 constexpr int BLACK_PEN = 7;
 constexpr int NULL_PEN = 8;
 
-class CGdiObject {
+class CGdiObject
+{
 public:
     CGdiObject() = default;
     virtual ~CGdiObject() = default;

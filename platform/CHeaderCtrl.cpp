@@ -4,7 +4,8 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 CHeaderCtrlWidget* WidgetOf(const CWnd* wnd)
 {
     return qobject_cast<CHeaderCtrlWidget*>(wnd->GetSafeHwnd());

@@ -37,7 +37,8 @@ constexpr UINT MK_RBUTTON = 0x0002;
 constexpr UINT MK_SHIFT = 0x0004;
 constexpr UINT MK_CONTROL = 0x0008;
 
-class CHeaderCtrl : public CWnd {
+class CHeaderCtrl : public CWnd
+{
 public:
     int GetItemCount() const;
     // Fills the fields of item that its mask names; text cut to item->cchTextMax with the

@@ -6,7 +6,8 @@
 #include <QMouseEvent>
 #include <QStandardItemModel>
 
-namespace {
+namespace
+{
 constexpr int kFormatRole = Qt::UserRole;
 
 Qt::Alignment AlignmentOf(int format)
@@ -36,7 +37,10 @@ CHeaderCtrlWidget::CHeaderCtrlWidget(QWidget* parent)
     });
 }
 
-int CHeaderCtrlWidget::Count() const { return m_columns->columnCount(); }
+int CHeaderCtrlWidget::Count() const
+{
+    return m_columns->columnCount();
+}
 
 void CHeaderCtrlWidget::InsertColumn(int index, const CString& title, int format, int width)
 {
@@ -46,7 +50,10 @@ void CHeaderCtrlWidget::InsertColumn(int index, const CString& title, int format
     SetWidth(index, width);
 }
 
-void CHeaderCtrlWidget::DeleteColumn(int index) { m_columns->removeColumns(index, 1); }
+void CHeaderCtrlWidget::DeleteColumn(int index)
+{
+    m_columns->removeColumns(index, 1);
+}
 
 CString CHeaderCtrlWidget::Title(int index) const
 {
@@ -70,7 +77,10 @@ void CHeaderCtrlWidget::SetFormat(int index, int format)
                              Qt::TextAlignmentRole);
 }
 
-void CHeaderCtrlWidget::SetWidth(int index, int width) { resizeSection(index, std::max(0, width)); }
+void CHeaderCtrlWidget::SetWidth(int index, int width)
+{
+    resizeSection(index, std::max(0, width));
+}
 
 void CHeaderCtrlWidget::DefaultDoubleClick(const QPoint& point)
 {

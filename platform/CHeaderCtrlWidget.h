@@ -8,7 +8,8 @@
 
 class QStandardItemModel;
 
-class CHeaderCtrlWidget : public QHeaderView {
+class CHeaderCtrlWidget : public QHeaderView
+{
     Q_OBJECT
 public:
     explicit CHeaderCtrlWidget(QWidget* parent);

@@ -5,7 +5,8 @@
 #include <QIcon>
 #include <vector>
 
-class CImageList {
+class CImageList
+{
 public:
     // Pictures of cx by cy pixels; the other arguments (colour depth, growth) don't matter here.
     BOOL Create(int cx, int cy, UINT flags, int initial, int grow);

@@ -5,8 +5,8 @@
 
 #include <cassert>
 
-template <typename T>
-class CList {
+template <typename T> class CList
+{
 public:
     explicit CList(int blockSize = 10) { (void)blockSize; }
     CList(const CList&) = delete;

@@ -10,7 +10,8 @@
 #include <QPainter>
 #include <cstring>
 
-namespace {
+namespace
+{
 CRect ToCRect(const QRect& rect)
 {
     return CRect(rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height());
@@ -53,9 +54,15 @@ BOOL CListCtrl::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
     return TRUE;
 }
 
-DWORD CListCtrl::GetStyle() const { return List() ? List()->Style() : 0; }
+DWORD CListCtrl::GetStyle() const
+{
+    return List() ? List()->Style() : 0;
+}
 
-DWORD CListCtrl::GetExtendedStyle() const { return List() ? List()->ExtendedStyle() : 0; }
+DWORD CListCtrl::GetExtendedStyle() const
+{
+    return List() ? List()->ExtendedStyle() : 0;
+}
 
 DWORD CListCtrl::SetExtendedStyle(DWORD style)
 {
@@ -204,8 +211,8 @@ int CListCtrl::InsertItem(int row, LPCTSTR text)
     return InsertItem(LVIF_TEXT, row, text, 0, 0, 0, 0);
 }
 
-int CListCtrl::InsertItem(UINT mask, int row, LPCTSTR text, UINT state, UINT stateMask,
-                          int image, LPARAM data)
+int CListCtrl::InsertItem(UINT mask, int row, LPCTSTR text, UINT state, UINT stateMask, int image,
+                          LPARAM data)
 {
     const LVITEM item{mask, row, 0, state, stateMask, const_cast<LPSTR>(text), 0, image, data};
     return InsertItem(&item);
@@ -283,7 +290,10 @@ LPARAM CListCtrl::GetItemData(int row) const
     return List() && List()->IsRow(row) ? List()->Data(row) : 0;
 }
 
-BOOL CListCtrl::DeleteItem(int row) { return List() && List()->DeleteRow(row); }
+BOOL CListCtrl::DeleteItem(int row)
+{
+    return List() && List()->DeleteRow(row);
+}
 
 BOOL CListCtrl::DeleteAllItems()
 {
@@ -293,7 +303,10 @@ BOOL CListCtrl::DeleteAllItems()
     return TRUE;
 }
 
-int CListCtrl::GetItemCount() const { return List() ? List()->Count() : 0; }
+int CListCtrl::GetItemCount() const
+{
+    return List() ? List()->Count() : 0;
+}
 
 UINT CListCtrl::GetItemState(int row, UINT mask) const
 {
@@ -313,7 +326,10 @@ int CListCtrl::GetNextItem(int row, UINT flags) const
     return List() ? List()->NextItem(row, flags) : -1;
 }
 
-UINT CListCtrl::GetSelectedCount() const { return List() ? UINT(List()->SelectedCount()) : 0; }
+UINT CListCtrl::GetSelectedCount() const
+{
+    return List() ? UINT(List()->SelectedCount()) : 0;
+}
 
 int CListCtrl::FindItem(const LVFINDINFO* info, int start) const
 {
@@ -344,9 +360,15 @@ BOOL CListCtrl::SortItems(PFNLVCOMPARE compare, LPARAM user)
 
 // ---- geometry
 
-int CListCtrl::GetTopIndex() const { return List() ? List()->TopIndex() : 0; }
+int CListCtrl::GetTopIndex() const
+{
+    return List() ? List()->TopIndex() : 0;
+}
 
-int CListCtrl::GetCountPerPage() const { return List() ? List()->CountPerPage() : 0; }
+int CListCtrl::GetCountPerPage() const
+{
+    return List() ? List()->CountPerPage() : 0;
+}
 
 BOOL CListCtrl::EnsureVisible(int row, BOOL partialOK)
 {
@@ -509,10 +531,16 @@ void CListCtrl::DrawItem(LPDRAWITEMSTRUCT item)
 
 void CListCtrl::MeasureItem(LPMEASUREITEMSTRUCT) {}
 
-BOOL CListCtrl::OnChildNotify(NMHDR*, LRESULT*) { return FALSE; }
+BOOL CListCtrl::OnChildNotify(NMHDR*, LRESULT*)
+{
+    return FALSE;
+}
 
 void CListCtrl::OnMouseMove(UINT, CPoint) {}
 
 void CListCtrl::OnLButtonUp(UINT, CPoint) {}
 
-INT_PTR CListCtrl::OnToolHitTest(CPoint, TOOLINFO*) const { return -1; }
+INT_PTR CListCtrl::OnToolHitTest(CPoint, TOOLINFO*) const
+{
+    return -1;
+}

@@ -19,7 +19,8 @@ class CListCtrlWidget;
 // The pointer's position on the screen.
 BOOL GetCursorPos(POINT* point);
 
-class CListCtrl : public CWnd {
+class CListCtrl : public CWnd
+{
 public:
     // Makes a list window as a child of parent (a top-level window of its own without one).
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);

@@ -7,17 +7,18 @@
 #include "platform/DialogTemplateBuilder.h"
 #include "platform/DrawItemStruct.h"
 
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPointer>
-#include <QHelpEvent>
 #include <QScrollBar>
 #include <QToolTip>
 #include <algorithm>
 #include <cstring>
 #include <numeric>
 
-namespace {
+namespace
+{
 // Space between a cell's edges and its text.
 constexpr int kTextMargin = 6;
 // Buffer for a cell's text while drawing; longer texts are cut (and elided anyway).
@@ -237,9 +238,8 @@ LPCSTR CListCtrlWidget::ReadText(int row, int column, LPSTR buffer, int size) co
     request.item.cchTextMax = size;
     request.item.lParam = source.data;
     Notify(request.hdr);
-    return request.item.pszText && request.item.pszText != LPSTR_TEXTCALLBACK
-               ? request.item.pszText
-               : buffer;
+    return request.item.pszText && request.item.pszText != LPSTR_TEXTCALLBACK ? request.item.pszText
+                                                                              : buffer;
 }
 
 CString CListCtrlWidget::Text(int row, int column) const
@@ -389,9 +389,8 @@ void CListCtrlWidget::Sort(PFNLVCOMPARE compare, LPARAM user)
 {
     std::vector<int> order(m_rows.size());
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        return compare(Data(a), Data(b), user) < 0;
-    });
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return compare(Data(a), Data(b), user) < 0; });
     if (std::size_t(Count()) != order.size())
         return; // the comparison changed the rows under the sort
     std::vector<Row> sorted;
@@ -419,8 +418,8 @@ int CListCtrlWidget::RowHeight() const
     if (m_smallImages)
         height = std::max(height, int(m_smallImages->GetImageSize().cy) + 2);
     if (owner) {
-        MEASUREITEMSTRUCT measure{ODT_LISTVIEW, UINT(DialogTemplateBuilder::ControlId(this)), 0,
-                                  0, UINT(height), 0};
+        MEASUREITEMSTRUCT measure{
+            ODT_LISTVIEW, UINT(DialogTemplateBuilder::ControlId(this)), 0, 0, UINT(height), 0};
         owner->MeasureItem(&measure);
         height = std::max(1, int(measure.itemHeight));
     }
@@ -443,7 +442,10 @@ int CListCtrlWidget::TopIndex() const
     return verticalScrollBar()->value();
 }
 
-int CListCtrlWidget::CountPerPage() const { return viewport()->height() / RowHeight(); }
+int CListCtrlWidget::CountPerPage() const
+{
+    return viewport()->height() / RowHeight();
+}
 
 void CListCtrlWidget::EnsureVisible(int row, bool partialOK)
 {
@@ -454,8 +456,7 @@ void CListCtrlWidget::EnsureVisible(int row, bool partialOK)
     if (row < top) {
         verticalScrollBar()->setValue(row);
     } else if (row >= top + perPage) {
-        const bool partlyShown =
-            row == top + perPage && viewport()->height() % RowHeight() != 0;
+        const bool partlyShown = row == top + perPage && viewport()->height() % RowHeight() != 0;
         if (!(partialOK && partlyShown))
             verticalScrollBar()->setValue(row - perPage + 1);
     }
@@ -487,10 +488,9 @@ int CListCtrlWidget::HitTest(LVHITTESTINFO& info, bool subItems) const
     const QPoint point(info.pt.x, info.pt.y);
     const QRect client = ClientRect();
     if (!client.contains(point)) {
-        info.flags = (point.y() < 0 ? LVHT_ABOVE : 0) |
-                     (point.y() >= client.height() ? LVHT_BELOW : 0) |
-                     (point.x() < 0 ? LVHT_TOLEFT : 0) |
-                     (point.x() >= client.width() ? LVHT_TORIGHT : 0);
+        info.flags =
+            (point.y() < 0 ? LVHT_ABOVE : 0) | (point.y() >= client.height() ? LVHT_BELOW : 0) |
+            (point.x() < 0 ? LVHT_TOLEFT : 0) | (point.x() >= client.width() ? LVHT_TORIGHT : 0);
         return -1;
     }
     info.flags = LVHT_NOWHERE;
@@ -503,8 +503,8 @@ int CListCtrlWidget::HitTest(LVHITTESTINFO& info, bool subItems) const
     if (!subItems && column != 0 && !fullRow)
         return -1;
     const int intoRow = point.x() + horizontalScrollBar()->value();
-    const bool onIcon = column == 0 && m_smallImages &&
-                        intoRow < kTextMargin + m_smallImages->GetImageSize().cx;
+    const bool onIcon =
+        column == 0 && m_smallImages && intoRow < kTextMargin + m_smallImages->GetImageSize().cx;
     info.flags = onIcon ? LVHT_ONITEMICON : LVHT_ONITEMLABEL;
     info.iItem = row;
     if (subItems)
@@ -594,7 +594,8 @@ void CListCtrlWidget::FitColumn(int column, bool withTitle)
     const QFontMetrics metrics = fontMetrics();
     int width = 0;
     for (int row = 0; row < Count(); ++row)
-        width = std::max(width, metrics.horizontalAdvance(QString::fromUtf8((const char*)Text(row, column))));
+        width = std::max(
+            width, metrics.horizontalAdvance(QString::fromUtf8((const char*)Text(row, column))));
     if (column == 0 && m_smallImages)
         width += m_smallImages->GetImageSize().cx + 2;
     if (withTitle) {
@@ -689,9 +690,9 @@ void CListCtrlWidget::DrawRowDefault(QPainter& painter, int row, const QRect& re
         buffer[kDrawTextSize - 1] = '\0';
         const QString shown =
             metrics.elidedText(QString::fromUtf8(read), Qt::ElideRight, text.width());
-        painter.drawText(text, AlignmentOf(m_header->Format(column)) | Qt::AlignVCenter |
-                                   Qt::TextSingleLine,
-                         shown);
+        painter.drawText(
+            text, AlignmentOf(m_header->Format(column)) | Qt::AlignVCenter | Qt::TextSingleLine,
+            shown);
     }
     if (odsState & ODS_FOCUS) {
         painter.setPen(QPen(textColour, 1, Qt::DotLine));
@@ -770,8 +771,7 @@ void CListCtrlWidget::ShowToolTip(const QHelpEvent& event)
     const RECT& area = tool.rect;
     const QRect shown(area.left, area.top - HeaderHeight(), area.right - area.left,
                       area.bottom - area.top);
-    QToolTip::showText(event.globalPos(), QString::fromUtf8((const char*)text), viewport(),
-                       shown);
+    QToolTip::showText(event.globalPos(), QString::fromUtf8((const char*)text), viewport(), shown);
 }
 
 void CListCtrlWidget::scrollContentsBy(int, int)
@@ -789,16 +789,22 @@ int CListCtrlWidget::KeyTarget(int key) const
     const int top = TopIndex();
     const int page = std::max(1, CountPerPage());
     switch (key) {
-    case Qt::Key_Up: return focus < 0 ? 0 : std::max(0, focus - 1);
-    case Qt::Key_Down: return focus < 0 ? 0 : std::min(last, focus + 1);
-    case Qt::Key_Home: return 0;
-    case Qt::Key_End: return last;
-    case Qt::Key_PageUp: return std::max(0, focus > top ? top : focus - page + 1);
+    case Qt::Key_Up:
+        return focus < 0 ? 0 : std::max(0, focus - 1);
+    case Qt::Key_Down:
+        return focus < 0 ? 0 : std::min(last, focus + 1);
+    case Qt::Key_Home:
+        return 0;
+    case Qt::Key_End:
+        return last;
+    case Qt::Key_PageUp:
+        return std::max(0, focus > top ? top : focus - page + 1);
     case Qt::Key_PageDown: {
         const int bottom = top + page - 1;
         return std::min(last, focus < bottom ? bottom : focus + page - 1);
     }
-    default: return -1;
+    default:
+        return -1;
     }
 }
 

@@ -18,7 +18,8 @@ class CImageList;
 class CListCtrl;
 class QHelpEvent;
 
-class CListCtrlWidget : public QAbstractScrollArea {
+class CListCtrlWidget : public QAbstractScrollArea
+{
     Q_OBJECT
 public:
     CListCtrlWidget(DWORD style, QWidget* parent);

@@ -3,7 +3,8 @@
 #include "platform/CList.h"
 #include "platform/CObject.h"
 
-class CObList : public CList<CObject*> {
+class CObList : public CList<CObject*>
+{
 public:
     explicit CObList(int blockSize = 10) : CList<CObject*>(blockSize) {}
 };

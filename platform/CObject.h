@@ -2,7 +2,8 @@
 // Root of the framework's object hierarchy: a virtual destructor and serialization.
 class CArchive;
 
-class CObject {
+class CObject
+{
 public:
     CObject() = default;
     CObject(const CObject&) = delete;

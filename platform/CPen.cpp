@@ -2,7 +2,10 @@
 
 #include "platform/CDC.h"
 
-CPen::CPen(int style, int width, COLORREF colour) { CreatePen(style, width, colour); }
+CPen::CPen(int style, int width, COLORREF colour)
+{
+    CreatePen(style, width, colour);
+}
 
 BOOL CPen::CreatePen(int style, int width, COLORREF colour)
 {
@@ -10,10 +13,17 @@ BOOL CPen::CreatePen(int style, int width, COLORREF colour)
         return FALSE;
     Qt::PenStyle qtStyle = Qt::SolidLine;
     switch (style) {
-    case PS_DASH: qtStyle = Qt::DashLine; break;
-    case PS_DOT: qtStyle = Qt::DotLine; break;
-    case PS_NULL: qtStyle = Qt::NoPen; break;
-    default: break;
+    case PS_DASH:
+        qtStyle = Qt::DashLine;
+        break;
+    case PS_DOT:
+        qtStyle = Qt::DotLine;
+        break;
+    case PS_NULL:
+        qtStyle = Qt::NoPen;
+        break;
+    default:
+        break;
     }
     m_pen = QPen(ToQColor(colour), std::max(width, 0), qtStyle, Qt::SquareCap, Qt::MiterJoin);
     MarkCreated();

@@ -9,7 +9,8 @@ constexpr int PS_DASH = 1;
 constexpr int PS_DOT = 2;
 constexpr int PS_NULL = 5;
 
-class CPen : public CGdiObject {
+class CPen : public CGdiObject
+{
 public:
     CPen() = default;
     CPen(int style, int width, COLORREF colour);

@@ -7,7 +7,8 @@ struct POINT {
     LONG y;
 };
 
-class CPoint : public POINT {
+class CPoint : public POINT
+{
 public:
     constexpr CPoint() : POINT{0, 0} {}
     constexpr CPoint(int x, int y) : POINT{x, y} {}

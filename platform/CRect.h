@@ -15,7 +15,8 @@ struct RECT {
 using LPRECT = RECT*;
 using LPCRECT = const RECT*;
 
-class CRect : public RECT {
+class CRect : public RECT
+{
 public:
     constexpr CRect() : RECT{0, 0, 0, 0} {}
     constexpr CRect(int l, int t, int r, int b) : RECT{l, t, r, b} {}

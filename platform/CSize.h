@@ -7,7 +7,8 @@ struct SIZE {
     LONG cy;
 };
 
-class CSize : public SIZE {
+class CSize : public SIZE
+{
 public:
     constexpr CSize() : SIZE{0, 0} {}
     constexpr CSize(int x, int y) : SIZE{x, y} {}

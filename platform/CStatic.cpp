@@ -5,13 +5,17 @@
 #include <QLabel>
 #include <QPixmap>
 
-namespace {
+namespace
+{
 Qt::Alignment AlignmentOf(DWORD style)
 {
     switch (style & SS_TYPEMASK) {
-    case SS_CENTER: return Qt::AlignHCenter | Qt::AlignTop;
-    case SS_RIGHT: return Qt::AlignRight | Qt::AlignTop;
-    default: return Qt::AlignLeft | Qt::AlignTop;
+    case SS_CENTER:
+        return Qt::AlignHCenter | Qt::AlignTop;
+    case SS_RIGHT:
+        return Qt::AlignRight | Qt::AlignTop;
+    default:
+        return Qt::AlignLeft | Qt::AlignTop;
     }
 }
 

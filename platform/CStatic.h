@@ -6,7 +6,8 @@
 
 #include <QIcon>
 
-class CStatic : public CWnd {
+class CStatic : public CWnd
+{
 public:
     // Shows icon in place of the text, at the control's size.
     void SetIcon(const QIcon& icon);

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
+namespace
+{
 constexpr std::size_t kChunk = 16384;
 }
 
@@ -78,7 +79,8 @@ UINT CStdioFile::Read(void* buffer, UINT count)
 {
     UINT done = 0;
     while (done < count && FillReadBuffer()) {
-        const std::size_t take = std::min<std::size_t>(count - done, m_readAhead.size() - m_readPos);
+        const std::size_t take =
+            std::min<std::size_t>(count - done, m_readAhead.size() - m_readPos);
         std::memcpy(static_cast<char*>(buffer) + done, m_readAhead.data() + m_readPos, take);
         m_readPos += take;
         done += UINT(take);

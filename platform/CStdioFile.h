@@ -5,7 +5,8 @@
 
 #include <string>
 
-class CStdioFile : public CFile {
+class CStdioFile : public CFile
+{
 public:
     CStdioFile() = default;
     // Opens or throws CFileException.
@@ -25,7 +26,7 @@ private:
     bool FillReadBuffer();
 
     bool m_text = true;
-    std::string m_pending;  // written, not yet handed to the file
+    std::string m_pending; // written, not yet handed to the file
     std::string m_readAhead;
     std::size_t m_readPos = 0;
 };

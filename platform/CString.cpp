@@ -4,10 +4,20 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
-bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+namespace
+{
+char AsciiLower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
+char AsciiUpper(char c)
+{
+    return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+}
+bool IsSpace(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 std::size_t Clamp(int value, std::size_t limit)
 {
     return value < 0 ? 0 : std::min(std::size_t(value), limit);
@@ -49,16 +59,37 @@ CString& CString::operator+=(char ch)
     return *this;
 }
 
-CString operator+(const CString& a, const CString& b) { return CString(a.m_text + b.m_text); }
-CString operator+(const CString& a, const char* b) { return CString(a) += b; }
-CString operator+(const char* a, const CString& b) { return CString(a) += b; }
-CString operator+(const CString& a, char b) { return CString(a) += b; }
+CString operator+(const CString& a, const CString& b)
+{
+    return CString(a.m_text + b.m_text);
+}
+CString operator+(const CString& a, const char* b)
+{
+    return CString(a) += b;
+}
+CString operator+(const char* a, const CString& b)
+{
+    return CString(a) += b;
+}
+CString operator+(const CString& a, char b)
+{
+    return CString(a) += b;
+}
 
-int CString::Compare(const char* text) const { return std::strcmp(m_text.c_str(), text ? text : ""); }
+int CString::Compare(const char* text) const
+{
+    return std::strcmp(m_text.c_str(), text ? text : "");
+}
 
-int CString::CompareNoCase(const char* text) const { return _stricmp(m_text.c_str(), text ? text : ""); }
+int CString::CompareNoCase(const char* text) const
+{
+    return _stricmp(m_text.c_str(), text ? text : "");
+}
 
-CString CString::Left(int count) const { return CString(m_text.substr(0, Clamp(count, m_text.size()))); }
+CString CString::Left(int count) const
+{
+    return CString(m_text.substr(0, Clamp(count, m_text.size())));
+}
 
 CString CString::Right(int count) const
 {
@@ -66,7 +97,10 @@ CString CString::Right(int count) const
     return CString(m_text.substr(m_text.size() - n));
 }
 
-CString CString::Mid(int first) const { return Mid(first, GetLength()); }
+CString CString::Mid(int first) const
+{
+    return Mid(first, GetLength());
+}
 
 CString CString::Mid(int first, int count) const
 {
@@ -136,7 +170,10 @@ CString& CString::TrimRight()
     return *this;
 }
 
-CString& CString::Trim() { return TrimRight().TrimLeft(); }
+CString& CString::Trim()
+{
+    return TrimRight().TrimLeft();
+}
 
 int CString::Replace(const char* old, const char* replacement)
 {

@@ -7,7 +7,8 @@
 #include <string>
 #include <string_view>
 
-class CString {
+class CString
+{
 public:
     CString() = default;
     CString(const char* text) : m_text(text ? text : "") {}

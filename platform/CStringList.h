@@ -3,7 +3,8 @@
 #include "platform/CList.h"
 #include "platform/CString.h"
 
-class CStringList : public CList<CString> {
+class CStringList : public CList<CString>
+{
 public:
     explicit CStringList(int blockSize = 10) : CList<CString>(blockSize) {}
 };

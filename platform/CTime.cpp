@@ -18,7 +18,8 @@ CTime::CTime(const FILETIME& fileTime, int dst)
     constexpr std::uint64_t secondsFrom1601To1970 = 11644473600ull;
     const std::uint64_t ticks =
         (std::uint64_t(fileTime.dwHighDateTime) << 32) | fileTime.dwLowDateTime;
-    const auto utc = std::time_t(std::int64_t(ticks / 10000000ull) - std::int64_t(secondsFrom1601To1970));
+    const auto utc =
+        std::time_t(std::int64_t(ticks / 10000000ull) - std::int64_t(secondsFrom1601To1970));
     std::tm fields{};
     localtime_r(&utc, &fields);
     fields.tm_isdst = dst;

@@ -5,7 +5,8 @@
 
 #include <ctime>
 
-class CTime {
+class CTime
+{
 public:
     CTime() = default;
     explicit CTime(std::time_t time) : m_time(time) {}

@@ -1,7 +1,8 @@
 #pragma once
 // Shows the application's wait cursor for the life of the object. Without an application
 // object there is no cursor to change and nothing happens.
-class CWaitCursor {
+class CWaitCursor
+{
 public:
     CWaitCursor();
     ~CWaitCursor();

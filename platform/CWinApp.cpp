@@ -10,14 +10,16 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
-#include <clocale>
 #include <QCursor>
+#include <clocale>
 
-namespace {
+namespace
+{
 CWinApp* g_app = nullptr;
 
 // A quit request that carries the program's exit code.
-class QuitRequest : public QEvent {
+class QuitRequest : public QEvent
+{
 public:
     explicit QuitRequest(int exitCode) : QEvent(QEvent::Quit), m_exitCode(exitCode) {}
     int m_exitCode;
@@ -32,15 +34,19 @@ bool StartsIdleAfresh(const QEvent* event)
     case QEvent::Paint:
     case QEvent::UpdateRequest:
     case QEvent::LayoutRequest:
-    case QEvent::Expose: return false;
+    case QEvent::Expose:
+        return false;
     case QEvent::MetaCall:
-    case QEvent::Quit: return true;
-    default: return event->spontaneous() || event->type() >= QEvent::User;
+    case QEvent::Quit:
+        return true;
+    default:
+        return event->spontaneous() || event->type() >= QEvent::User;
     }
 }
 } // namespace
 
-class CWinApp::EventHook : public QObject {
+class CWinApp::EventHook : public QObject
+{
 public:
     explicit EventHook(CWinApp& app) : m_app(app)
     {
@@ -90,7 +96,10 @@ CWinApp::~CWinApp()
         g_app = nullptr;
 }
 
-CWinApp* AfxGetApp() { return g_app; }
+CWinApp* AfxGetApp()
+{
+    return g_app;
+}
 
 void CWinApp::AttachToQt()
 {
@@ -135,7 +144,10 @@ void CWinApp::ReleaseQtObjects()
     m_hook.reset();
 }
 
-BOOL CWinApp::PreTranslateMessage(QObject*, QEvent*) { return FALSE; }
+BOOL CWinApp::PreTranslateMessage(QObject*, QEvent*)
+{
+    return FALSE;
+}
 
 void CWinApp::OnAboutToBlock()
 {
@@ -150,9 +162,15 @@ void CWinApp::OnAboutToBlock()
         m_idleDone = true;
 }
 
-void CWinApp::BeginWaitCursor() { DoWaitCursor(1); }
+void CWinApp::BeginWaitCursor()
+{
+    DoWaitCursor(1);
+}
 
-void CWinApp::EndWaitCursor() { DoWaitCursor(-1); }
+void CWinApp::EndWaitCursor()
+{
+    DoWaitCursor(-1);
+}
 
 void CWinApp::DoWaitCursor(int code)
 {

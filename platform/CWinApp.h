@@ -34,7 +34,8 @@ class CRecentFileList;
 class CWnd;
 class ShellOpenChannel;
 
-class CWinApp : public CCmdTarget {
+class CWinApp : public CCmdTarget
+{
 public:
     // appName null takes the application title of the string table.
     explicit CWinApp(LPCTSTR appName = nullptr);

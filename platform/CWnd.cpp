@@ -6,7 +6,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
-namespace {
+namespace
+{
 constexpr const char* kCWndProperty = "reelmix.cwnd";
 
 QString TextOf(const QWidget* widget)
@@ -43,8 +44,7 @@ QRect ToQRect(const RECT& rect)
 }
 
 // Moves rect by the offset that map gives its top left corner.
-template <typename Map>
-void MoveRect(LPRECT rect, Map map)
+template <typename Map> void MoveRect(LPRECT rect, Map map)
 {
     const QPoint moved = map(QPoint(rect->left, rect->top));
     *rect = CRect(moved.x(), moved.y(), moved.x() + rect->right - rect->left,
@@ -125,7 +125,10 @@ void CWnd::NotifyDestroy()
     }
 }
 
-int CWnd::GetDlgCtrlID() const { return DialogTemplateBuilder::ControlId(m_hWnd); }
+int CWnd::GetDlgCtrlID() const
+{
+    return DialogTemplateBuilder::ControlId(m_hWnd);
+}
 
 CWnd* CWnd::GetDlgItem(int id) const
 {
@@ -166,7 +169,10 @@ BOOL CWnd::EnableWindow(BOOL enable)
     return wasDisabled;
 }
 
-BOOL CWnd::IsWindowEnabled() const { return m_hWnd && m_hWnd->isEnabled(); }
+BOOL CWnd::IsWindowEnabled() const
+{
+    return m_hWnd && m_hWnd->isEnabled();
+}
 
 BOOL CWnd::ShowWindow(int cmdShow)
 {
@@ -174,18 +180,31 @@ BOOL CWnd::ShowWindow(int cmdShow)
         return FALSE;
     const BOOL wasVisible = m_hWnd->isVisible();
     switch (cmdShow) {
-    case SW_HIDE: m_hWnd->hide(); break;
+    case SW_HIDE:
+        m_hWnd->hide();
+        break;
     case SW_SHOWMINIMIZED:
-    case SW_MINIMIZE: m_hWnd->showMinimized(); break;
-    case SW_SHOWMAXIMIZED: m_hWnd->showMaximized(); break;
+    case SW_MINIMIZE:
+        m_hWnd->showMinimized();
+        break;
+    case SW_SHOWMAXIMIZED:
+        m_hWnd->showMaximized();
+        break;
     case SW_SHOWNORMAL:
-    case SW_RESTORE: m_hWnd->showNormal(); break;
-    default: m_hWnd->show(); break;
+    case SW_RESTORE:
+        m_hWnd->showNormal();
+        break;
+    default:
+        m_hWnd->show();
+        break;
     }
     return wasVisible;
 }
 
-BOOL CWnd::IsWindowVisible() const { return m_hWnd && m_hWnd->isVisible(); }
+BOOL CWnd::IsWindowVisible() const
+{
+    return m_hWnd && m_hWnd->isVisible();
+}
 
 void CWnd::MoveWindow(int x, int y, int width, int height, BOOL repaint)
 {
@@ -290,9 +309,15 @@ BOOL CWnd::MapDialogRect(LPRECT rect) const
     return TRUE;
 }
 
-BOOL CWnd::OnCommand(UINT) { return FALSE; }
+BOOL CWnd::OnCommand(UINT)
+{
+    return FALSE;
+}
 
-BOOL CWnd::OnNotify(WPARAM, LPARAM, LRESULT*) { return FALSE; }
+BOOL CWnd::OnNotify(WPARAM, LPARAM, LRESULT*)
+{
+    return FALSE;
+}
 
 BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -310,4 +335,7 @@ BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return TRUE;
 }
 
-LRESULT CWnd::WindowProc(UINT, WPARAM, LPARAM) { return 0; }
+LRESULT CWnd::WindowProc(UINT, WPARAM, LPARAM)
+{
+    return 0;
+}

@@ -36,7 +36,8 @@ struct NMHDR {
 constexpr UINT NM_CLICK = UINT(-2);
 constexpr UINT NM_DBLCLK = UINT(-3);
 
-class CWnd {
+class CWnd
+{
 public:
     CWnd() = default;
     virtual ~CWnd();
@@ -115,4 +116,7 @@ private:
 };
 
 // TRUE when the handle names a window that still exists.
-inline BOOL IsWindow(HWND hWnd) { return hWnd != nullptr; }
+inline BOOL IsWindow(HWND hWnd)
+{
+    return hWnd != nullptr;
+}

@@ -1,7 +1,11 @@
 #include "platform/CommandLine.h"
 
-namespace {
-bool IsBlank(char ch) { return ch == ' ' || ch == '\t'; }
+namespace
+{
+bool IsBlank(char ch)
+{
+    return ch == ' ' || ch == '\t';
+}
 
 std::string_view TrimLeft(std::string_view text)
 {

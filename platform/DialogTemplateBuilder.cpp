@@ -12,7 +12,8 @@
 #include <QWidget>
 #include <map>
 
-namespace {
+namespace
+{
 // Properties that mark what the builder made.
 constexpr const char* kTemplateProperty = "reelmix.dialogTemplate";
 constexpr const char* kIdProperty = "reelmix.controlId";
@@ -52,8 +53,8 @@ CString FindUnknownClass(const DialogTemplate& dialog)
     for (const DialogItem& item : dialog.items) {
         if (!Factories().contains(item.className)) {
             CString error;
-            error.Format("Dialog %u: no control class \"%s\" is registered (control %d)",
-                         dialog.id, item.className, item.id);
+            error.Format("Dialog %u: no control class \"%s\" is registered (control %d)", dialog.id,
+                         item.className, item.id);
             return error;
         }
     }

@@ -17,7 +17,8 @@
 
 class QWidget;
 
-class DialogTemplateBuilder {
+class DialogTemplateBuilder
+{
 public:
     DialogTemplateBuilder() = delete;
 

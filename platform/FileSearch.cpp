@@ -106,7 +106,8 @@ std::unique_ptr<FileSearch> FileSearch::Start(const CString& programPath, DWORD&
     std::unique_ptr<FileSearch> search(new FileSearch(dir));
     // A plain name spelt as on disk needs no scan of a large folder.
     const std::string name = programPath.Mid(slash + 1).Str();
-    struct stat st {};
+    struct stat st {
+    };
     if (name.find_first_of("*?") == std::string::npos && !IsDots(name) &&
         ::fstatat(::dirfd(dir), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
         search->m_names.push_back(name);

@@ -11,7 +11,8 @@
 #include <string_view>
 #include <vector>
 
-class FileSearch {
+class FileSearch
+{
 public:
     struct Entry {
         std::string name;

@@ -3,7 +3,8 @@
 #include <QApplication>
 #include <atomic>
 
-namespace {
+namespace
+{
 std::atomic<int> g_beeps{0};
 }
 
@@ -15,4 +16,7 @@ BOOL MessageBeep(UINT)
     return TRUE;
 }
 
-int MessageBeepCount() { return g_beeps; }
+int MessageBeepCount()
+{
+    return g_beeps;
+}

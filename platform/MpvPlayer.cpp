@@ -9,7 +9,8 @@
 #include <limits>
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 
@@ -20,12 +21,19 @@ constexpr quint64 UnloadPositionTag = 1002;
 constexpr quint64 HookTag = 1003;
 
 constexpr const char* ObservedProperties[] = {
-    "time-pos",    "duration",         "pause", "idle-active", "eof-reached", "estimated-frame-number",
-    "estimated-frame-count", "container-fps",
+    "time-pos",
+    "duration",
+    "pause",
+    "idle-active",
+    "eof-reached",
+    "estimated-frame-number",
+    "estimated-frame-count",
+    "container-fps",
 };
 
 // Builds an mpv_node tree from a QVariant; owns every allocation the tree points at.
-class NodeBuilder {
+class NodeBuilder
+{
 public:
     mpv_node Build(const QVariant& value)
     {
@@ -61,10 +69,7 @@ public:
     }
 
 private:
-    char* String(const QString& text)
-    {
-        return m_strings.emplace_back(text.toUtf8()).data();
-    }
+    char* String(const QString& text) { return m_strings.emplace_back(text.toUtf8()).data(); }
 
     mpv_node List(const QVariantList& values, const QStringList& keys, mpv_format format)
     {
@@ -77,8 +82,8 @@ private:
         mpv_node_list& list = m_lists.emplace_back();
         list.num = int(nodes.size());
         list.values = m_nodes.emplace_back(std::move(nodes)).data();
-        list.keys = format == MPV_FORMAT_NODE_MAP ? m_keys.emplace_back(std::move(names)).data()
-                                                  : nullptr;
+        list.keys =
+            format == MPV_FORMAT_NODE_MAP ? m_keys.emplace_back(std::move(names)).data() : nullptr;
         mpv_node node{};
         node.format = format;
         node.u.list = &list;
@@ -166,9 +171,14 @@ void MpvPlayer::Start(Output output, const QVariantMap& options)
     }
     const bool window = output == Output::Window;
     // Hardware-decoded frames cannot be read back by the software renderer.
-    QVariantMap all{{"vo", window ? "libmpv" : "null"}, {"ao", window ? "auto" : "null"},
-                    {"hwdec", "no"},  {"config", "no"},  {"terminal", "no"},
-                    {"load-scripts", "no"}, {"ytdl", "no"}, {"hr-seek", "yes"},
+    QVariantMap all{{"vo", window ? "libmpv" : "null"},
+                    {"ao", window ? "auto" : "null"},
+                    {"hwdec", "no"},
+                    {"config", "no"},
+                    {"terminal", "no"},
+                    {"load-scripts", "no"},
+                    {"ytdl", "no"},
+                    {"hr-seek", "yes"},
                     {"audio-display", "no"}};
     for (auto it = options.begin(); it != options.end(); ++it)
         all.insert(it.key(), it.value());
@@ -209,7 +219,8 @@ void MpvPlayer::Observe(const char* name)
 void MpvPlayer::OnWakeup(void* context)
 {
     auto* self = static_cast<MpvPlayer*>(context);
-    QMetaObject::invokeMethod(self, [self] { self->Drain(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        self, [self] { self->Drain(); }, Qt::QueuedConnection);
 }
 
 // Called on an mpv thread: only hands the work to the GUI thread.
@@ -365,7 +376,10 @@ void MpvPlayer::LoadFile(const QString& hostPath, const QVariantMap& fileOptions
                         {"options", fileOptions}});
 }
 
-void MpvPlayer::Stop() { Command(QStringList{"stop"}); }
+void MpvPlayer::Stop()
+{
+    Command(QStringList{"stop"});
+}
 
 void MpvPlayer::SetPause(bool pause)
 {
@@ -380,9 +394,15 @@ void MpvPlayer::SeekAbsolute(double seconds)
     Command(QVariantList{"seek", seconds, "absolute+exact"});
 }
 
-void MpvPlayer::FrameStep() { Command(QStringList{"frame-step"}); }
+void MpvPlayer::FrameStep()
+{
+    Command(QStringList{"frame-step"});
+}
 
-void MpvPlayer::FrameBackStep() { Command(QStringList{"frame-back-step"}); }
+void MpvPlayer::FrameBackStep()
+{
+    Command(QStringList{"frame-back-step"});
+}
 
 bool MpvPlayer::Render(QImage& image)
 {

@@ -10,7 +10,8 @@ struct mpv_handle;
 struct mpv_render_context;
 struct mpv_event;
 
-class MpvPlayer : public QObject {
+class MpvPlayer : public QObject
+{
     Q_OBJECT
 public:
     enum class Output {
@@ -56,7 +57,10 @@ public:
     // From the cached position and frame rate, as mpv estimates it: mpv does not report its own
     // estimate again while paused, so after a seek or frame step it would be stale.
     qint64 EstimatedFrameNumber() const;
-    qint64 EstimatedFrameCount() const { return CachedProperty("estimated-frame-count").toLongLong(); }
+    qint64 EstimatedFrameCount() const
+    {
+        return CachedProperty("estimated-frame-count").toLongLong();
+    }
     double ContainerFps() const { return CachedProperty("container-fps").toDouble(); }
 
     // Draws the current video frame scaled into image (Format_RGBX8888); false without video.

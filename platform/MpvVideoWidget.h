@@ -6,7 +6,8 @@
 
 class MpvPlayer;
 
-class MpvVideoWidget : public QWidget {
+class MpvVideoWidget : public QWidget
+{
     Q_OBJECT
 public:
     // player is borrowed and must outlive the widget.

@@ -5,35 +5,49 @@
 #include <QApplication>
 #include <QMessageBox>
 
-namespace {
+namespace
+{
 QMessageBox::StandardButtons ButtonsOf(UINT type)
 {
     switch (type & 0xF) {
-    case MB_OKCANCEL: return QMessageBox::Ok | QMessageBox::Cancel;
-    case MB_YESNO: return QMessageBox::Yes | QMessageBox::No;
-    case MB_YESNOCANCEL: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    default: return QMessageBox::Ok;
+    case MB_OKCANCEL:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case MB_YESNO:
+        return QMessageBox::Yes | QMessageBox::No;
+    case MB_YESNOCANCEL:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    default:
+        return QMessageBox::Ok;
     }
 }
 
 QMessageBox::Icon IconOf(UINT type)
 {
     switch (type & 0xF0) {
-    case MB_ICONHAND: return QMessageBox::Critical;
-    case MB_ICONQUESTION: return QMessageBox::Question;
-    case MB_ICONEXCLAMATION: return QMessageBox::Warning;
-    case MB_ICONASTERISK: return QMessageBox::Information;
-    default: return QMessageBox::NoIcon;
+    case MB_ICONHAND:
+        return QMessageBox::Critical;
+    case MB_ICONQUESTION:
+        return QMessageBox::Question;
+    case MB_ICONEXCLAMATION:
+        return QMessageBox::Warning;
+    case MB_ICONASTERISK:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
     }
 }
 
 int AnswerOf(int button)
 {
     switch (button) {
-    case QMessageBox::Yes: return IDYES;
-    case QMessageBox::No: return IDNO;
-    case QMessageBox::Cancel: return IDCANCEL;
-    default: return IDOK;
+    case QMessageBox::Yes:
+        return IDYES;
+    case QMessageBox::No:
+        return IDNO;
+    case QMessageBox::Cancel:
+        return IDCANCEL;
+    default:
+        return IDOK;
     }
 }
 
@@ -55,4 +69,7 @@ int QtMessageBox(const CString& text, UINT type)
     return AnswerOf(button);
 }
 
-void InstallQtMessageBox() { SetMessageBoxHook(&QtMessageBox); }
+void InstallQtMessageBox()
+{
+    SetMessageBoxHook(&QtMessageBox);
+}

@@ -27,7 +27,8 @@ extern "C" {
 
 extern char** environ;
 
-namespace {
+namespace
+{
 
 constexpr int IdleNice = 19;
 
@@ -42,14 +43,16 @@ struct SpawnRequest {
 
 bool IsExecutableFile(const std::string& hostPath)
 {
-    struct stat info {};
+    struct stat info {
+    };
     return stat(hostPath.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
            access(hostPath.c_str(), X_OK) == 0;
 }
 
 bool IsDirectory(const std::string& hostPath)
 {
-    struct stat info {};
+    struct stat info {
+    };
     return stat(hostPath.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
@@ -186,7 +189,7 @@ int Spawn(SpawnRequest& request)
 // thread's priority before spawning starts the program at idle priority from its first
 // instruction; posix_spawn has no attribute for that.
 struct Spawned {
-    int pid = 0;  // the negated errno on failure
+    int pid = 0; // the negated errno on failure
     int processFd = -1;
     int threadFd = -1;
 };

@@ -12,7 +12,6 @@ using HKEY = HKEY__*;
 using PHKEY = HKEY*;
 using REGSAM = DWORD;
 
-
 // The hives, always open.
 inline const HKEY HKEY_CLASSES_ROOT = reinterpret_cast<HKEY>(std::uintptr_t(0x80000000u));
 inline const HKEY HKEY_CURRENT_USER = reinterpret_cast<HKEY>(std::uintptr_t(0x80000001u));

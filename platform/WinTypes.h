@@ -30,9 +30,18 @@ constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b)
 {
     return COLORREF(r) | (COLORREF(g) << 8) | (COLORREF(b) << 16);
 }
-constexpr BYTE GetRValue(COLORREF c) { return BYTE(c & 0xFF); }
-constexpr BYTE GetGValue(COLORREF c) { return BYTE((c >> 8) & 0xFF); }
-constexpr BYTE GetBValue(COLORREF c) { return BYTE((c >> 16) & 0xFF); }
+constexpr BYTE GetRValue(COLORREF c)
+{
+    return BYTE(c & 0xFF);
+}
+constexpr BYTE GetGValue(COLORREF c)
+{
+    return BYTE((c >> 8) & 0xFF);
+}
+constexpr BYTE GetBValue(COLORREF c)
+{
+    return BYTE((c >> 16) & 0xFF);
+}
 
 // Opaque position in a framework list.
 struct PositionTag;

@@ -7,7 +7,8 @@
 #include <map>
 #include <optional>
 
-namespace {
+namespace
+{
 
 std::string Upper(std::string_view text)
 {
@@ -17,7 +18,10 @@ std::string Upper(std::string_view text)
     return upper;
 }
 
-bool IsSpace(char ch) { return std::isspace(static_cast<unsigned char>(ch)) != 0; }
+bool IsSpace(char ch)
+{
+    return std::isspace(static_cast<unsigned char>(ch)) != 0;
+}
 
 std::string_view Trim(std::string_view text)
 {
@@ -45,7 +49,8 @@ std::string Decode(std::string_view text)
                 continue;
             }
             unsigned code = 0;
-            const bool hex = name.size() > 1 && name[0] == '#' && (name[1] == 'x' || name[1] == 'X');
+            const bool hex =
+                name.size() > 1 && name[0] == '#' && (name[1] == 'x' || name[1] == 'X');
             const std::string_view digits = name.substr(hex ? 2 : 1);
             if (!name.empty() && name[0] == '#' && !digits.empty() &&
                 std::from_chars(digits.data(), digits.data() + digits.size(), code, hex ? 16 : 10)
@@ -117,7 +122,8 @@ Tag ParseTag(std::string_view text)
 }
 
 // The state of one pass over the document.
-class AsxParser {
+class AsxParser
+{
 public:
     explicit AsxParser(AsxPlaylist& playlist) : m_playlist(playlist) {}
 
@@ -254,7 +260,8 @@ bool AsxReader::ReadFile(const QString& hostPath, AsxPlaylist& playlist, QString
 {
     QFile file(hostPath);
     if (!file.open(QIODevice::ReadOnly)) {
-        error = QObject::tr("The playlist %1 cannot be read: %2.").arg(hostPath, file.errorString());
+        error =
+            QObject::tr("The playlist %1 cannot be read: %2.").arg(hostPath, file.errorString());
         return false;
     }
     if (file.size() > MaxFileSize) {

@@ -8,7 +8,8 @@
 #include <string>
 #include <string_view>
 
-class AsxReader {
+class AsxReader
+{
 public:
     // Files larger than this are not playlists, and are not read into memory.
     static constexpr qint64 MaxFileSize = 16 * 1024 * 1024;

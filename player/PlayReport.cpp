@@ -18,7 +18,8 @@ bool PlayReport::Save(const QString& hostPath, QString& error) const
     for (const QString& line : m_lines)
         text += line.toUtf8() + '\n';
     if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
-        error = QObject::tr("The report %1 cannot be written: %2.").arg(hostPath, file.errorString());
+        error =
+            QObject::tr("The report %1 cannot be written: %2.").arg(hostPath, file.errorString());
         return false;
     }
     return true;

@@ -4,7 +4,8 @@
 #include <QString>
 #include <QStringList>
 
-class PlayReport {
+class PlayReport
+{
 public:
     void Add(const QString& hostPath, double firstPosition, double lastPosition);
     // Written whole or not at all; false with error set when it cannot be.

@@ -6,7 +6,8 @@
 #include <QString>
 #include <QStringList>
 
-class PlayerCommandLine {
+class PlayerCommandLine
+{
 public:
     // arguments without the program name; environmentHeadless is $REELMIX_PLAYER_HEADLESS.
     bool Parse(const QStringList& arguments, const QString& environmentHeadless);

@@ -3,7 +3,8 @@
 // HKEY_LOCAL_MACHINE\Software\Microsoft\MediaPlayer, value "Installation Directory".
 #include <QString>
 
-class PlayerRegistration {
+class PlayerRegistration
+{
 public:
     PlayerRegistration() = delete;
 

@@ -9,7 +9,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 constexpr int NoticeMilliseconds = 6000;
 constexpr double SeekSeconds = 5.0;
 } // namespace
@@ -22,7 +23,8 @@ PlayerWindow::PlayerWindow(MpvPlayer* player, ShowPlayer* show, QWidget* parent)
     auto* video = new MpvVideoWidget(player, this);
     video->setFocusPolicy(Qt::NoFocus);
     layout->addWidget(video);
-    m_notice->setStyleSheet("QLabel { background: rgba(0, 0, 0, 170); color: white; padding: 6px; }");
+    m_notice->setStyleSheet(
+        "QLabel { background: rgba(0, 0, 0, 170); color: white; padding: 6px; }");
     m_notice->setWordWrap(true);
     m_notice->hide();
     m_noticeTimer.setSingleShot(true);
@@ -96,7 +98,10 @@ void PlayerWindow::keyPressEvent(QKeyEvent* event)
     }
 }
 
-void PlayerWindow::mouseDoubleClickEvent(QMouseEvent*) { ToggleFullScreen(); }
+void PlayerWindow::mouseDoubleClickEvent(QMouseEvent*)
+{
+    ToggleFullScreen();
+}
 
 void PlayerWindow::resizeEvent(QResizeEvent* event)
 {

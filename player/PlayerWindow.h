@@ -8,7 +8,8 @@ class MpvPlayer;
 class QLabel;
 class ShowPlayer;
 
-class PlayerWindow : public QWidget {
+class PlayerWindow : public QWidget
+{
     Q_OBJECT
 public:
     // Both are borrowed and must outlive the window.

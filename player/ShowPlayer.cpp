@@ -9,7 +9,8 @@
 #include <cmath>
 #include <limits>
 
-namespace {
+namespace
+{
 constexpr double Unknown = std::numeric_limits<double>::quiet_NaN();
 
 QVariantMap FileOptions(const AsxEntry& entry, bool holdAtStart)
@@ -27,8 +28,8 @@ QVariantMap FileOptions(const AsxEntry& entry, bool holdAtStart)
 
 ShowPlayer::ShowPlayer(MpvPlayer* player, AsxPlaylist playlist, const QString& playlistFolder,
                        bool reporting, QObject* parent)
-    : QObject(parent), m_player(player), m_playlist(std::move(playlist)),
-      m_folder(playlistFolder), m_reporting(reporting), m_firstPosition(Unknown)
+    : QObject(parent), m_player(player), m_playlist(std::move(playlist)), m_folder(playlistFolder),
+      m_reporting(reporting), m_firstPosition(Unknown)
 {
     connect(m_player, &MpvPlayer::StartFile, this, &ShowPlayer::OnStartFile);
     connect(m_player, &MpvPlayer::PlaybackRestart, this, &ShowPlayer::OnPlaybackRestart);

@@ -10,7 +10,8 @@
 
 class MpvPlayer;
 
-class ShowPlayer : public QObject {
+class ShowPlayer : public QObject
+{
     Q_OBJECT
 public:
     // player is borrowed; relative references are relative to playlistFolder (a host path).

@@ -13,9 +13,13 @@
 #include <cstdio>
 #include <memory>
 
-namespace {
+namespace
+{
 
-void Tell(const QString& text) { std::fprintf(stderr, "mplayer2: %s\n", qPrintable(text)); }
+void Tell(const QString& text)
+{
+    std::fprintf(stderr, "mplayer2: %s\n", qPrintable(text));
+}
 
 // Messages that end the program: always on standard error, and in a box when there is a screen.
 int Fail(const QString& text, bool headless)
@@ -48,14 +52,13 @@ int Run(const PlayerCommandLine& commandLine)
         return Fail(player.ErrorText(), headless);
     QObject::connect(&player, &MpvPlayer::CommandFailed, [](const QString& text) { Tell(text); });
 
-    ShowPlayer show(&player, std::move(playlist),
-                    QFileInfo(commandLine.m_playlist).absolutePath(),
+    ShowPlayer show(&player, std::move(playlist), QFileInfo(commandLine.m_playlist).absolutePath(),
                     !commandLine.m_reportPath.isEmpty());
     QObject::connect(&show, &ShowPlayer::Notice, &Tell);
     std::unique_ptr<PlayerWindow> window;
     if (headless) {
-        QObject::connect(&show, &ShowPlayer::Finished, QCoreApplication::instance(), &QCoreApplication::quit,
-                         Qt::QueuedConnection);
+        QObject::connect(&show, &ShowPlayer::Finished, QCoreApplication::instance(),
+                         &QCoreApplication::quit, Qt::QueuedConnection);
     } else {
         window = std::make_unique<PlayerWindow>(&player, &show);
         window->setAttribute(Qt::WA_QuitOnClose);
@@ -76,7 +79,7 @@ int main(int argc, char** argv)
     // Without a screen there is no need for a display connection at all.
     std::unique_ptr<QCoreApplication> application =
         NeedsNoScreen(argc, argv) ? std::make_unique<QCoreApplication>(argc, argv)
-                                          : std::make_unique<QApplication>(argc, argv);
+                                  : std::make_unique<QApplication>(argc, argv);
     PlayerCommandLine commandLine;
     if (!commandLine.Parse(QCoreApplication::arguments().mid(1),
                            qEnvironmentVariable("REELMIX_PLAYER_HEADLESS"))) {

@@ -6,7 +6,8 @@
 #include <algorithm>
 #include <iterator>
 
-namespace {
+namespace
+{
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 constexpr DWORD kPush = kChild | WS_TABSTOP | BS_PUSHBUTTON;
 constexpr DWORD kLabel = kChild | SS_CENTER | SS_NOPREFIX;

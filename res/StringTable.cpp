@@ -6,7 +6,8 @@
 #include <algorithm>
 #include <iterator>
 
-namespace {
+namespace
+{
 struct Entry {
     UINT id;
     const char* text;
@@ -14,7 +15,8 @@ struct Entry {
 
 // Sorted by identifier.
 constexpr Entry kStrings[] = {
-    {IDR_MAINFRAME, "Reelmix\n\nReelmix\nReelmix Files (*.rlx)\n.rlx\nReelmix.Document\nReelmix Document"},
+    {IDR_MAINFRAME,
+     "Reelmix\n\nReelmix\nReelmix Files (*.rlx)\n.rlx\nReelmix.Document\nReelmix Document"},
     {AFX_IDS_APP_TITLE, "Reelmix"},
     {AFX_IDS_IDLEMESSAGE, "Ready"},
     {ID_FILE_NEW, "Create a new document\nNew"},

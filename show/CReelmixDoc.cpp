@@ -11,9 +11,15 @@ CReelmixDoc::~CReelmixDoc()
         delete m_clips.GetNext(pos);
 }
 
-void CReelmixDoc::MoveClipUp(Clip* clip) { SwapWithNeighbour(clip, true); }
+void CReelmixDoc::MoveClipUp(Clip* clip)
+{
+    SwapWithNeighbour(clip, true);
+}
 
-void CReelmixDoc::MoveClipDown(Clip* clip) { SwapWithNeighbour(clip, false); }
+void CReelmixDoc::MoveClipDown(Clip* clip)
+{
+    SwapWithNeighbour(clip, false);
+}
 
 // The nodes stay where they are; only the clip pointers they hold trade places.
 void CReelmixDoc::SwapWithNeighbour(Clip* clip, bool up)
@@ -63,6 +69,12 @@ void CReelmixDoc::DeleteContents()
     CDocument::DeleteContents();
 }
 
-BOOL CReelmixDoc::OnNewDocument() { return CDocument::OnNewDocument(); }
+BOOL CReelmixDoc::OnNewDocument()
+{
+    return CDocument::OnNewDocument();
+}
 
-void CReelmixDoc::OnCloseDocument() { CDocument::OnCloseDocument(); }
+void CReelmixDoc::OnCloseDocument()
+{
+    CDocument::OnCloseDocument();
+}

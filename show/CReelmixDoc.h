@@ -6,7 +6,8 @@
 
 class Clip;
 
-class CReelmixDoc : public CDocument {
+class CReelmixDoc : public CDocument
+{
 public:
     // The views' hint for "every clip is about to go".
     static constexpr LPARAM HintClear = -1;

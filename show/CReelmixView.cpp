@@ -10,7 +10,8 @@
 #include <cstring>
 #include <vector>
 
-namespace {
+namespace
+{
 // Both marks set (and real numbers): the clip's length can be told.
 bool HasMarks(const Clip& clip)
 {
@@ -30,10 +31,14 @@ CString DurationText(const Clip& clip)
 CString RowText(const Clip& clip, int column)
 {
     switch (column) {
-    case 0: return clip.m_fileName;
-    case 1: return clip.m_directory;
-    case 2: return DurationText(clip);
-    default: return CString();
+    case 0:
+        return clip.m_fileName;
+    case 1:
+        return clip.m_directory;
+    case 2:
+        return DurationText(clip);
+    default:
+        return CString();
     }
 }
 
@@ -42,8 +47,8 @@ CString RowText(const Clip& clip, int column)
 CString DurationClock(double seconds)
 {
     const std::int64_t ms = PlaylistWriter::ToMilliseconds(seconds);
-    const auto t = ms < 0 ? 0ull - static_cast<unsigned long long>(ms)
-                          : static_cast<unsigned long long>(ms);
+    const auto t =
+        ms < 0 ? 0ull - static_cast<unsigned long long>(ms) : static_cast<unsigned long long>(ms);
     const unsigned long long hours = t / 3600000;
     const unsigned long long rest = t - hours * 3600000;
     CString text;
@@ -56,7 +61,10 @@ CString DurationClock(double seconds)
 CReelmixView::CReelmixView() : CFormView(IDD_REELMIX_FORM), m_list([this] { OnRowsSorted(); }) {}
 
 // The controls hear OnDestroy while their members still exist.
-CReelmixView::~CReelmixView() { DestroyWindow(); }
+CReelmixView::~CReelmixView()
+{
+    DestroyWindow();
+}
 
 CReelmixDoc* CReelmixView::GetDocument() const
 {
@@ -89,8 +97,8 @@ void CReelmixView::OnInitialUpdate()
         POSITION pos = doc->m_clips.GetHeadPosition();
         while (pos) {
             auto* clip = static_cast<Clip*>(doc->m_clips.GetNext(pos));
-            m_list.InsertItem(LVIF_TEXT | LVIF_PARAM, m_list.GetItemCount(), LPSTR_TEXTCALLBACK,
-                              0, 0, 0, LPARAM(static_cast<CObject*>(clip)));
+            m_list.InsertItem(LVIF_TEXT | LVIF_PARAM, m_list.GetItemCount(), LPSTR_TEXTCALLBACK, 0,
+                              0, 0, LPARAM(static_cast<CObject*>(clip)));
         }
     }
     UpdateTotals();

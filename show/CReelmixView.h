@@ -8,7 +8,8 @@
 class CReelmixDoc;
 class Clip;
 
-class CReelmixView : public CFormView {
+class CReelmixView : public CFormView
+{
 public:
     // Control ids of the form's template.
     static constexpr int IDC_LIST = 1000;

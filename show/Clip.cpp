@@ -7,7 +7,10 @@ Clip::Clip(const CString& directory, const CString& fileName)
 {
 }
 
-CString Clip::GetFullPath() const { return m_directory + "\\" + m_fileName; }
+CString Clip::GetFullPath() const
+{
+    return m_directory + "\\" + m_fileName;
+}
 
 void Clip::Serialize(CArchive& archive)
 {

@@ -3,7 +3,8 @@
 // seconds from the movie's start; a negative mark is not set.
 #include "controls/MyListCtrlLparam.h"
 
-class Clip : public MyListCtrlLparam {
+class Clip : public MyListCtrlLparam
+{
 public:
     // Marks unset, for a clip that is about to read itself from an archive.
     Clip() = default;

@@ -5,7 +5,8 @@
 
 #include <functional>
 
-class ClipListCtrl : public MyListCtrl {
+class ClipListCtrl : public MyListCtrl
+{
 public:
     explicit ClipListCtrl(std::function<void()> onSorted) : m_onSorted(std::move(onSorted)) {}
 

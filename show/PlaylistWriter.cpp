@@ -13,23 +13,23 @@
 #include <limits>
 #include <vector>
 
-namespace {
+namespace
+{
 const char* const kPlaylistName = "Reelmix.asx";
 // A macro, so that the literals below can be joined at compile time.
 #define REELMIX_WEB_ADDRESS "https://www.brantwell.com/reelmix"
 
-const char* const kHeader =
-    "<ASX VERSION=\"3.0\">\n"
-    "\n"
-    "<!-- Reelmix show playlist, written by Reelmix from Brantwell -->\n"
-    "<!-- More about Reelmix at " REELMIX_WEB_ADDRESS " -->\n"
-    "<!-- Copyright (C) 2026 Brantwell. All rights reserved. -->\n"
-    "\n"
-    "    <TITLE>Reelmix ASX File</TITLE>\n"
-    "    <AUTHOR>Reelmix Program</AUTHOR>\n"
-    "    <COPYRIGHT>Copyright (C) 2026 Brantwell</COPYRIGHT>\n"
-    "    <MOREINFO HREF=\"" REELMIX_WEB_ADDRESS "\" />\n"
-    "\n";
+const char* const kHeader = "<ASX VERSION=\"3.0\">\n"
+                            "\n"
+                            "<!-- Reelmix show playlist, written by Reelmix from Brantwell -->\n"
+                            "<!-- More about Reelmix at " REELMIX_WEB_ADDRESS " -->\n"
+                            "<!-- Copyright (C) 2026 Brantwell. All rights reserved. -->\n"
+                            "\n"
+                            "    <TITLE>Reelmix ASX File</TITLE>\n"
+                            "    <AUTHOR>Reelmix Program</AUTHOR>\n"
+                            "    <COPYRIGHT>Copyright (C) 2026 Brantwell</COPYRIGHT>\n"
+                            "    <MOREINFO HREF=\"" REELMIX_WEB_ADDRESS "\" />\n"
+                            "\n";
 
 // Paths here may hold characters that no Windows path can, and that would end the markup
 // early; '&' stays as it is, as players have always read it.
@@ -92,7 +92,8 @@ void PlaylistWriter::WriteEntry(CStdioFile& file, const Clip& clip, int row, int
                 "        <REF HREF=\"%s\" />\n",
                 row + 1, rowCount, (const char*)path, (const char*)path);
     if (clip.m_start >= 0) {
-        text += "        <STARTTIME VALUE=\"" + FormatTime(ToMilliseconds(clip.m_start)) + "\" />\n";
+        text +=
+            "        <STARTTIME VALUE=\"" + FormatTime(ToMilliseconds(clip.m_start)) + "\" />\n";
         const std::int64_t duration = ToMilliseconds(clip.m_end - clip.m_start);
         if (duration >= 0)
             text += "        <DURATION VALUE=\"" + FormatTime(duration) + "\" />\n";
@@ -105,8 +106,8 @@ std::int64_t PlaylistWriter::ToMilliseconds(double seconds)
 {
     const double ms = std::trunc(seconds * 1000.0);
     if (std::isnan(ms))
-        return -1;  // not a time at all: written like an unset mark
-    constexpr double kLimit = 9.2e18;  // below the largest 64-bit integer
+        return -1;                    // not a time at all: written like an unset mark
+    constexpr double kLimit = 9.2e18; // below the largest 64-bit integer
     if (ms >= kLimit)
         return std::numeric_limits<std::int64_t>::max();
     if (ms <= -kLimit)

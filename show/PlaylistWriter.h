@@ -9,7 +9,8 @@
 class CStdioFile;
 class Clip;
 
-class PlaylistWriter {
+class PlaylistWriter
+{
 public:
     // The clip list's rows in row order; a row without a clip is null.
     using Rows = std::vector<const Clip*>;

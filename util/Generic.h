@@ -8,7 +8,8 @@ class CArchive;
 class CDC;
 class CWnd;
 
-class Generic {
+class Generic
+{
 public:
     Generic() = delete;
 

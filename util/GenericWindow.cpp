@@ -10,7 +10,8 @@
 #include <QCoreApplication>
 #include <QEvent>
 
-namespace {
+namespace
+{
 // Qt's events are told apart from the desktop's messages the program knows by name: a quit
 // request is WM_QUIT, every other event is WM_APP plus its Qt event type, so that no event can
 // pass for WM_QUIT.
@@ -21,7 +22,8 @@ UINT MessageIdOf(const QEvent* event)
 
 // Notes the events handed out while it lives. A quit request stays the answer once seen: the
 // caller has to stop its work, whatever came after it.
-class MessageRecorder : public QObject {
+class MessageRecorder : public QObject
+{
 public:
     MessageRecorder() { QCoreApplication::instance()->installEventFilter(this); }
 

@@ -12,7 +12,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-namespace {
+namespace
+{
 constexpr UINT kHand = 118;
 
 // A MyButton on a push button of its own parent window.
@@ -39,8 +40,9 @@ QImage Draw(Button& b, UINT state, UINT action = ODA_DRAWENTIRE, QImage image = 
     painter.setFont(b.push->font());
     CDC dc(&painter);
     dc.SetTextColor(GetSysColor(COLOR_BTNTEXT));
-    DRAWITEMSTRUCT item{ODT_BUTTON, 0, 0, action, state, b.push, &dc,
-                        CRect(0, 0, b.push->width(), b.push->height()), 0};
+    DRAWITEMSTRUCT item{ODT_BUTTON, 0,      0,   action,
+                        state,      b.push, &dc, CRect(0, 0, b.push->width(), b.push->height()),
+                        0};
     b.button.DrawItem(&item);
     return image;
 }
@@ -63,7 +65,10 @@ QPoint Find(const QImage& haystack, const QImage& needle)
     return QPoint(-1, -1);
 }
 
-QImage Hand() { return LoadResourceIcon(kHand).pixmap(QSize(16, 16), 1.0).toImage(); }
+QImage Hand()
+{
+    return LoadResourceIcon(kHand).pixmap(QSize(16, 16), 1.0).toImage();
+}
 
 // The bounding box of the pixels that differ clearly between a and b.
 QRect Difference(const QImage& a, const QImage& b, int threshold = 64)
@@ -148,9 +153,9 @@ TEST(MyButton, ExplicitPositionsAndCentringWithoutAnImage)
     const QFontMetrics metrics(with.push->font());
     const QPoint origin = InkOrigin("Go", with.push->font());
     const int width = metrics.horizontalAdvance("Go");
-    EXPECT_EQ(CaptionBox(with, without).topLeft(),
-              QPoint(((150 - width) >> 1) + origin.x(),
-                     ((25 - metrics.height()) >> 1) - 1 + origin.y()));
+    EXPECT_EQ(
+        CaptionBox(with, without).topLeft(),
+        QPoint(((150 - width) >> 1) + origin.x(), ((25 - metrics.height()) >> 1) - 1 + origin.y()));
     for (Button* b : {&with, &without}) {
         b->button.SetImagePos(CPoint(MyButton::Center, 2));
         EXPECT_EQ(b->button.SetTextPos(CPoint(9, 4)), CPoint(0, 0));
@@ -195,15 +200,16 @@ TEST(MyButton, FocusInsetFollowsTheButtonsSmallerSide)
         QSize size;
         int inset;
     };
-    for (const Case c : {Case{{150, 25}, 3}, Case{{20, 12}, 3}, Case{{10, 10}, 2},
-                         Case{{30, 7}, 1}, Case{{16, 40}, 3}}) {
+    for (const Case c : {Case{{150, 25}, 3}, Case{{20, 12}, 3}, Case{{10, 10}, 2}, Case{{30, 7}, 1},
+                         Case{{16, 40}, 3}}) {
         Button b("", c.size);
         b.button.SetButtonStyle(BS_OWNERDRAW);
         const QImage plain = Draw(b, 0);
         const QImage focused = Draw(b, ODS_FOCUS);
         const QRect expected(QPoint(c.inset, c.inset),
                              QPoint(c.size.width() - 1 - c.inset, c.size.height() - 1 - c.inset));
-        EXPECT_EQ(Difference(focused, plain, 0), expected) << c.size.width() << "x" << c.size.height();
+        EXPECT_EQ(Difference(focused, plain, 0), expected)
+            << c.size.width() << "x" << c.size.height();
         // Losing the focus takes the inverted frame away again.
         EXPECT_EQ(Draw(b, 0, ODA_FOCUS, focused), plain);
     }
@@ -303,8 +309,8 @@ TEST(MyButton, OwnerDrawnButtonPaintsThroughDrawItemAndClicksFromTheKeyboard)
     push->grab();
     using Request = std::pair<UINT, UINT>;
     EXPECT_EQ(recorder.requests,
-              (std::vector<Request>{{ODA_DRAWENTIRE, 0}, {ODA_SELECT, ODS_SELECTED},
-                                    {ODA_SELECT, ODS_DISABLED}}));
+              (std::vector<Request>{
+                  {ODA_DRAWENTIRE, 0}, {ODA_SELECT, ODS_SELECTED}, {ODA_SELECT, ODS_DISABLED}}));
     EXPECT_EQ(recorder.rect, CRect(0, 0, 80, 20));
     push->setEnabled(true);
 

@@ -10,11 +10,15 @@
 #include <QTimer>
 #include <QToolTip>
 
-namespace {
-class Clip : public MyListCtrlLparam {};
+namespace
+{
+class Clip : public MyListCtrlLparam
+{
+};
 
 // A row object whose tips name the column and remember the cell they were asked for.
-class TipClip : public MyListCtrlLparam {
+class TipClip : public MyListCtrlLparam
+{
 public:
     CString ProvideTipText(CListCtrl*, int column, const CRect& cell) override
     {
@@ -33,7 +37,10 @@ const COLORREF kWhite = RGB(255, 255, 255);
 // The row drawn on images: 330 pixels wide (cells 0-99, 100-249, 250-329), 16 high.
 const CRect kRow(0, 10, 330, 26);
 
-COLORREF At(const QImage& image, int x, int y) { return ToCOLORREF(image.pixelColor(x, y)); }
+COLORREF At(const QImage& image, int x, int y)
+{
+    return ToCOLORREF(image.pixelColor(x, y));
+}
 
 bool Contains(const QImage& image, const QRect& area, COLORREF colour)
 {
@@ -63,7 +70,8 @@ std::pair<int, int> InkColumns(const QImage& image, const QRect& area, COLORREF 
 }
 } // namespace
 
-class MyListCtrlDrawTest : public MyListCtrlTestHost {
+class MyListCtrlDrawTest : public MyListCtrlTestHost
+{
 protected:
     // Draws row as the list asks for it, on a white image.
     QImage Draw(int row, UINT state)
@@ -72,8 +80,9 @@ protected:
         image.fill(Qt::white);
         QPainter painter(&image);
         CDC dc(&painter);
-        DRAWITEMSTRUCT item{ODT_LISTVIEW, 1000, UINT(row), ODA_DRAWENTIRE, state,
-                            m_list.GetSafeHwnd(), &dc, kRow, 0};
+        DRAWITEMSTRUCT item{
+            ODT_LISTVIEW, 1000, UINT(row), ODA_DRAWENTIRE, state, m_list.GetSafeHwnd(),
+            &dc,          kRow, 0};
         m_list.DrawItem(&item);
         return image;
     }
@@ -234,8 +243,12 @@ TEST_F(MyListCtrlDrawTest, CellGeometryCodes)
         int left;
         int right;
     } cases[] = {
-        {{50, y}, 1, 0, 0, 100},    {{100, y}, 1, 0, 0, 100}, {{101, y}, 1, 1, 100, 250},
-        {{329, y}, 1, 2, 250, 330}, {{330, y}, -1, -1, 0, 0}, {{50, first.top - 1}, -2, -1, 0, 0},
+        {{50, y}, 1, 0, 0, 100},
+        {{100, y}, 1, 0, 0, 100},
+        {{101, y}, 1, 1, 100, 250},
+        {{329, y}, 1, 2, 250, 330},
+        {{330, y}, -1, -1, 0, 0},
+        {{50, first.top - 1}, -2, -1, 0, 0},
         {{50, last.bottom + 5}, -3, -1, 0, 0},
     };
     for (const auto& c : cases) {
@@ -296,8 +309,7 @@ TEST_F(MyListCtrlDrawTest, TipsComeFromRowObjectsOrTheCellText)
         int column;
         std::string text;
     } cases[] = {
-        {0, 1, hundred.substr(0, 79)}, {1, 1, ""},   {2, 2, "tip c2"},
-        {69, 0, "far"},                {0, 0, "x"},
+        {0, 1, hundred.substr(0, 79)}, {1, 1, ""}, {2, 2, "tip c2"}, {69, 0, "far"}, {0, 0, "x"},
     };
     for (const auto& c : cases) {
         const UINT_PTR id = MyListCtrl::ToolId(c.row, c.column);

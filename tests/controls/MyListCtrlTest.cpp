@@ -8,17 +8,20 @@
 #include <QHeaderView>
 #include <cstring>
 
-namespace {
-class Clip : public MyListCtrlLparam {};
+namespace
+{
+class Clip : public MyListCtrlLparam
+{
+};
 
 const CString kKey = "Software\\Brantwell\\Reelmix\\Clips";
 
 void StoreDWord(const char* name, DWORD value)
 {
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                              nullptr),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+        ERROR_SUCCESS);
     RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
     RegCloseKey(key);
 }
@@ -31,16 +34,21 @@ long long Stored(const char* name, DWORD* type = nullptr)
         return -1;
     DWORD value = 0;
     DWORD size = sizeof value;
-    const LONG status = RegQueryValueExA(key, name, nullptr, type,
-                                         reinterpret_cast<LPBYTE>(&value), &size);
+    const LONG status =
+        RegQueryValueExA(key, name, nullptr, type, reinterpret_cast<LPBYTE>(&value), &size);
     RegCloseKey(key);
     return status == ERROR_SUCCESS ? (long long)value : -1;
 }
 
-void ClearStore() { RegDeleteKeyA(HKEY_CURRENT_USER, kKey); }
+void ClearStore()
+{
+    RegDeleteKeyA(HKEY_CURRENT_USER, kKey);
+}
 } // namespace
 
-class MyListCtrlTest : public MyListCtrlTestHost {};
+class MyListCtrlTest : public MyListCtrlTestHost
+{
+};
 
 TEST_F(MyListCtrlTest, BookmarksStayOrderedAndNavigationWrapsAround)
 {
@@ -133,7 +141,8 @@ TEST_F(MyListCtrlTest, FindExactMatchComparesColumnByColumnWithCase)
 TEST_F(MyListCtrlTest, GetItemTextWorksReadsWholeTextsUpToItsLimit)
 {
     // The parent supplies the texts of the second column on request.
-    class Supplier : public ListParent {
+    class Supplier : public ListParent
+    {
     public:
         BOOL OnNotify(WPARAM id, LPARAM header, LRESULT* result) override
         {
@@ -141,7 +150,8 @@ TEST_F(MyListCtrlTest, GetItemTextWorksReadsWholeTextsUpToItsLimit)
             if (request->hdr.code != LVN_GETDISPINFO)
                 return ListParent::OnNotify(id, header, result);
             const std::string text(std::size_t(request->item.lParam), 'q');
-            std::strncpy(request->item.pszText, text.c_str(), std::size_t(request->item.cchTextMax));
+            std::strncpy(request->item.pszText, text.c_str(),
+                         std::size_t(request->item.cchTextMax));
             request->item.pszText[request->item.cchTextMax - 1] = '\0';
             return TRUE;
         }
@@ -320,8 +330,8 @@ TEST_F(MyListCtrlTest, TheAutoSizeColumnTakesWhatTheOthersLeave)
         int width0;
         int width1;
         int expected;
-    } cases[] = {{100, 150, client.Width() - 250}, {10, 20, client.Width() - 30},
-                 {client.Width(), 50, 0}};
+    } cases[] = {
+        {100, 150, client.Width() - 250}, {10, 20, client.Width() - 30}, {client.Width(), 50, 0}};
     m_list.HandleAutoSizeColumn(); // none set: nothing
     EXPECT_EQ(m_list.GetColumnWidth(2), 80);
     m_list.SetAutoSizeColumn(2);

@@ -11,7 +11,8 @@
 #include <string>
 #include <vector>
 
-class ListParent : public CWnd {
+class ListParent : public CWnd
+{
 public:
     BOOL OnNotify(WPARAM, LPARAM header, LRESULT* result) override
     {
@@ -29,10 +30,10 @@ public:
     std::vector<UINT> m_posted;
 };
 
-class MyListCtrlTestHost : public ::testing::Test {
+class MyListCtrlTestHost : public ::testing::Test
+{
 protected:
-    void Make(DWORD style, const std::vector<std::vector<std::string>>& rows = {},
-              int height = 200)
+    void Make(DWORD style, const std::vector<std::vector<std::string>>& rows = {}, int height = 200)
     {
         m_host.resize(400, height);
         ASSERT_TRUE(m_parent.Attach(&m_host));
@@ -68,7 +69,10 @@ protected:
         return rows;
     }
 
-    QAbstractScrollArea* Widget() { return static_cast<QAbstractScrollArea*>(m_list.GetSafeHwnd()); }
+    QAbstractScrollArea* Widget()
+    {
+        return static_cast<QAbstractScrollArea*>(m_list.GetSafeHwnd());
+    }
 
     std::vector<int> Selected() const
     {

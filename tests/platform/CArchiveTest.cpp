@@ -5,7 +5,8 @@
 
 using namespace testfiles;
 
-namespace {
+namespace
+{
 std::string Store(const CString& text)
 {
     const std::string path = NewPath("string.bin");

@@ -1,5 +1,5 @@
-#include "platform/CBrush.h"
 #include "platform/CDC.h"
+#include "platform/CBrush.h"
 #include "platform/CPen.h"
 #include "platform/SysColor.h"
 
@@ -9,7 +9,8 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 constexpr QRgb kWhite = 0xFFFFFFFF;
 constexpr QRgb kBlack = 0xFF000000;
 
@@ -85,8 +86,8 @@ TEST(CDC, LineToDrawsUpToButNotIncludingTheEndPoint)
             dc.LineTo(c.to.x(), c.to.y());
             EXPECT_EQ(dc.MoveTo(0, 0), CPoint(c.to.x(), c.to.y()));
         });
-        EXPECT_EQ(PixelsOf(image, kBlack), c.pixels) << c.from.x() << "," << c.from.y() << " to "
-                                                     << c.to.x() << "," << c.to.y();
+        EXPECT_EQ(PixelsOf(image, kBlack), c.pixels)
+            << c.from.x() << "," << c.from.y() << " to " << c.to.x() << "," << c.to.y();
     }
 }
 
@@ -153,8 +154,8 @@ TEST(CDC, FocusRectInvertsADottedFrameAndTwiceRestoresThePixels)
         int inverted = 0;
         for (int y = 0; y < image.height(); ++y) {
             for (int x = 0; x < image.width(); ++x) {
-                const bool onFrame = (x == 2 || x == 14 || y == 3 || y == 9) &&
-                                     QRect(2, 3, 13, 7).contains(x, y);
+                const bool onFrame =
+                    (x == 2 || x == 14 || y == 3 || y == 9) && QRect(2, 3, 13, 7).contains(x, y);
                 const QRgb was = original.pixel(x, y);
                 const QRgb now = image.pixel(x, y);
                 if (now == was)
@@ -236,10 +237,12 @@ TEST(CDC, DrawTextEndsTextThatDoesNotFitInAnEllipsis)
     const char* text = "A rather long caption for a narrow box";
     // Without clipping the ink shows where the text ends.
     const auto inkRight = [text](UINT format, int height) {
-        return InkBox(Draw(QSize(400, 100), [text, format, height](CDC& dc) {
-                   CRect rect(0, 0, 80, height);
-                   dc.DrawText(text, &rect, format | DT_NOCLIP);
-               })).right();
+        return InkBox(Draw(QSize(400, 100),
+                           [text, format, height](CDC& dc) {
+                               CRect rect(0, 0, 80, height);
+                               dc.DrawText(text, &rect, format | DT_NOCLIP);
+                           }))
+            .right();
     };
     EXPECT_GT(inkRight(DT_SINGLELINE, 30), 80);
     EXPECT_LT(inkRight(DT_SINGLELINE | DT_END_ELLIPSIS, 30), 80);

@@ -10,8 +10,10 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-namespace {
-class AboutDlg : public CDialog {
+namespace
+{
+class AboutDlg : public CDialog
+{
 public:
     AboutDlg() : CDialog(IDD_ABOUTBOX) {}
     BOOL OnInitDialog() override
@@ -66,8 +68,7 @@ TEST(CDialog, ModalRunsEndWithTheButtonOrKeyThatClosedThem)
         {"Escape", [](QDialog* w) { QTest::keyClick(w, Qt::Key_Escape); }, IDCANCEL},
         {"close box", &Close, IDCANCEL},
         {"OK click",
-         [](QDialog* w) { QTest::mouseClick(w->findChild<QPushButton*>(), Qt::LeftButton); },
-         IDOK},
+         [](QDialog* w) { QTest::mouseClick(w->findChild<QPushButton*>(), Qt::LeftButton); }, IDOK},
     };
     for (const Case& c : cases) {
         AboutDlg dialog;

@@ -9,9 +9,11 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 // The list's parent: records notifications and supplies texts on demand.
-class Owner : public CWnd {
+class Owner : public CWnd
+{
 public:
     BOOL OnNotify(WPARAM id, LPARAM header, LRESULT* result) override
     {
@@ -44,7 +46,8 @@ public:
     std::vector<int> m_columnClicks;
 };
 
-class ListTest : public ::testing::Test {
+class ListTest : public ::testing::Test
+{
 protected:
     void Make(DWORD style, int rows = 0)
     {
@@ -63,7 +66,10 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_host));
     }
 
-    QWidget* Viewport() { return static_cast<QAbstractScrollArea*>(m_list.GetSafeHwnd())->viewport(); }
+    QWidget* Viewport()
+    {
+        return static_cast<QAbstractScrollArea*>(m_list.GetSafeHwnd())->viewport();
+    }
 
     // A point of the given row and column in the viewport's coordinates, for simulated input.
     QPoint ViewportPoint(int row, int column)
@@ -97,8 +103,14 @@ protected:
     CListCtrl m_list;
 };
 
-int CompareDescending(LPARAM a, LPARAM b, LPARAM) { return a < b ? 1 : a > b ? -1 : 0; }
-int CompareAllEqual(LPARAM, LPARAM, LPARAM) { return 0; }
+int CompareDescending(LPARAM a, LPARAM b, LPARAM)
+{
+    return a < b ? 1 : a > b ? -1 : 0;
+}
+int CompareAllEqual(LPARAM, LPARAM, LPARAM)
+{
+    return 0;
+}
 } // namespace
 
 TEST_F(ListTest, RowsKeepTheirTextsAndDataThroughInsertsDeletesAndSorts)
@@ -169,10 +181,10 @@ TEST_F(ListTest, FindItemByTextWithoutCaseAndByBeginning)
         int start;
         int expected;
     } cases[] = {
-        {LVFI_STRING, "BETA", -1, 1},    {LVFI_STRING, "beta", 1, -1},
-        {LVFI_PARTIAL, "beta", 1, 2},    {LVFI_STRING | LVFI_PARTIAL, "AL", -1, 0},
-        {LVFI_STRING, "gam", -1, -1},    {LVFI_PARTIAL, "", 0, 1},
-        {LVFI_STRING, "alpha", 3, -1},   {LVFI_STRING, nullptr, -1, -1},
+        {LVFI_STRING, "BETA", -1, 1},  {LVFI_STRING, "beta", 1, -1},
+        {LVFI_PARTIAL, "beta", 1, 2},  {LVFI_STRING | LVFI_PARTIAL, "AL", -1, 0},
+        {LVFI_STRING, "gam", -1, -1},  {LVFI_PARTIAL, "", 0, 1},
+        {LVFI_STRING, "alpha", 3, -1}, {LVFI_STRING, nullptr, -1, -1},
     };
     for (const Case& c : cases) {
         LVFINDINFO find{c.flags, c.text, 0};
@@ -374,8 +386,9 @@ TEST_F(ListTest, HeaderClicksAndDividerDragsReachTheirListeners)
     const int divider = 120 + 150 - 1;
     const int y = header->height() / 2;
     QTest::mousePress(header->viewport(), Qt::LeftButton, {}, QPoint(divider, y));
-    QMouseEvent move(QEvent::MouseMove, QPointF(divider + 30, y), header->mapToGlobal(QPointF(divider + 30, y)),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(divider + 30, y),
+                     header->mapToGlobal(QPointF(divider + 30, y)), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(header->viewport(), &move);
     QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, QPoint(divider + 30, y));
     EXPECT_EQ(tracking.GetColumnWidth(1), 180);

@@ -1,5 +1,5 @@
-#include "platform/CWaitCursor.h"
 #include "platform/CWinApp.h"
+#include "platform/CWaitCursor.h"
 #include "platform/QtMessageBox.h"
 
 #include <QApplication>
@@ -8,8 +8,10 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-namespace {
-class TestApp : public CWinApp {
+namespace
+{
+class TestApp : public CWinApp
+{
 public:
     BOOL OnIdle(LONG count) override
     {
@@ -28,7 +30,8 @@ public:
 };
 
 // Counts the user events that reach it.
-class Receiver : public QObject {
+class Receiver : public QObject
+{
 public:
     bool event(QEvent* event) override
     {

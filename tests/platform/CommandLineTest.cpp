@@ -37,7 +37,8 @@ TEST(CommandLine, HeadsAreSuccessivelyLongerPrefixes)
         const char* restOfFirst;
     } cases[] = {
         {"", {}, ""},
-        {R"(\opt\player.exe Reelmix.asx)", {R"(\opt\player.exe)", R"(\opt\player.exe Reelmix.asx)"},
+        {R"(\opt\player.exe Reelmix.asx)",
+         {R"(\opt\player.exe)", R"(\opt\player.exe Reelmix.asx)"},
          " Reelmix.asx"},
         {R"(C:\Program Files\Media\mplayer2.exe Reelmix.asx)",
          {R"(C:\Program)", R"(C:\Program Files\Media\mplayer2.exe)",

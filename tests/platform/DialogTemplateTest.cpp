@@ -11,9 +11,11 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-namespace {
+namespace
+{
 // A window that owns a widget built from a template, as a form view will.
-class FormWnd : public CWnd {
+class FormWnd : public CWnd
+{
 public:
     CString Build(UINT id)
     {

@@ -25,11 +25,11 @@ std::string SystemText(DWORD code, DWORD& length)
 // (Generic::GetErrorString cuts those two characters off).
 TEST(FormatMessage, SystemTextsEndWithALineBreak)
 {
-    for (DWORD code : {ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND, ERROR_ACCESS_DENIED,
-                       ERROR_NO_MORE_FILES, ERROR_MORE_DATA, ERROR_ENVVAR_NOT_FOUND, ERROR_SUCCESS,
-                       ERROR_INVALID_HANDLE, ERROR_NOT_ENOUGH_MEMORY, ERROR_BAD_FORMAT,
-                       ERROR_SHARING_VIOLATION, ERROR_INVALID_PARAMETER, ERROR_INSUFFICIENT_BUFFER,
-                       ERROR_NO_MORE_ITEMS}) {
+    for (DWORD code :
+         {ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND, ERROR_ACCESS_DENIED, ERROR_NO_MORE_FILES,
+          ERROR_MORE_DATA, ERROR_ENVVAR_NOT_FOUND, ERROR_SUCCESS, ERROR_INVALID_HANDLE,
+          ERROR_NOT_ENOUGH_MEMORY, ERROR_BAD_FORMAT, ERROR_SHARING_VIOLATION,
+          ERROR_INVALID_PARAMETER, ERROR_INSUFFICIENT_BUFFER, ERROR_NO_MORE_ITEMS}) {
         DWORD length = 0;
         const std::string text = SystemText(code, length);
         EXPECT_EQ(length, text.size()) << code;

@@ -11,7 +11,8 @@
 #include <cmath>
 #include <functional>
 
-namespace {
+namespace
+{
 
 QString MakeMovie()
 {

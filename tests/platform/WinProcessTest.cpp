@@ -7,15 +7,16 @@
 
 #include <QThread>
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <sys/stat.h>
 
 using namespace testfiles;
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 
 // A program that writes its current directory, nice value, $REELMIX_VALUE and arguments to
 // recordPath, one per line, the arguments in brackets.
@@ -24,8 +25,8 @@ void WriteRecorder(const std::string& scriptPath, const std::string& recordPath)
     fs::create_directories(fs::path(scriptPath).parent_path());
     std::ofstream(scriptPath) << "#!/bin/sh\n"
                               << "{ pwd; nice; echo \"$REELMIX_VALUE\"\n"
-                              << "  for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done; } > '" << recordPath
-                              << ".part'\n"
+                              << "  for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done; } > '"
+                              << recordPath << ".part'\n"
                               << "mv '" << recordPath << ".part' '" << recordPath << "'\n";
     chmod(scriptPath.c_str(), 0755);
 }
@@ -72,8 +73,7 @@ Started Start(const std::string& commandLine, const char* directory = nullptr,
     Started started;
     SetLastError(ERROR_SUCCESS);
     started.ok = CreateProcessA(applicationName, buffer.data(), nullptr, nullptr, FALSE, flags,
-                                const_cast<char*>(environment), directory, &startup,
-                                &started.info);
+                                const_cast<char*>(environment), directory, &startup, &started.info);
     started.error = GetLastError();
     return started;
 }
@@ -101,9 +101,13 @@ TEST(WinProcess, StartsProgramsAsWindowsReadsTheirCommandLine)
         std::vector<std::string> arguments;
     } cases[] = {
         // Unquoted with spaces, and the .exe suffix of a program that has none here.
-        {spaced + "/mplayer2", Program(spaced).Str() + "\\mplayer2.exe Reelmix.asx", work,
+        {spaced + "/mplayer2",
+         Program(spaced).Str() + "\\mplayer2.exe Reelmix.asx",
+         work,
          {"[Reelmix.asx]"}},
-        {spaced + "/mplayer2", "\"" + Program(spaced).Str() + "\\mplayer2\" \"a b\" c\\\"d", "",
+        {spaced + "/mplayer2",
+         "\"" + Program(spaced).Str() + "\\mplayer2\" \"a b\" c\\\"d",
+         "",
          {"[a b]", "[c\"d]"}},
         {onPath + "/recorder", "recorder.exe x  y", work, {"[x]", "[y]"}},
         // Relative to our own folder even when it starts elsewhere.
@@ -117,9 +121,8 @@ TEST(WinProcess, StartsProgramsAsWindowsReadsTheirCommandLine)
             Start(c.commandLine, c.directory.empty() ? nullptr : (const char*)directory);
         ASSERT_TRUE(started.ok) << c.commandLine << " error " << started.error;
         ASSERT_TRUE(WaitFor([&] { return fs::exists(record); })) << c.commandLine;
-        std::vector<std::string> expected{c.directory.empty() ? fs::current_path().string()
-                                                              : c.directory,
-                                          "0", ""};
+        std::vector<std::string> expected{
+            c.directory.empty() ? fs::current_path().string() : c.directory, "0", ""};
         expected.insert(expected.end(), c.arguments.begin(), c.arguments.end());
         EXPECT_EQ(Lines(ReadBytes(record)), expected) << c.commandLine;
         EXPECT_TRUE(WaitFor([&] { return IsGoneOrRunning(started.info.dwProcessId); }))
@@ -135,8 +138,8 @@ TEST(WinProcess, PassesEnvironmentAndIdlePriority)
     const std::string record = NewPath("record.txt");
     WriteRecorder(program, record);
     const char environment[] = "REELMIX_VALUE=a b=c\0PATH=/usr/bin:/bin\0";
-    const Started started = Start("ignored.exe first", nullptr, environment, IDLE_PRIORITY_CLASS,
-                                  Program(program));
+    const Started started =
+        Start("ignored.exe first", nullptr, environment, IDLE_PRIORITY_CLASS, Program(program));
     ASSERT_TRUE(started.ok) << started.error;
     ASSERT_TRUE(WaitFor([&] { return fs::exists(record); }));
     EXPECT_EQ(Lines(ReadBytes(record)),

@@ -1,8 +1,8 @@
 // Runs the real mplayer2 without a screen over movies made by ffmpeg and checks what it played.
 #include "platform/HostPath.h"
 #include "platform/WinReg.h"
-#include "util/MyRegistry.h"
 #include "tests/support/TestFiles.h"
+#include "util/MyRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,8 @@
 
 using namespace testfiles;
 
-namespace {
+namespace
+{
 
 constexpr double FrameSeconds = 1.0 / 25;
 constexpr double MovieSeconds = 4.0;
@@ -78,8 +79,8 @@ std::string Playlist(const std::vector<Clip>& clips)
         if (clips[i].start >= 0)
             text += "        <STARTTIME VALUE=\"" + Time(clips[i].start) + "\" />\r\n";
         if (clips[i].start >= 0 && clips[i].end >= 0)
-            text += "        <DURATION VALUE=\"" + Time(clips[i].end - clips[i].start) +
-                    "\" />\r\n";
+            text +=
+                "        <DURATION VALUE=\"" + Time(clips[i].end - clips[i].start) + "\" />\r\n";
         text += "    </ENTRY>\r\n\r\n";
     }
     return text + "</ASX>\r\n";
@@ -104,7 +105,8 @@ TEST(Mplayer, PlaysEachEntryForItsInterval)
     WriteBytes(base + "Reelmix.asx", Playlist(show));
 
     const std::string report = NewPath("report.txt");
-    const PlayerRun run = RunPlayer(folder, {"--report", QString::fromStdString(report), "Reelmix.asx"});
+    const PlayerRun run =
+        RunPlayer(folder, {"--report", QString::fromStdString(report), "Reelmix.asx"});
     ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
     EXPECT_TRUE(run.errors.contains("Clip 2 of 4") && run.errors.contains("gone.avi"))
         << run.errors.toStdString();

@@ -17,7 +17,8 @@
 
 using namespace testfiles;
 
-namespace {
+namespace
+{
 Clip* AddClip(CReelmixDoc& doc, const char* dir, const char* file, double start, double end)
 {
     auto* clip = new Clip(dir, file);
@@ -46,7 +47,11 @@ std::uint64_t Bits(double value)
     return bits;
 }
 
-const std::string kExample = Hex("01 00 00 00") + "\x09" "C:\\Movies" + "\x05" "a.avi" +
+const std::string kExample = Hex("01 00 00 00") +
+                             "\x09"
+                             "C:\\Movies" +
+                             "\x05"
+                             "a.avi" +
                              Hex("00 00 00 00 00 00 F8 3F 00 00 00 00 00 00 10 40");
 } // namespace
 
@@ -76,7 +81,7 @@ TEST(CReelmixDoc, RoundTripKeepsOrderTextsAndExactMarks)
     CReelmixDoc doc;
     int i = 0;
     for (const auto& m : marks) {
-        const std::string dir(std::size_t(250 + i), 'd');  // lengths 250..254 and beyond
+        const std::string dir(std::size_t(250 + i), 'd'); // lengths 250..254 and beyond
         AddClip(doc, dir.c_str(), (std::to_string(i) + std::string(300, 'f')).c_str(), m[0], m[1]);
         ++i;
     }
@@ -128,9 +133,9 @@ TEST(CReelmixDoc, DamagedFilesLoadEmptyAfterAReport)
     std::vector<std::string> files;
     for (std::size_t cut = 1; cut < kExample.size(); ++cut)
         files.push_back(kExample.substr(0, cut));
-    files.push_back(Hex("FF FF FF 7F"));                       // 2,147,483,647 clips, no data
-    files.push_back(Hex("01 00 00 00 FF FF FF FF FF FF FF"));  // string length 0xFFFFFFFF
-    files.push_back(Hex("02 00 00 00") + kExample.substr(4));  // one clip short
+    files.push_back(Hex("FF FF FF 7F"));                      // 2,147,483,647 clips, no data
+    files.push_back(Hex("01 00 00 00 FF FF FF FF FF FF FF")); // string length 0xFFFFFFFF
+    files.push_back(Hex("02 00 00 00") + kExample.substr(4)); // one clip short
     std::mt19937 random(7);
     for (int i = 0; i < 50; ++i) {
         std::string garbage(std::size_t(random() % 64), '\0');
@@ -146,7 +151,7 @@ TEST(CReelmixDoc, DamagedFilesLoadEmptyAfterAReport)
         CReelmixDoc doc;
         MessageCapture messages;
         if (doc.OnOpenDocument(Program(path)))
-            continue;  // random bytes may happen to form a valid show
+            continue; // random bytes may happen to form a valid show
         EXPECT_EQ(doc.m_clips.GetCount(), 0);
         ASSERT_EQ(messages.Texts().size(), 1u);
         EXPECT_NE(messages.Texts()[0].Find(path.c_str()), -1) << messages.Texts()[0];
@@ -171,9 +176,11 @@ TEST(CReelmixDoc, FilesThatCannotBeReadAreReported)
     }
 }
 
-namespace {
+namespace
+{
 // A document whose storing fails half-way, as a full disk would make it.
-class FailingDoc : public CReelmixDoc {
+class FailingDoc : public CReelmixDoc
+{
 public:
     void Serialize(CArchive& archive) override
     {
@@ -203,8 +210,7 @@ TEST(CReelmixDoc, AFailedSaveLeavesThePreviousFileIntact)
     EXPECT_FALSE(plain.OnSaveDocument(Program(NewPath("no-such-folder") + "/x.rlx")));
     EXPECT_EQ(more.Texts().size(), 1u);
     // No temporary file is left behind beside the show.
-    for (const auto& entry :
-         std::filesystem::directory_iterator(path.substr(0, path.rfind('/'))))
+    for (const auto& entry : std::filesystem::directory_iterator(path.substr(0, path.rfind('/'))))
         EXPECT_NE(entry.path().filename().string()[0], '.') << entry.path();
 }
 
@@ -233,8 +239,10 @@ TEST(CReelmixDoc, MoveClipExchangesNeighboursOnly)
     (void)b;
 }
 
-namespace {
-class RecordingView : public CView {
+namespace
+{
+class RecordingView : public CView
+{
 public:
     void OnUpdate(CView*, LPARAM hint, CObject*) override
     {

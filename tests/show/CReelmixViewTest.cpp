@@ -4,22 +4,24 @@
 #include "show/Clip.h"
 #include "util/Generic.h"
 
+#include "platform/WinReg.h"
+#include "util/MyRegistry.h"
 #include <QAbstractButton>
 #include <QHeaderView>
 #include <QTest>
-#include "util/MyRegistry.h"
-#include "platform/WinReg.h"
 #include <gtest/gtest.h>
 
 #include <vector>
 
-namespace {
+namespace
+{
 struct Marks {
     double start;
     double end;
 };
 
-class ViewTest : public ::testing::Test {
+class ViewTest : public ::testing::Test
+{
 protected:
     void Open(const std::vector<Marks>& clips)
     {
@@ -64,29 +66,56 @@ TEST_F(ViewTest, TotalsAndDurationsFollowTheMarks)
         std::vector<const char*> durations;
     } cases[] = {
         {"empty show", {}, "0 Clips In Show", "Total Duration: 00:00:00.000", {}},
-        {"no marks", {{unset, unset}}, "1 Clips In Show", "Total Duration: > 00:00:00.000",
+        {"no marks",
+         {{unset, unset}},
+         "1 Clips In Show",
+         "Total Duration: > 00:00:00.000",
          {"Unknown"}},
-        {"a section", {{10.0, 12.5}}, "1 Clips In Show", "Total Duration: 00:00:02.500",
+        {"a section",
+         {{10.0, 12.5}},
+         "1 Clips In Show",
+         "Total Duration: 00:00:02.500",
          {"2.500 secs"}},
         {"reversed marks count against the total",
          {{12.5, 10.0}, {0.0, 10.0}},
          "2 Clips In Show",
          "Total Duration: 00:00:07.500",
          {"Unknown", "10.000 secs"}},
-        {"reversed marks alone", {{12.5, 10.0}}, "1 Clips In Show",
-         "Total Duration: -00:00:02.500", {"Unknown"}},
-        {"equal marks", {{5.0, 5.0}}, "1 Clips In Show", "Total Duration: 00:00:00.000",
+        {"reversed marks alone",
+         {{12.5, 10.0}},
+         "1 Clips In Show",
+         "Total Duration: -00:00:02.500",
          {"Unknown"}},
-        {"one hour", {{0.0, 1800.0}, {100.0, 1900.0}}, "2 Clips In Show",
-         "Total Duration: 01:00:00.000", {"1800.000 secs", "1800.000 secs"}},
-        {"a hundred hours", {{0.0, 360000.0}}, "1 Clips In Show",
-         "Total Duration: 100:00:00.000", {"360000.000 secs"}},
-        {"beyond a 32-bit millisecond count", {{0.0, 3e9}}, "1 Clips In Show",
-         "Total Duration: 833333:20:00.000", {"3000000000.000 secs"}},
-        {"start without end", {{10.0, unset}, {1.0, 2.0}}, "2 Clips In Show",
-         "Total Duration: > 00:00:01.000", {"Unknown", "1.000 secs"}},
-        {"milliseconds truncated", {{0.0, 0.0019}, {1.0, 1.0019}}, "2 Clips In Show",
-         "Total Duration: 00:00:00.003", {"0.002 secs", "0.002 secs"}},
+        {"equal marks",
+         {{5.0, 5.0}},
+         "1 Clips In Show",
+         "Total Duration: 00:00:00.000",
+         {"Unknown"}},
+        {"one hour",
+         {{0.0, 1800.0}, {100.0, 1900.0}},
+         "2 Clips In Show",
+         "Total Duration: 01:00:00.000",
+         {"1800.000 secs", "1800.000 secs"}},
+        {"a hundred hours",
+         {{0.0, 360000.0}},
+         "1 Clips In Show",
+         "Total Duration: 100:00:00.000",
+         {"360000.000 secs"}},
+        {"beyond a 32-bit millisecond count",
+         {{0.0, 3e9}},
+         "1 Clips In Show",
+         "Total Duration: 833333:20:00.000",
+         {"3000000000.000 secs"}},
+        {"start without end",
+         {{10.0, unset}, {1.0, 2.0}},
+         "2 Clips In Show",
+         "Total Duration: > 00:00:01.000",
+         {"Unknown", "1.000 secs"}},
+        {"milliseconds truncated",
+         {{0.0, 0.0019}, {1.0, 1.0019}},
+         "2 Clips In Show",
+         "Total Duration: 00:00:00.003",
+         {"0.002 secs", "0.002 secs"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

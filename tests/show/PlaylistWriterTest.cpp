@@ -18,7 +18,8 @@
 
 using namespace testfiles;
 
-namespace {
+namespace
+{
 // Line ends as they reach the disk.
 std::string Crlf(const std::string& text)
 {
@@ -47,8 +48,14 @@ std::string Entry(int row, int count, const std::string& path, const std::string
            "</ABSTRACT>\n        <REF HREF=\"" + path + "\" />\n" + times + "    </ENTRY>\n\n";
 }
 
-std::string Start(const char* t) { return std::string("        <STARTTIME VALUE=\"") + t + "\" />\n"; }
-std::string Duration(const char* t) { return std::string("        <DURATION VALUE=\"") + t + "\" />\n"; }
+std::string Start(const char* t)
+{
+    return std::string("        <STARTTIME VALUE=\"") + t + "\" />\n";
+}
+std::string Duration(const char* t)
+{
+    return std::string("        <DURATION VALUE=\"") + t + "\" />\n";
+}
 
 std::unique_ptr<Clip> MakeClip(const char* dir, const char* file, double start, double end)
 {
@@ -78,7 +85,8 @@ TEST(PlaylistWriter, WritesEntriesAsTheTablesSay)
         {"one hour", 3600.0, 3725.5, Start("0001:00:00.000") + Duration("0000:02:05.500")},
         {"minutes", 75.25, 80.0, Start("0000:01:15.250") + Duration("0000:00:04.750")},
         {"unset end", 1.0, -1.0, Start("0000:00:01.000")},
-        {"duration from the difference", 0.0006, 0.0024, Start("0000:00:00.000") + Duration("0000:00:00.001")},
+        {"duration from the difference", 0.0006, 0.0024,
+         Start("0000:00:00.000") + Duration("0000:00:00.001")},
         {"beyond 32 bits", 3e6, 3e6 + 1, Start("0833:20:00.000") + Duration("0000:00:01.000")},
         {"not a number", std::nan(""), 1.0, ""},
     };
@@ -108,9 +116,11 @@ TEST(PlaylistWriter, FormatTimeSplitsHugeCountsWithoutOverflow)
     EXPECT_EQ(PlaylistWriter::ToMilliseconds(-1.0), -1000);
 }
 
-namespace {
+namespace
+{
 // Each test of the command works in a folder of its own, where "Reelmix.asx" is written.
-class PlayShow : public ::testing::Test {
+class PlayShow : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -128,9 +138,9 @@ protected:
         const std::string dir = m_folder + "/" + folderName;
         QDir().mkpath(QString::fromStdString(dir));
         const std::string script = dir + "/mplayer2";
-        WriteBytes(script, "#!/bin/sh\nprintf '%s|' \"$@\" > \"" + dir + "/record.tmp\"\npwd >> \"" +
-                               dir + "/record.tmp\"\nmv \"" + dir + "/record.tmp\" \"" + dir +
-                               "/record\"\n");
+        WriteBytes(script, "#!/bin/sh\nprintf '%s|' \"$@\" > \"" + dir +
+                               "/record.tmp\"\npwd >> \"" + dir + "/record.tmp\"\nmv \"" + dir +
+                               "/record.tmp\" \"" + dir + "/record\"\n");
         QFile::setPermissions(QString::fromStdString(script),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         MyRegistry key(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\MediaPlayer", true);

@@ -9,4 +9,7 @@ MessageCapture::MessageCapture(int answer)
     });
 }
 
-MessageCapture::~MessageCapture() { SetMessageBoxHook(std::move(m_previous)); }
+MessageCapture::~MessageCapture()
+{
+    SetMessageBoxHook(std::move(m_previous));
+}

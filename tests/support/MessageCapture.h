@@ -4,7 +4,8 @@
 
 #include <vector>
 
-class MessageCapture {
+class MessageCapture
+{
 public:
     explicit MessageCapture(int answer = IDOK);
     ~MessageCapture();

@@ -2,7 +2,8 @@
 
 #include <QDir>
 
-namespace {
+namespace
+{
 QString g_folder;
 }
 
@@ -24,4 +25,7 @@ void TestEnv::TearDown()
     m_dir.reset();
 }
 
-QString TestEnv::Folder() { return g_folder; }
+QString TestEnv::Folder()
+{
+    return g_folder;
+}

@@ -5,7 +5,8 @@
 #include <QTemporaryDir>
 #include <memory>
 
-class TestEnv : public ::testing::Environment {
+class TestEnv : public ::testing::Environment
+{
 public:
     void SetUp() override;
     void TearDown() override;

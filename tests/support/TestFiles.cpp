@@ -7,7 +7,8 @@
 #include <iterator>
 #include <sstream>
 
-namespace testfiles {
+namespace testfiles
+{
 
 std::string NewPath(const std::string& name)
 {

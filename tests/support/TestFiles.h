@@ -4,7 +4,8 @@
 
 #include <string>
 
-namespace testfiles {
+namespace testfiles
+{
 // A fresh host path inside the test folder; distinct on every call.
 std::string NewPath(const std::string& name);
 // The program (backslash) spelling of a host path.

@@ -13,8 +13,10 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-namespace {
-class TestApp : public CWinApp {
+namespace
+{
+class TestApp : public CWinApp
+{
 public:
     BOOL OnIdle(LONG count) override
     {
@@ -24,7 +26,8 @@ public:
     std::vector<LONG> m_idleCounts;
 };
 
-class Form : public CWnd {
+class Form : public CWnd
+{
 public:
     explicit Form(UINT id)
     {
@@ -75,7 +78,8 @@ TEST(GenericWindow, PointsToLogicalHeight)
         QPainter painter(&image);
         const CDC dc(&painter);
         EXPECT_EQ(dc.GetDeviceCaps(LOGPIXELSY), c.dpi);
-        EXPECT_EQ(Generic::PointsToLogicalHeight(&dc, c.points), c.height) << c.dpi << " " << c.points;
+        EXPECT_EQ(Generic::PointsToLogicalHeight(&dc, c.points), c.height)
+            << c.dpi << " " << c.points;
     }
 }
 
