@@ -1,6 +1,6 @@
 #include "app/CAboutDlg.h"
 
-#include "platform/CWinApp.h"
+#include "platform/framework/CWinApp.h"
 #include "res/DialogTemplates.h"
 
 CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX, AfxGetApp() ? AfxGetApp()->m_pMainWnd : nullptr) {}

@@ -1,6 +1,6 @@
 #pragma once
 // The about box: the program icon, its version and the maker's copyright, and OK.
-#include "platform/CDialog.h"
+#include "platform/windows/CDialog.h"
 
 class CAboutDlg : public CDialog
 {

@@ -1,7 +1,7 @@
 #include "app/CMainFrame.h"
 
-#include "platform/AfxRes.h"
-#include "platform/WindowPlacement.h"
+#include "platform/framework/AfxRes.h"
+#include "platform/framework/WindowPlacement.h"
 #include "res/StringIds.h"
 #include "util/MyRegistry.h"
 

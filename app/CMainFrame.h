@@ -2,9 +2,9 @@
 // The program's main window around the clip list: menu, dockable toolbar, status bar with the
 // lock indicators, a minimum size, and its placement kept in the registry from one run to the
 // next.
-#include "platform/CFrameWnd.h"
-#include "platform/CStatusBar.h"
-#include "platform/CToolBar.h"
+#include "platform/framework/CFrameWnd.h"
+#include "platform/framework/CStatusBar.h"
+#include "platform/framework/CToolBar.h"
 
 class CMainFrame : public CFrameWnd
 {

@@ -2,9 +2,9 @@
 
 #include "app/CAboutDlg.h"
 #include "app/CMainFrame.h"
-#include "platform/AfxRes.h"
-#include "platform/CCommandLineInfo.h"
-#include "platform/CSingleDocTemplate.h"
+#include "platform/framework/AfxRes.h"
+#include "platform/framework/CCommandLineInfo.h"
+#include "platform/framework/CSingleDocTemplate.h"
 #include "res/StringIds.h"
 #include "show/CReelmixDoc.h"
 

@@ -1,9 +1,9 @@
 #pragma once
 // The program's application object: brings up the show document with its main frame and clip
 // list, keeps the list of movie file extensions, and shows the about box.
-#include "platform/CDocTemplate.h"
-#include "platform/CStringList.h"
-#include "platform/CWinApp.h"
+#include "platform/framework/CDocTemplate.h"
+#include "platform/core/CStringList.h"
+#include "platform/framework/CWinApp.h"
 
 class CReelmixApp : public CWinApp
 {

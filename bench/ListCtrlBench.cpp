@@ -1,6 +1,6 @@
 // Filling, sorting and searching a report list of 100,000 rows whose texts come on demand,
 // in a shown window. Run: scripts/bench.sh
-#include "platform/CListCtrl.h"
+#include "platform/windows/CListCtrl.h"
 
 #include <QApplication>
 #include <QWidget>

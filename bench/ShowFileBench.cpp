@@ -2,7 +2,7 @@
 #include "show/CReelmixDoc.h"
 #include "show/Clip.h"
 
-#include "platform/HostPath.h"
+#include "platform/files/HostPath.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>

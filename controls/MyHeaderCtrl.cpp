@@ -1,7 +1,7 @@
 #include "controls/MyHeaderCtrl.h"
 
 #include "controls/MyListCtrl.h"
-#include "platform/MessageBeep.h"
+#include "platform/process/MessageBeep.h"
 
 namespace
 {

@@ -2,7 +2,7 @@
 // The header of a MyListCtrl: a double click fits a column to its contents, then lets the list
 // resize its auto-size column; on a long list, where fitting would measure every row, it only
 // beeps.
-#include "platform/CHeaderCtrl.h"
+#include "platform/windows/CHeaderCtrl.h"
 
 class MyHeaderCtrl : public CHeaderCtrl
 {

@@ -1,6 +1,6 @@
 #include "controls/MyListCtrl.h"
 
-#include "platform/CWaitCursor.h"
+#include "platform/framework/CWaitCursor.h"
 
 #include <cstring>
 #include <vector>

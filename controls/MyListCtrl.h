@@ -9,9 +9,9 @@
 // list never owns them. Bookmarks are row indices: sorting, inserting or deleting rows does not
 // move them.
 #include "controls/MyHeaderCtrl.h"
-#include "platform/CDWordArray.h"
-#include "platform/CListCtrl.h"
-#include "platform/CStringList.h"
+#include "platform/core/CDWordArray.h"
+#include "platform/windows/CListCtrl.h"
+#include "platform/core/CStringList.h"
 
 #include <vector>
 

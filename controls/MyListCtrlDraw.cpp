@@ -2,9 +2,9 @@
 #include "controls/MyListCtrl.h"
 
 #include "controls/MyListCtrlLparam.h"
-#include "platform/CImageList.h"
-#include "platform/CPen.h"
-#include "platform/SysColor.h"
+#include "platform/gdi/CImageList.h"
+#include "platform/gdi/CPen.h"
+#include "platform/gdi/SysColor.h"
 #include "util/Generic.h"
 
 #include <QEventLoop>

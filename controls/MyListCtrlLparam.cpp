@@ -1,6 +1,6 @@
 #include "controls/MyListCtrlLparam.h"
 
-#include "platform/SysColor.h"
+#include "platform/gdi/SysColor.h"
 
 COLORREF MyListCtrlLparam::GetColor(int, ColorType type, const CString&, bool bookmark) const
 {

@@ -1,8 +1,8 @@
 #pragma once
 // Base of the objects a MyListCtrl row can carry: the object chooses its row's colours and
 // cell tooltips. The list never owns, copies or deletes row objects.
-#include "platform/CObject.h"
-#include "platform/CString.h"
+#include "platform/core/CObject.h"
+#include "platform/core/CString.h"
 
 class CListCtrl;
 class CRect;

@@ -2,7 +2,7 @@
 // widths kept in the registry.
 #include "controls/MyListCtrl.h"
 
-#include "platform/WinReg.h"
+#include "platform/registry/WinReg.h"
 
 #include <climits>
 #include <cstdlib>

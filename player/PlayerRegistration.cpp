@@ -1,7 +1,7 @@
 #include "player/PlayerRegistration.h"
 
-#include "platform/HostPath.h"
-#include "platform/WinReg.h"
+#include "platform/files/HostPath.h"
+#include "platform/registry/WinReg.h"
 #include "util/MyRegistry.h"
 
 #include <QObject>

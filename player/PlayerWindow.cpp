@@ -1,7 +1,7 @@
 #include "player/PlayerWindow.h"
 
-#include "platform/MpvPlayer.h"
-#include "platform/MpvVideoWidget.h"
+#include "platform/media/MpvPlayer.h"
+#include "platform/media/MpvVideoWidget.h"
 #include "player/ShowPlayer.h"
 
 #include <QCloseEvent>

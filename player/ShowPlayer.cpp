@@ -1,7 +1,7 @@
 #include "player/ShowPlayer.h"
 
-#include "platform/HostPath.h"
-#include "platform/MpvPlayer.h"
+#include "platform/files/HostPath.h"
+#include "platform/media/MpvPlayer.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 // mplayer2: plays a show's ASX playlist, each entry from its start time for its duration, and
 // exits when the show is over.
-#include "platform/MpvPlayer.h"
+#include "platform/media/MpvPlayer.h"
 #include "player/AsxReader.h"
 #include "player/PlayerCommandLine.h"
 #include "player/PlayerRegistration.h"

@@ -1,6 +1,6 @@
 #include "res/DialogTemplates.h"
 
-#include "platform/AfxMessageBox.h"
+#include "platform/windows/AfxMessageBox.h"
 #include "res/StringIds.h"
 
 #include <algorithm>

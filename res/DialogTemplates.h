@@ -1,6 +1,6 @@
 #pragma once
 // The program's dialog templates by resource identifier.
-#include "platform/DialogTemplate.h"
+#include "platform/windows/DialogTemplate.h"
 
 constexpr UINT IDD_ABOUTBOX = 100;
 constexpr UINT IDD_REELMIX_FORM = 102;

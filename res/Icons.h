@@ -1,6 +1,6 @@
 #pragma once
 // The program's icons by resource identifier (SVG artwork compiled into the program).
-#include "platform/WinTypes.h"
+#include "platform/core/WinTypes.h"
 
 #include <QIcon>
 

@@ -1,6 +1,6 @@
 #pragma once
 // Identifiers of the string table's texts.
-#include "platform/WinTypes.h"
+#include "platform/core/WinTypes.h"
 
 constexpr UINT IDR_MAINFRAME = 101;
 constexpr UINT AFX_IDS_APP_TITLE = 57344;

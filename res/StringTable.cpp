@@ -1,6 +1,6 @@
 #include "res/StringTable.h"
 
-#include "platform/AfxRes.h"
+#include "platform/framework/AfxRes.h"
 #include "res/StringIds.h"
 
 #include <algorithm>

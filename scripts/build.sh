@@ -4,6 +4,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=$1; shift
 launcher=()
-command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+if command -v ccache >/dev/null; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    # Paths relative to the tree, so that clones and work trees share one cache.
+    export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
+fi
 cmake -S . -B "$dir" -G Ninja "${launcher[@]}" "$@" >/dev/null
 cmake --build "$dir" -j "$(nproc)"

@@ -1,6 +1,6 @@
 #include "show/CReelmixDoc.h"
 
-#include "platform/CArchive.h"
+#include "platform/files/CArchive.h"
 #include "show/Clip.h"
 
 CReelmixDoc::~CReelmixDoc()

@@ -2,7 +2,7 @@
 // The show's only view: the clips as rows of a report list in show order, the show's command
 // buttons, and two labels with the number of clips and their total duration.
 #include "controls/MyButton.h"
-#include "platform/CFormView.h"
+#include "platform/windows/CFormView.h"
 #include "show/ClipListCtrl.h"
 
 class CReelmixDoc;

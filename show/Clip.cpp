@@ -1,6 +1,6 @@
 #include "show/Clip.h"
 
-#include "platform/CArchive.h"
+#include "platform/files/CArchive.h"
 
 Clip::Clip(const CString& directory, const CString& fileName)
     : m_directory(directory), m_fileName(fileName)

@@ -1,7 +1,7 @@
 #pragma once
 // "Play Show!": writes the rows of the clip list as the ASX playlist "Reelmix.asx" in the
 // current directory and starts the show player with it.
-#include "platform/CString.h"
+#include "platform/core/CString.h"
 
 #include <cstdint>
 #include <vector>

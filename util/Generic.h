@@ -1,8 +1,8 @@
 #pragma once
 // Static helpers of the maker's library: paths and files, number and text formatting, colours.
 // A class with no instances and no state.
-#include "platform/CString.h"
-#include "platform/CTime.h"
+#include "platform/core/CString.h"
+#include "platform/core/CTime.h"
 
 class CArchive;
 class CDC;

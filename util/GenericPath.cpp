@@ -1,10 +1,10 @@
 #include "util/Generic.h"
 
-#include "platform/CFile.h"
-#include "platform/Environment.h"
-#include "platform/FileFind.h"
-#include "platform/FileStatus.h"
-#include "platform/ProfileString.h"
+#include "platform/files/CFile.h"
+#include "platform/files/Environment.h"
+#include "platform/files/FileFind.h"
+#include "platform/files/FileStatus.h"
+#include "platform/files/ProfileString.h"
 
 #include <memory>
 #include <new>

@@ -1,10 +1,10 @@
 #pragma once
 // One open registry key with typed values under it. Callers keep an object on the stack for
 // one operation, test IsOpen, read or write a few values and let it close the key.
-#include "platform/CObject.h"
-#include "platform/CString.h"
-#include "platform/CStringList.h"
-#include "platform/WinReg.h"
+#include "platform/core/CObject.h"
+#include "platform/core/CString.h"
+#include "platform/core/CStringList.h"
+#include "platform/registry/WinReg.h"
 
 class MyRegistry : public CObject
 {

@@ -1,6 +1,6 @@
 #include "tests/app/AppFixture.h"
 
-#include "platform/CSingleDocTemplate.h"
+#include "platform/framework/CSingleDocTemplate.h"
 #include "show/Clip.h"
 #include "tests/app/TestView.h"
 #include "tests/support/TestEnv.h"

@@ -3,7 +3,7 @@
 // and message boxes answered by the test.
 #include "app/CMainFrame.h"
 #include "app/CReelmixApp.h"
-#include "platform/CFileDialog.h"
+#include "platform/framework/CFileDialog.h"
 #include "show/CReelmixDoc.h"
 
 #include <deque>

@@ -1,10 +1,10 @@
 #include "tests/app/AppFixture.h"
 
-#include "platform/AfxRes.h"
-#include "platform/HostPath.h"
-#include "platform/ShellOpenChannel.h"
-#include "platform/ShellRegistration.h"
-#include "platform/WinReg.h"
+#include "platform/framework/AfxRes.h"
+#include "platform/files/HostPath.h"
+#include "platform/framework/ShellOpenChannel.h"
+#include "platform/framework/ShellRegistration.h"
+#include "platform/registry/WinReg.h"
 #include "tests/support/TestEnv.h"
 #include "tests/support/TestFiles.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // A view for the shell's tests: an empty window that records what its document tells it.
-#include "platform/CView.h"
-#include "platform/CWnd.h"
+#include "platform/windows/CView.h"
+#include "platform/windows/CWnd.h"
 
 #include <QWidget>
 #include <vector>

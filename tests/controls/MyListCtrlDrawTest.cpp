@@ -1,6 +1,6 @@
 #include "tests/controls/MyListCtrlTestHost.h"
 
-#include "platform/SysColor.h"
+#include "platform/gdi/SysColor.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -1,7 +1,7 @@
 #include "controls/MyListCtrlLparam.h"
 
-#include "platform/CRect.h"
-#include "platform/SysColor.h"
+#include "platform/core/CRect.h"
+#include "platform/gdi/SysColor.h"
 
 #include <gtest/gtest.h>
 

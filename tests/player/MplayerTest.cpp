@@ -1,6 +1,6 @@
 // Runs the real mplayer2 without a screen over movies made by ffmpeg and checks what it played.
-#include "platform/HostPath.h"
-#include "platform/WinReg.h"
+#include "platform/files/HostPath.h"
+#include "platform/registry/WinReg.h"
 #include "tests/support/TestFiles.h"
 #include "util/MyRegistry.h"
 

@@ -1,7 +1,7 @@
 #include "show/CReelmixDoc.h"
 
-#include "platform/CArchive.h"
-#include "platform/CView.h"
+#include "platform/files/CArchive.h"
+#include "platform/windows/CView.h"
 #include "show/Clip.h"
 #include "tests/support/MessageCapture.h"
 #include "tests/support/TestFiles.h"

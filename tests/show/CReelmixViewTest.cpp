@@ -4,7 +4,7 @@
 #include "show/Clip.h"
 #include "util/Generic.h"
 
-#include "platform/WinReg.h"
+#include "platform/registry/WinReg.h"
 #include "util/MyRegistry.h"
 #include <QAbstractButton>
 #include <QHeaderView>

@@ -1,6 +1,6 @@
 #include "show/PlaylistWriter.h"
 
-#include "platform/WinReg.h"
+#include "platform/registry/WinReg.h"
 #include "show/Clip.h"
 #include "tests/support/MessageCapture.h"
 #include "tests/support/TestEnv.h"

@@ -1,6 +1,6 @@
 #pragma once
 // Records the texts of message boxes instead of showing them, for as long as it lives.
-#include "platform/AfxMessageBox.h"
+#include "platform/windows/AfxMessageBox.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
 #include "tests/support/TestFiles.h"
 
-#include "platform/HostPath.h"
+#include "platform/files/HostPath.h"
 #include "tests/support/TestEnv.h"
 
 #include <fstream>

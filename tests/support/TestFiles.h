@@ -1,6 +1,6 @@
 #pragma once
 // Small helpers for tests that check bytes on disk.
-#include "platform/CString.h"
+#include "platform/core/CString.h"
 
 #include <string>
 

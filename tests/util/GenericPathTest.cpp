@@ -1,6 +1,6 @@
 #include "util/Generic.h"
 
-#include "platform/CFile.h"
+#include "platform/files/CFile.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>

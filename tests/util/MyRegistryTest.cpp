@@ -1,6 +1,6 @@
 #include "util/MyRegistry.h"
 
-#include "platform/RegistryStore.h"
+#include "platform/registry/RegistryStore.h"
 #include "res/StringIds.h"
 #include "tests/support/TestFiles.h"
 

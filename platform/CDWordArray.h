@@ -1,8 +1,0 @@
-#pragma once
-// The framework's array of 32-bit values.
-#include "platform/CArray.h"
-#include "platform/WinTypes.h"
-
-class CDWordArray : public CArray<DWORD>
-{
-};

@@ -1,0 +1,284 @@
+#include "platform/framework/CDocument.h"
+
+#include "platform/windows/AfxMessageBox.h"
+#include "platform/framework/AfxRes.h"
+#include "platform/files/CArchive.h"
+#include "platform/framework/CDocTemplate.h"
+#include "platform/framework/CFileDialog.h"
+#include "platform/framework/CFrameWnd.h"
+#include "platform/windows/CView.h"
+#include "platform/framework/CWinApp.h"
+#include "platform/files/HostPath.h"
+#include "res/StringTable.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <new>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+[[noreturn]] void ThrowErrno(const CString& path)
+{
+    const int e = errno;
+    throw CFileException(CFileException::OsErrorToException(e), e, path);
+}
+
+// The file a save really replaces: a link is followed, so that it keeps pointing at the show.
+std::string SaveTarget(const std::string& host)
+{
+    struct stat st {
+    };
+    if (::lstat(host.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        char resolved[PATH_MAX];
+        if (::realpath(host.c_str(), resolved))
+            return resolved;
+    }
+    return host;
+}
+
+// A new, empty file beside target with the permissions the saved file should have.
+std::string CreateTempBeside(const std::string& target, const CString& programPath)
+{
+    const auto slash = target.rfind('/');
+    const std::size_t cut = slash == std::string::npos ? 0 : slash + 1;
+    std::string temp = target.substr(0, cut) + "." + target.substr(cut) + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        ThrowErrno(programPath);
+    struct stat st {
+    };
+    mode_t mode = 0666;
+    if (::stat(target.c_str(), &st) == 0) {
+        mode = st.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode &= ~mask;
+    }
+    ::fchmod(fd, mode);
+    ::close(fd);
+    return temp;
+}
+} // namespace
+
+CDocument::~CDocument()
+{
+    for (CView* view : m_views)
+        view->m_document = nullptr;
+}
+
+void CDocument::AddView(CView* view)
+{
+    if (std::find(m_views.begin(), m_views.end(), view) != m_views.end())
+        return;
+    m_views.push_back(view);
+    view->m_document = this;
+}
+
+void CDocument::RemoveView(CView* view)
+{
+    m_views.erase(std::remove(m_views.begin(), m_views.end(), view), m_views.end());
+    view->m_document = nullptr;
+}
+
+void CDocument::UpdateAllViews(CView* sender, LPARAM hint, CObject* hintObject)
+{
+    for (CView* view : m_views)
+        if (view != sender)
+            view->OnUpdate(sender, hint, hintObject);
+}
+
+BOOL CDocument::OnNewDocument()
+{
+    DeleteContents();
+    m_pathName.Empty();
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+void CDocument::SetPathName(const CString& path, BOOL addToMRU)
+{
+    m_pathName = path;
+    SetTitle(path.Mid(path.ReverseFind('\\') + 1));
+    CWinApp* app = AfxGetApp();
+    if (addToMRU && app)
+        app->AddToRecentFileList(path);
+}
+
+void CDocument::SetTitle(const CString& title)
+{
+    m_title = title;
+    for (CView* view : m_views) {
+        if (CFrameWnd* frame = view->GetParentFrame())
+            frame->OnUpdateFrameTitle(TRUE);
+    }
+}
+
+BOOL CDocument::SaveModified()
+{
+    if (!IsModified())
+        return TRUE;
+    CString prompt = FindResourceString(AFX_IDP_ASK_TO_SAVE);
+    const CString name =
+        m_title.IsEmpty() ? CString(FindResourceString(AFX_IDS_UNTITLED)) : m_title;
+    prompt.Replace("%1", name);
+    switch (AfxMessageBox(prompt, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES:
+        return DoFileSave();
+    case IDNO:
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+BOOL CDocument::CanCloseFrame(CFrameWnd*)
+{
+    return SaveModified();
+}
+
+BOOL CDocument::DoFileSave()
+{
+    if (m_pathName.IsEmpty())
+        return DoSave(nullptr);
+    return DoSave(m_pathName);
+}
+
+BOOL CDocument::DoSave(LPCTSTR pathName, BOOL replace)
+{
+    CString target = pathName ? pathName : "";
+    if (target.IsEmpty()) {
+        CString ext;
+        if (m_pDocTemplate)
+            m_pDocTemplate->GetDocString(ext, CDocTemplate::filterExt);
+        const CString filter = (m_pDocTemplate ? m_pDocTemplate->GetFilter() : CString()) +
+                               FindResourceString(AFX_IDS_ALLFILTER) + "|*.*||";
+        const CString defExt = ext.Mid(1);
+        CFileDialog dialog(FALSE, defExt.IsEmpty() ? nullptr : (LPCTSTR)defExt, ProposedFileName(),
+                           OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, filter);
+        if (dialog.DoModal() != IDOK)
+            return FALSE;
+        target = dialog.GetPathName();
+    }
+    if (!OnSaveDocument(target))
+        return FALSE;
+    if (replace)
+        SetPathName(target);
+    return TRUE;
+}
+
+CString CDocument::ProposedFileName() const
+{
+    if (!m_pathName.IsEmpty())
+        return m_pathName;
+    CString ext;
+    if (m_pDocTemplate)
+        m_pDocTemplate->GetDocString(ext, CDocTemplate::filterExt);
+    CString name = m_title.SpanExcluding("#%;/\\");
+    const bool hasExt = name.Right(ext.GetLength()) == ext;
+    return name.IsEmpty() || ext.IsEmpty() || hasExt ? name : name + ext;
+}
+
+BOOL CDocument::OnCmdMsg(UINT id, CCmdUI* ui)
+{
+    switch (id) {
+    case ID_FILE_SAVE:
+        return Handle(ui, [this] { OnFileSave(); });
+    case ID_FILE_SAVE_AS:
+        return Handle(ui, [this] { OnFileSaveAs(); });
+    default:
+        return FALSE;
+    }
+}
+
+BOOL CDocument::OnOpenDocument(const char* pathName)
+{
+    CFile file;
+    CFileException openError;
+    if (!file.Open(pathName, CFile::modeRead | CFile::shareDenyWrite, &openError)) {
+        ReportSaveLoadException(pathName, openError, false);
+        return FALSE;
+    }
+    DeleteContents();
+    SetModifiedFlag(TRUE); // dirty while half loaded
+    try {
+        CArchive archive(&file, CArchive::load);
+        if (file.GetLength() != 0)
+            Serialize(archive);
+        archive.Close();
+        file.Close();
+    } catch (const CException& error) {
+        file.Abort();
+        DeleteContents();
+        ReportSaveLoadException(pathName, error, false);
+        return FALSE;
+    } catch (const std::bad_alloc&) {
+        file.Abort();
+        DeleteContents();
+        ReportSaveLoadException(pathName, CArchiveException(CArchiveException::badSchema, pathName),
+                                false);
+        return FALSE;
+    }
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+BOOL CDocument::OnSaveDocument(const char* pathName)
+{
+    try {
+        WriteTo(pathName);
+    } catch (const CException& error) {
+        ReportSaveLoadException(pathName, error, true);
+        return FALSE;
+    }
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+void CDocument::OnCloseDocument()
+{
+    DeleteContents();
+}
+
+// Writes a complete new file beside the old one and renames it over it, so that a failure at
+// any point leaves the old file as it was.
+void CDocument::WriteTo(const char* pathName)
+{
+    const std::string target = SaveTarget(ToHostPath(pathName));
+    const std::string temp = CreateTempBeside(target, pathName);
+    CString tempProgram;
+    FromHostPath(temp, tempProgram);
+    CFile file;
+    try {
+        CFileException error;
+        if (!file.Open(tempProgram, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive,
+                       &error))
+            throw error;
+        CArchive archive(&file, CArchive::store);
+        Serialize(archive);
+        archive.Close();
+        file.Flush();
+        file.Close();
+        if (::rename(temp.c_str(), target.c_str()) != 0)
+            ThrowErrno(pathName);
+    } catch (...) {
+        file.Abort();
+        ::unlink(temp.c_str());
+        throw;
+    }
+}
+
+void CDocument::ReportSaveLoadException(const char* pathName, const CException& error, bool saving)
+{
+    CString text = error.GetErrorMessage();
+    if (saving) {
+        text += ::access(ToHostPath(pathName).c_str(), F_OK) == 0
+                    ? "\n\nThe show was not saved. The file on disk is unchanged."
+                    : "\n\nThe show was not saved.";
+    }
+    AfxMessageBox(text, MB_ICONEXCLAMATION);
+}

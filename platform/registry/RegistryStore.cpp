@@ -1,0 +1,532 @@
+#include "platform/registry/RegistryStore.h"
+
+#include <sqlite3.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+
+// Hive rows have these fixed ids, in the order of the predefined handles.
+constexpr std::uintptr_t kFirstHive = 0x80000000u;
+constexpr std::int64_t kHiveCount = 3;
+constexpr std::size_t kMaxKeyName = 255;
+constexpr std::size_t kMaxValueName = 16383;
+constexpr REGSAM kWriteRights =
+    KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_LINK | DELETE | WRITE_DAC | WRITE_OWNER;
+// Long enough for another instance to finish a burst of writes.
+constexpr int kBusyTimeoutMs = 10000;
+
+constexpr const char* kSchema = R"(
+CREATE TABLE IF NOT EXISTS keys(
+  id INTEGER PRIMARY KEY,
+  parent INTEGER REFERENCES keys(id) ON DELETE CASCADE,
+  name TEXT NOT NULL COLLATE NOCASE,
+  class TEXT NOT NULL DEFAULT '',
+  written INTEGER NOT NULL DEFAULT 0,
+  UNIQUE(parent, name));
+CREATE TABLE IF NOT EXISTS vals(
+  key INTEGER NOT NULL REFERENCES keys(id) ON DELETE CASCADE,
+  name TEXT NOT NULL COLLATE NOCASE,
+  type INTEGER NOT NULL,
+  data BLOB NOT NULL,
+  PRIMARY KEY(key, name)) WITHOUT ROWID;
+INSERT OR IGNORE INTO keys(id, parent, name) VALUES
+  (1, NULL, 'HKEY_CLASSES_ROOT'), (2, NULL, 'HKEY_CURRENT_USER'), (3, NULL, 'HKEY_LOCAL_MACHINE');
+)";
+
+LONG ErrorOf(int rc)
+{
+    switch (rc & 0xFF) {
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+        return LONG(ERROR_BADDB);
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_CANTOPEN:
+    case SQLITE_AUTH:
+        return LONG(ERROR_ACCESS_DENIED);
+    case SQLITE_CONSTRAINT:
+        return LONG(ERROR_KEY_DELETED);
+    default:
+        return LONG(ERROR_REGISTRY_IO_FAILED);
+    }
+}
+
+// One prepared statement; Step() reports SQLITE_ROW, SQLITE_DONE or an error.
+class Statement
+{
+public:
+    Statement(sqlite3* db, const char* sql)
+    {
+        m_rc = sqlite3_prepare_v2(db, sql, -1, &m_stmt, nullptr);
+    }
+    ~Statement() { sqlite3_finalize(m_stmt); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    Statement& Bind(int index, std::int64_t value)
+    {
+        if (m_rc == SQLITE_OK)
+            m_rc = sqlite3_bind_int64(m_stmt, index, value);
+        return *this;
+    }
+    Statement& Bind(int index, std::string_view text)
+    {
+        if (m_rc == SQLITE_OK)
+            m_rc =
+                sqlite3_bind_text(m_stmt, index, text.data(), int(text.size()), SQLITE_TRANSIENT);
+        return *this;
+    }
+    Statement& BindBlob(int index, std::string_view bytes)
+    {
+        if (m_rc == SQLITE_OK)
+            m_rc = sqlite3_bind_blob(m_stmt, index, bytes.empty() ? "" : bytes.data(),
+                                     int(bytes.size()), SQLITE_TRANSIENT);
+        return *this;
+    }
+    int Step() { return m_rc == SQLITE_OK ? sqlite3_step(m_stmt) : m_rc; }
+    // ERROR_SUCCESS for a finished statement, the mapped error otherwise.
+    LONG Run()
+    {
+        const int rc = Step();
+        return rc == SQLITE_DONE || rc == SQLITE_ROW ? LONG(ERROR_SUCCESS) : ErrorOf(rc);
+    }
+    std::int64_t Int(int column) const { return sqlite3_column_int64(m_stmt, column); }
+    std::string Bytes(int column) const
+    {
+        const void* bytes = sqlite3_column_blob(m_stmt, column);
+        const int size = sqlite3_column_bytes(m_stmt, column);
+        return bytes ? std::string(static_cast<const char*>(bytes), std::size_t(size))
+                     : std::string();
+    }
+
+private:
+    sqlite3_stmt* m_stmt = nullptr;
+    int m_rc = SQLITE_OK;
+};
+
+// A row read by a statement, or the error that kept it from being read.
+LONG Fetch(Statement& statement, DWORD missing)
+{
+    const int rc = statement.Step();
+    if (rc == SQLITE_ROW)
+        return LONG(ERROR_SUCCESS);
+    return rc == SQLITE_DONE ? LONG(missing) : ErrorOf(rc);
+}
+
+LONG SplitPath(const char* subKey, std::vector<std::string>& parts)
+{
+    const std::string_view path = subKey ? subKey : "";
+    if (!path.empty() && path.front() == '\\')
+        return LONG(ERROR_BAD_PATHNAME);
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        const std::size_t end = std::min(path.find('\\', start), path.size());
+        if (end - start > kMaxKeyName)
+            return LONG(ERROR_INVALID_PARAMETER);
+        if (end > start)
+            parts.emplace_back(path.substr(start, end - start));
+        start = end + 1;
+    }
+    return LONG(ERROR_SUCCESS);
+}
+
+std::string DefaultStorePath()
+{
+    if (const char* path = std::getenv("REELMIX_REGISTRY"); path && *path)
+        return path;
+    std::string config;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/')
+        config = xdg;
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        config = std::string(home) + "/.config";
+    else if (const passwd* user = getpwuid(getuid()))
+        config = std::string(user->pw_dir) + "/.config";
+    return config + "/reelmix/registry.db";
+}
+
+} // namespace
+
+RegistryStore::RegistryStore(std::string path) : m_path(std::move(path)) {}
+
+RegistryStore::~RegistryStore()
+{
+    sqlite3_close(m_db);
+}
+
+RegistryStore& RegistryStore::ForProcess()
+{
+    static RegistryStore store(DefaultStorePath());
+    return store;
+}
+
+bool RegistryStore::IsWritable() const
+{
+    struct stat status {
+    };
+    if (stat(m_path.c_str(), &status) != 0)
+        return true; // created on first write, or that write reports why not
+    const std::filesystem::path folder = std::filesystem::path(m_path).parent_path();
+    return (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 &&
+           access(m_path.c_str(), W_OK) == 0 &&
+           access(folder.empty() ? "." : folder.c_str(), W_OK) == 0;
+}
+
+sqlite3* RegistryStore::Connection(bool create)
+{
+    if (m_db)
+        return m_db;
+    std::error_code error;
+    if (!create && !std::filesystem::exists(m_path, error))
+        return nullptr;
+    int flags = SQLITE_OPEN_READWRITE;
+    if (create) {
+        const std::filesystem::path folder = std::filesystem::path(m_path).parent_path();
+        if (!folder.empty())
+            std::filesystem::create_directories(folder, error);
+        flags |= SQLITE_OPEN_CREATE;
+    }
+    if (sqlite3_open_v2(m_path.c_str(), &m_db, flags, nullptr) != SQLITE_OK) {
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        return nullptr;
+    }
+    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+    sqlite3_exec(m_db, "PRAGMA foreign_keys=ON", nullptr, nullptr, nullptr);
+    return m_db;
+}
+
+LONG RegistryStore::Transact(bool write, const std::function<LONG()>& work)
+{
+    std::lock_guard lock(m_mutex);
+    if (m_depth > 0) {
+        if (write && !m_inWrite)
+            return LONG(ERROR_ACCESS_DENIED);
+        ++m_depth;
+        const LONG result = work();
+        --m_depth;
+        return result;
+    }
+    if (const LONG result = Begin(write); result != ERROR_SUCCESS)
+        return result;
+    m_depth = 1;
+    m_inWrite = write;
+    const LONG result = work();
+    m_depth = 0;
+    m_inWrite = false;
+    return End(write, result);
+}
+
+LONG RegistryStore::Begin(bool write)
+{
+    if (write && !IsWritable())
+        return LONG(ERROR_ACCESS_DENIED);
+    m_empty = false;
+    if (!Connection(write)) {
+        m_empty = !write;
+        return write ? LONG(ERROR_ACCESS_DENIED) : LONG(ERROR_SUCCESS);
+    }
+    const int rc =
+        sqlite3_exec(m_db, write ? "BEGIN IMMEDIATE" : "BEGIN", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        return ErrorOf(rc);
+    const LONG result = write ? CreateSchema() : CheckSchema();
+    if (result != ERROR_SUCCESS)
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    return result;
+}
+
+LONG RegistryStore::End(bool write, LONG result)
+{
+    if (!m_db || sqlite3_get_autocommit(m_db))
+        return result; // no transaction was started, or SQLite already rolled it back
+    if (result == ERROR_SUCCESS || !write) {
+        const int rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+        if (rc == SQLITE_OK) {
+            m_schemaReady = m_schemaReady || write;
+            return result;
+        }
+        if (result == ERROR_SUCCESS)
+            result = ErrorOf(rc);
+    }
+    sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    return result;
+}
+
+LONG RegistryStore::CreateSchema()
+{
+    if (m_schemaReady)
+        return LONG(ERROR_SUCCESS);
+    const int rc = sqlite3_exec(m_db, kSchema, nullptr, nullptr, nullptr);
+    return rc == SQLITE_OK ? LONG(ERROR_SUCCESS) : ErrorOf(rc);
+}
+
+LONG RegistryStore::CheckSchema()
+{
+    if (m_schemaReady)
+        return LONG(ERROR_SUCCESS);
+    Statement query(m_db, "SELECT 1 FROM sqlite_master WHERE type='table' AND name='vals'");
+    const LONG result = Fetch(query, ERROR_FILE_NOT_FOUND);
+    m_schemaReady = result == ERROR_SUCCESS;
+    m_empty = result == LONG(ERROR_FILE_NOT_FOUND);
+    return m_empty ? LONG(ERROR_SUCCESS) : result;
+}
+
+LONG RegistryStore::Resolve(HKEY key, REGSAM needed, Handle& handle) const
+{
+    const auto value = reinterpret_cast<std::uintptr_t>(key);
+    if (value >= kFirstHive && value < kFirstHive + kHiveCount) {
+        handle.key = std::int64_t(value - kFirstHive) + 1;
+        handle.access = IsWritable() ? KEY_ALL_ACCESS : KEY_READ;
+    } else if (const auto it = m_handles.find(value); it != m_handles.end()) {
+        handle = it->second;
+    } else {
+        return LONG(ERROR_INVALID_HANDLE);
+    }
+    return (handle.access & needed) == needed ? LONG(ERROR_SUCCESS) : LONG(ERROR_ACCESS_DENIED);
+}
+
+HKEY RegistryStore::NewHandle(std::int64_t key, REGSAM access)
+{
+    std::lock_guard lock(m_mutex);
+    m_nextHandle += 4;
+    m_handles[m_nextHandle] = Handle{key, access};
+    return reinterpret_cast<HKEY>(m_nextHandle);
+}
+
+LONG RegistryStore::KeyExists(std::int64_t key)
+{
+    if (m_empty)
+        return key >= 1 && key <= kHiveCount ? LONG(ERROR_SUCCESS) : LONG(ERROR_KEY_DELETED);
+    Statement query(m_db, "SELECT 1 FROM keys WHERE id=?");
+    query.Bind(1, key);
+    return Fetch(query, ERROR_KEY_DELETED);
+}
+
+LONG RegistryStore::FindChild(std::int64_t parent, const std::string& name, std::int64_t& child)
+{
+    if (m_empty)
+        return LONG(ERROR_FILE_NOT_FOUND);
+    Statement query(m_db, "SELECT id FROM keys WHERE parent=? AND name=?");
+    query.Bind(1, parent).Bind(2, name);
+    const LONG result = Fetch(query, ERROR_FILE_NOT_FOUND);
+    if (result == ERROR_SUCCESS)
+        child = query.Int(0);
+    return result;
+}
+
+LONG RegistryStore::Walk(std::int64_t from, const std::vector<std::string>& parts,
+                         std::int64_t& key)
+{
+    if (const LONG result = KeyExists(from); result != ERROR_SUCCESS)
+        return result;
+    key = from;
+    for (const std::string& part : parts) {
+        if (const LONG result = FindChild(key, part, key); result != ERROR_SUCCESS)
+            return result;
+    }
+    return LONG(ERROR_SUCCESS);
+}
+
+LONG RegistryStore::InsertKey(std::int64_t parent, const std::string& name, const char* className,
+                              std::int64_t& key)
+{
+    Statement insert(m_db, "INSERT INTO keys(parent, name, class, written) VALUES(?, ?, ?, ?)");
+    insert.Bind(1, parent).Bind(2, name).Bind(3, className ? className : "");
+    insert.Bind(4, std::int64_t(std::time(nullptr)));
+    if (const LONG result = insert.Run(); result != ERROR_SUCCESS)
+        return result;
+    key = sqlite3_last_insert_rowid(m_db);
+    return Touch(parent);
+}
+
+LONG RegistryStore::Touch(std::int64_t key)
+{
+    Statement update(m_db, "UPDATE keys SET written=? WHERE id=?");
+    update.Bind(1, std::int64_t(std::time(nullptr))).Bind(2, key);
+    return update.Run();
+}
+
+LONG RegistryStore::CreateKey(HKEY parent, const char* subKey, const char* className, REGSAM access,
+                              HKEY& result, DWORD& disposition)
+{
+    std::int64_t key = 0;
+    const LONG status = Transact(true, [&]() -> LONG {
+        Handle handle;
+        std::vector<std::string> parts;
+        if (const LONG r = Resolve(parent, KEY_CREATE_SUB_KEY, handle); r != ERROR_SUCCESS)
+            return r;
+        if (const LONG r = SplitPath(subKey, parts); r != ERROR_SUCCESS)
+            return r;
+        if (const LONG r = KeyExists(handle.key); r != ERROR_SUCCESS)
+            return r;
+        key = handle.key;
+        disposition = REG_OPENED_EXISTING_KEY;
+        for (std::size_t i = 0; i < parts.size(); ++i) {
+            LONG r = FindChild(key, parts[i], key);
+            if (r == LONG(ERROR_FILE_NOT_FOUND)) {
+                r = InsertKey(key, parts[i], i + 1 == parts.size() ? className : nullptr, key);
+                disposition = REG_CREATED_NEW_KEY;
+            }
+            if (r != ERROR_SUCCESS)
+                return r;
+        }
+        return LONG(ERROR_SUCCESS);
+    });
+    if (status == ERROR_SUCCESS)
+        result = NewHandle(key, access);
+    return status;
+}
+
+LONG RegistryStore::OpenKey(HKEY parent, const char* subKey, REGSAM access, HKEY& result)
+{
+    std::int64_t key = 0;
+    const LONG status = Transact(false, [&]() -> LONG {
+        Handle handle;
+        std::vector<std::string> parts;
+        if (const LONG r = Resolve(parent, 0, handle); r != ERROR_SUCCESS)
+            return r;
+        if (const LONG r = SplitPath(subKey, parts); r != ERROR_SUCCESS)
+            return r;
+        if (const LONG r = Walk(handle.key, parts, key); r != ERROR_SUCCESS)
+            return r;
+        return (access & kWriteRights) && !IsWritable() ? LONG(ERROR_ACCESS_DENIED)
+                                                        : LONG(ERROR_SUCCESS);
+    });
+    if (status == ERROR_SUCCESS)
+        result = NewHandle(key, access);
+    return status;
+}
+
+LONG RegistryStore::CloseKey(HKEY key)
+{
+    std::lock_guard lock(m_mutex);
+    Handle handle;
+    if (Resolve(key, 0, handle) == LONG(ERROR_INVALID_HANDLE))
+        return LONG(ERROR_INVALID_HANDLE);
+    m_handles.erase(reinterpret_cast<std::uintptr_t>(key));
+    return LONG(ERROR_SUCCESS);
+}
+
+LONG RegistryStore::QueryValue(HKEY key, const char* name, Value& value)
+{
+    return Transact(false, [&]() -> LONG {
+        Handle handle;
+        if (const LONG r = Resolve(key, KEY_QUERY_VALUE, handle); r != ERROR_SUCCESS)
+            return r;
+        if (m_empty)
+            return LONG(ERROR_FILE_NOT_FOUND);
+        Statement query(m_db, "SELECT name, type, data FROM vals WHERE key=? AND name=?");
+        query.Bind(1, handle.key).Bind(2, name ? name : "");
+        const LONG r = Fetch(query, ERROR_FILE_NOT_FOUND);
+        if (r == ERROR_SUCCESS)
+            value = Value{query.Bytes(0), DWORD(query.Int(1)), query.Bytes(2)};
+        return r;
+    });
+}
+
+LONG RegistryStore::SetValue(HKEY key, const char* name, DWORD type, std::string_view data)
+{
+    const std::string_view valueName = name ? name : "";
+    if (valueName.size() > kMaxValueName)
+        return LONG(ERROR_INVALID_PARAMETER);
+    return Transact(true, [&]() -> LONG {
+        Handle handle;
+        if (const LONG r = Resolve(key, KEY_SET_VALUE, handle); r != ERROR_SUCCESS)
+            return r;
+        if (const LONG r = KeyExists(handle.key); r != ERROR_SUCCESS)
+            return r;
+        // The upsert keeps the case the value was first written with.
+        Statement upsert(m_db, "INSERT INTO vals(key, name, type, data) VALUES(?, ?, ?, ?) "
+                               "ON CONFLICT(key, name) DO UPDATE SET type=excluded.type, "
+                               "data=excluded.data");
+        upsert.Bind(1, handle.key).Bind(2, valueName).Bind(3, std::int64_t(type));
+        upsert.BindBlob(4, data);
+        if (const LONG r = upsert.Run(); r != ERROR_SUCCESS)
+            return r;
+        return Touch(handle.key);
+    });
+}
+
+LONG RegistryStore::DeleteValue(HKEY key, const char* name)
+{
+    return Transact(true, [&]() -> LONG {
+        Handle handle;
+        if (const LONG r = Resolve(key, KEY_SET_VALUE, handle); r != ERROR_SUCCESS)
+            return r;
+        Statement remove(m_db, "DELETE FROM vals WHERE key=? AND name=?");
+        remove.Bind(1, handle.key).Bind(2, name ? name : "");
+        if (const LONG r = remove.Run(); r != ERROR_SUCCESS)
+            return r;
+        return sqlite3_changes(m_db) ? Touch(handle.key) : LONG(ERROR_FILE_NOT_FOUND);
+    });
+}
+
+LONG RegistryStore::DeleteKey(HKEY parent, const char* subKey)
+{
+    return Transact(true, [&]() -> LONG {
+        Handle handle;
+        std::vector<std::string> parts;
+        std::int64_t key = 0;
+        if (const LONG r = Resolve(parent, 0, handle); r != ERROR_SUCCESS)
+            return r;
+        if (const LONG r = SplitPath(subKey, parts); r != ERROR_SUCCESS)
+            return r;
+        if (parts.empty())
+            return LONG(ERROR_INVALID_PARAMETER);
+        if (const LONG r = Walk(handle.key, parts, key); r != ERROR_SUCCESS)
+            return r;
+        Statement children(m_db, "SELECT 1 FROM keys WHERE parent=?");
+        children.Bind(1, key);
+        const LONG r = Fetch(children, ERROR_FILE_NOT_FOUND);
+        if (r == ERROR_SUCCESS)
+            return LONG(ERROR_ACCESS_DENIED); // Windows deletes only keys without subkeys
+        if (r != LONG(ERROR_FILE_NOT_FOUND))
+            return r;
+        Statement remove(m_db, "DELETE FROM keys WHERE id=?");
+        remove.Bind(1, key);
+        return remove.Run();
+    });
+}
+
+LONG RegistryStore::EnumKey(HKEY key, DWORD index, SubKey& subKey)
+{
+    return Transact(false, [&]() -> LONG {
+        Handle handle;
+        if (const LONG r = Resolve(key, KEY_ENUMERATE_SUB_KEYS, handle); r != ERROR_SUCCESS)
+            return r;
+        if (m_empty)
+            return LONG(ERROR_NO_MORE_ITEMS);
+        Statement query(m_db, "SELECT name, class, written FROM keys WHERE parent=? "
+                              "ORDER BY name LIMIT 1 OFFSET ?");
+        query.Bind(1, handle.key).Bind(2, std::int64_t(index));
+        const LONG r = Fetch(query, ERROR_NO_MORE_ITEMS);
+        if (r == ERROR_SUCCESS)
+            subKey = SubKey{query.Bytes(0), query.Bytes(1), query.Int(2)};
+        return r;
+    });
+}
+
+LONG RegistryStore::EnumValue(HKEY key, DWORD index, Value& value)
+{
+    return Transact(false, [&]() -> LONG {
+        Handle handle;
+        if (const LONG r = Resolve(key, KEY_QUERY_VALUE, handle); r != ERROR_SUCCESS)
+            return r;
+        if (m_empty)
+            return LONG(ERROR_NO_MORE_ITEMS);
+        Statement query(m_db, "SELECT name, type, data FROM vals WHERE key=? "
+                              "ORDER BY name LIMIT 1 OFFSET ?");
+        query.Bind(1, handle.key).Bind(2, std::int64_t(index));
+        const LONG r = Fetch(query, ERROR_NO_MORE_ITEMS);
+        if (r == ERROR_SUCCESS)
+            value = Value{query.Bytes(0), DWORD(query.Int(1)), query.Bytes(2)};
+        return r;
+    });
+}

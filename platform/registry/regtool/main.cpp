@@ -1,0 +1,92 @@
+// reelmix-registry: shows, backs up and restores the settings store as REGEDIT4 text.
+#include "platform/registry/RegistryStore.h"
+#include "platform/registry/RegistryText.h"
+
+#include <QSaveFile>
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <string>
+
+namespace
+{
+
+// Far beyond any settings file; keeps a wrong file name from filling memory.
+constexpr std::streamoff kMaxImportSize = 64 << 20;
+
+int Usage()
+{
+    std::cerr << "usage: reelmix-registry list [KEY]\n"
+                 "       reelmix-registry export FILE [KEY]\n"
+                 "       reelmix-registry import FILE\n"
+                 "KEY is a hive name with an optional path, e.g. "
+                 "'HKEY_CURRENT_USER\\Software\\Brantwell\\Reelmix'.\n"
+                 "The store is "
+              << RegistryStore::ForProcess().Path() << " ($REELMIX_REGISTRY when set).\n";
+    return 2;
+}
+
+int Fail(const std::string& message)
+{
+    std::cerr << "reelmix-registry: " << message << "\n";
+    return 1;
+}
+
+bool WriteAtomically(const std::string& path, const std::string& text)
+{
+    QSaveFile file(QString::fromStdString(path));
+    return file.open(QIODevice::WriteOnly) &&
+           file.write(text.data(), qint64(text.size())) == qint64(text.size()) && file.commit();
+}
+
+int List(const std::string& key)
+{
+    std::string text;
+    std::string error;
+    if (!RegistryText::Export(key, text, error))
+        return Fail(error);
+    std::cout << text;
+    return 0;
+}
+
+int Export(const std::string& path, const std::string& key)
+{
+    std::string text;
+    std::string error;
+    if (!RegistryText::Export(key, text, error))
+        return Fail(error);
+    if (!WriteAtomically(path, text))
+        return Fail("cannot write " + path);
+    return 0;
+}
+
+int Import(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in)
+        return Fail("cannot read " + path);
+    if (in.tellg() > kMaxImportSize)
+        return Fail(path + " is too large for a settings file");
+    in.seekg(0);
+    const std::string text(std::istreambuf_iterator<char>(in), {});
+    std::string error;
+    if (!RegistryText::Import(text, error))
+        return Fail(path + ": " + error + "; nothing was imported");
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string command = argc > 1 ? argv[1] : "";
+    if (command == "list" && argc <= 3)
+        return List(argc > 2 ? argv[2] : "");
+    if (command == "export" && (argc == 3 || argc == 4))
+        return Export(argv[2], argc > 3 ? argv[3] : "");
+    if (command == "import" && argc == 3)
+        return Import(argv[2]);
+    return Usage();
+}

@@ -1,0 +1,115 @@
+#include "platform/windows/CDialog.h"
+
+#include "platform/windows/DialogTemplateBuilder.h"
+#include "res/DialogTemplates.h"
+
+#include <QDialog>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+#include <QWindow>
+
+namespace
+{
+// Escape and the close box come to QDialog::reject(); on this platform they are the Cancel
+// command, which the dialog's own OnCancel may refuse by not ending the dialog.
+class DialogWindow : public QDialog
+{
+public:
+    explicit DialogWindow(CDialog& owner) : m_owner(owner) {}
+    void reject() override { m_owner.OnCancel(); }
+
+private:
+    CDialog& m_owner;
+};
+} // namespace
+
+CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
+
+CDialog::~CDialog()
+{
+    DestroyWindow();
+}
+
+int CDialog::DoModal()
+{
+    if (!Create())
+        return -1;
+    m_nModalResult = -1;
+    auto* window = static_cast<QDialog*>(GetSafeHwnd());
+    OnInitDialog();
+    if (m_nModalResult == -1) {
+        PlaceOverParent();
+        window->exec();
+    }
+    DestroyWindow();
+    return m_nModalResult;
+}
+
+bool CDialog::Create()
+{
+    const DialogTemplate* dialog = FindDialogTemplate(m_nIDTemplate);
+    if (!dialog) {
+        qCritical("Dialog %u: there is no such dialog template", m_nIDTemplate);
+        return false;
+    }
+    auto window = std::make_unique<DialogWindow>(*this);
+    const CString error =
+        DialogTemplateBuilder::Build(*dialog, window.get(), [this](UINT id) { OnCommand(id); });
+    if (!error.IsEmpty()) {
+        qCritical("%s", (const char*)error);
+        return false;
+    }
+    window->setFixedSize(window->size());
+    window->setModal(true);
+    CreateOwned(std::move(window));
+    return true;
+}
+
+// The dialog has no Qt parent (this CDialog owns it), so it is tied to its parent window as a
+// transient and centred over it by hand.
+void CDialog::PlaceOverParent()
+{
+    QWidget* window = GetSafeHwnd();
+    QWidget* parent = m_pParentWnd && m_pParentWnd->GetSafeHwnd()
+                          ? m_pParentWnd->GetSafeHwnd()->window()
+                          : nullptr;
+    if (parent && parent->windowHandle()) {
+        window->winId();
+        window->windowHandle()->setTransientParent(parent->windowHandle());
+    }
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (parent || screen) {
+        const QRect area = parent ? parent->frameGeometry() : screen->availableGeometry();
+        window->move(area.center() - window->rect().center());
+    }
+}
+
+void CDialog::EndDialog(int result)
+{
+    m_nModalResult = result;
+    if (auto* window = qobject_cast<QDialog*>(GetSafeHwnd()))
+        window->done(result);
+}
+
+BOOL CDialog::OnCommand(UINT id)
+{
+    switch (id) {
+    case IDOK:
+        OnOK();
+        return TRUE;
+    case IDCANCEL:
+        OnCancel();
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+void CDialog::SetDefID(UINT id)
+{
+    if (!GetSafeHwnd())
+        return;
+    for (auto* button : GetSafeHwnd()->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly))
+        button->setDefault(DialogTemplateBuilder::ControlId(button) == int(id));
+}

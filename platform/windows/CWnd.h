@@ -1,0 +1,122 @@
+#pragma once
+// The framework's window: one QWidget, seen through the calls the program's windows make.
+//
+// Ownership is single and visible. A CWnd either owns its widget (a top-level window it made
+// itself: CreateOwned, deleted by DestroyWindow or the destructor, never given a Qt parent) or
+// is attached to a widget that its Qt parent owns (a control made from a dialog template:
+// Attach, SubclassDlgItem), which it only watches. Either way a widget deleted elsewhere leaves
+// the CWnd without a window (GetSafeHwnd() is null) rather than dangling.
+#include "platform/core/CRect.h"
+#include "platform/core/CString.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <map>
+#include <memory>
+
+using HWND = QWidget*;
+
+// Message identifiers that reach the program's own code.
+constexpr UINT WM_QUIT = 0x0012;
+constexpr UINT WM_APP = 0x8000;
+
+constexpr UINT SWP_NOSIZE = 0x0001;
+constexpr UINT SWP_NOMOVE = 0x0002;
+constexpr UINT SWP_NOZORDER = 0x0004;
+constexpr UINT SWP_NOACTIVATE = 0x0010;
+constexpr UINT SWP_SHOWWINDOW = 0x0040;
+constexpr UINT SWP_HIDEWINDOW = 0x0080;
+
+// The head of every notification a control sends its parent.
+struct NMHDR {
+    HWND hwndFrom;
+    WPARAM idFrom; // the control id
+    UINT code;
+};
+constexpr UINT NM_CLICK = UINT(-2);
+constexpr UINT NM_DBLCLK = UINT(-3);
+
+class CWnd
+{
+public:
+    CWnd() = default;
+    virtual ~CWnd();
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+
+    HWND GetSafeHwnd() const { return m_hWnd.data(); }
+    // The CWnd attached to widget for good (not a temporary one), or null.
+    static CWnd* FromHandlePermanent(const QWidget* widget);
+
+    // Watches widget, which its Qt parent owns. FALSE when this CWnd already has a window or
+    // widget is null or already attached to another CWnd.
+    BOOL Attach(HWND widget);
+    HWND Detach();
+    // Attaches to the control id of parent (made from parent's template).
+    BOOL SubclassDlgItem(UINT id, CWnd* parent);
+    // Tells this window and the attached windows inside it OnDestroy, then deletes the widget
+    // if this CWnd owns it (or detaches otherwise).
+    BOOL DestroyWindow();
+
+    // The control id of a window made from a template; 0 for others.
+    int GetDlgCtrlID() const;
+    // The child control with that id: its permanent CWnd, or a temporary one that lives as long
+    // as this window. Null when there is none.
+    CWnd* GetDlgItem(int id) const;
+
+    void SetWindowText(LPCTSTR text);
+    void GetWindowText(CString& text) const;
+    // Returns TRUE when the window was disabled before.
+    BOOL EnableWindow(BOOL enable = TRUE);
+    BOOL IsWindowEnabled() const;
+    // Returns TRUE when the window was visible before.
+    BOOL ShowWindow(int cmdShow);
+    BOOL IsWindowVisible() const;
+    // Child windows: in the parent's client coordinates; top-level windows: the frame on screen.
+    void MoveWindow(int x, int y, int width, int height, BOOL repaint = TRUE);
+    BOOL SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags);
+    void GetClientRect(LPRECT rect) const;
+    void GetWindowRect(LPRECT rect) const;
+    void ScreenToClient(POINT* point) const;
+    void ScreenToClient(LPRECT rect) const;
+    void ClientToScreen(POINT* point) const;
+    void ClientToScreen(LPRECT rect) const;
+    void SetFocus();
+    void Invalidate(BOOL erase = TRUE);
+    void UpdateWindow();
+    // Converts a rectangle from dialog units of this window's dialog font to pixels; FALSE
+    // (rect unchanged) for a window that was not made from a dialog template.
+    BOOL MapDialogRect(LPRECT rect) const;
+
+    // A button of this window's template was clicked. TRUE when handled.
+    virtual BOOL OnCommand(UINT id);
+    // A child control's notification; header is the NMHDR* (of a larger structure, by code).
+    // TRUE when handled, with the answer in *result.
+    virtual BOOL OnNotify(WPARAM id, LPARAM header, LRESULT* result);
+    // The window is about to be destroyed; it and its controls still exist.
+    virtual void OnDestroy() {}
+    // Queues message for the CWnd attached to this window when the event loop next runs; it
+    // arrives at WindowProc. FALSE without a window.
+    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    // A posted message.
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // This CWnd has just been attached to its window (made or existing).
+    virtual void PreSubclassWindow() {}
+
+protected:
+    // Takes ownership of a top-level widget made for this window.
+    void CreateOwned(std::unique_ptr<QWidget> widget);
+
+private:
+    void NotifyDestroy();
+
+    QPointer<QWidget> m_hWnd;
+    bool m_ownsWindow = false;
+    mutable std::map<const QWidget*, std::unique_ptr<CWnd>> m_temporaries;
+};
+
+// TRUE when the handle names a window that still exists.
+inline BOOL IsWindow(HWND hWnd)
+{
+    return hWnd != nullptr;
+}

@@ -1,0 +1,62 @@
+#pragma once
+// A dialog resource as data: the window's caption, size and font, and its controls, all
+// measured in dialog units of that font. The templates themselves live in res/.
+#include "platform/core/WinTypes.h"
+
+#include <span>
+
+// Window styles.
+constexpr DWORD WS_CHILD = 0x40000000;
+constexpr DWORD WS_VISIBLE = 0x10000000;
+constexpr DWORD WS_DISABLED = 0x08000000;
+constexpr DWORD WS_CAPTION = 0x00C00000;
+constexpr DWORD WS_BORDER = 0x00800000;
+constexpr DWORD WS_SYSMENU = 0x00080000;
+constexpr DWORD WS_GROUP = 0x00020000;
+constexpr DWORD WS_TABSTOP = 0x00010000;
+constexpr DWORD WS_POPUP = 0x80000000;
+constexpr DWORD DS_MODALFRAME = 0x0080;
+
+// Button styles.
+constexpr DWORD BS_PUSHBUTTON = 0x0000;
+constexpr DWORD BS_DEFPUSHBUTTON = 0x0001;
+constexpr DWORD BS_AUTOCHECKBOX = 0x0003;
+constexpr DWORD BS_OWNERDRAW = 0x000B;
+constexpr DWORD BS_TYPEMASK = 0x000F;
+
+// Static styles.
+constexpr DWORD SS_LEFT = 0x0000;
+constexpr DWORD SS_CENTER = 0x0001;
+constexpr DWORD SS_RIGHT = 0x0002;
+constexpr DWORD SS_ICON = 0x0003;
+constexpr DWORD SS_TYPEMASK = 0x001F;
+constexpr DWORD SS_NOPREFIX = 0x0080;
+
+// Edit styles.
+constexpr DWORD ES_READONLY = 0x0800;
+
+// List view styles.
+constexpr DWORD LVS_REPORT = 0x0001;
+constexpr DWORD LVS_SINGLESEL = 0x0004;
+constexpr DWORD LVS_SHOWSELALWAYS = 0x0008;
+constexpr DWORD LVS_OWNERDRAWFIXED = 0x0400;
+
+// One control: its window class ("Button", "Static", "Edit", "SysListView32", ...), id, initial
+// text (for an icon static, the icon's resource id in decimal), rectangle and styles.
+struct DialogItem {
+    const char* className;
+    int id;
+    const char* text;
+    int x, y, cx, cy;
+    DWORD style;
+};
+
+struct DialogTemplate {
+    UINT id;
+    const char* caption; // empty for a child form
+    int cx, cy;
+    const char* fontFace;
+    int fontPoints;
+    DWORD style;
+    std::span<const DialogItem> items;
+};

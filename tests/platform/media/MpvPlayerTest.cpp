@@ -1,0 +1,91 @@
+#include "platform/media/MpvPlayer.h"
+
+#include "tests/support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+#include <cmath>
+#include <functional>
+
+namespace
+{
+
+QString MakeMovie()
+{
+    const QString path = QString::fromStdString(testfiles::NewPath("movie.avi"));
+    QProcess ffmpeg;
+    ffmpeg.start("ffmpeg", {"-loglevel", "error", "-y", "-f", "lavfi", "-i",
+                            "testsrc=duration=4:size=160x120:rate=25", "-c:v", "mpeg4", path});
+    ffmpeg.waitForFinished(60000);
+    return path;
+}
+
+// Runs the event loop until condition holds (boundedly); mpv answers through it.
+bool Await(const std::function<bool()>& condition)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition() && timer.elapsed() < 30000) {
+        QTest::qWait(10);
+    }
+    return condition();
+}
+
+} // namespace
+
+TEST(MpvPlayer, LoadsWithAndWithoutFileOptions)
+{
+    const QString movie = MakeMovie();
+    for (const QVariantMap& options : {QVariantMap{}, QVariantMap{{"start", "1.5"}}}) {
+        MpvPlayer player(MpvPlayer::Output::Null, {{"pause", "yes"}});
+        ASSERT_TRUE(player.IsValid()) << player.ErrorText().toStdString();
+        QSignalSpy loaded(&player, &MpvPlayer::FileLoaded);
+        QSignalSpy failed(&player, &MpvPlayer::CommandFailed);
+        player.LoadFile(movie, options);
+        ASSERT_TRUE(loaded.wait(30000)) << options.size();
+        EXPECT_TRUE(failed.isEmpty());
+        EXPECT_TRUE(Await([&] { return player.Duration() > 3.9; }));
+        const double start = options.value("start", 0).toDouble();
+        // The first frame shown is the one at or just after the start.
+        EXPECT_TRUE(Await([&] { return std::abs(player.TimePos() - start - 0.01) <= 0.03; }))
+            << player.TimePos();
+    }
+}
+
+TEST(MpvPlayer, SeeksToExactFramesAndRendersThem)
+{
+    MpvPlayer player(MpvPlayer::Output::Window,
+                     {{"pause", "yes"}, {"keep-open", "always"}, {"ao", "null"}});
+    ASSERT_TRUE(player.IsValid()) << player.ErrorText().toStdString();
+    // Frames must be taken as they come, as a video widget does, or the player waits for that.
+    QImage image(160, 120, QImage::Format_RGBX8888);
+    image.fill(Qt::black);
+    QObject::connect(&player, &MpvPlayer::FrameReady, [&] { player.Render(image); });
+    QSignalSpy loaded(&player, &MpvPlayer::FileLoaded);
+    QSignalSpy restarted(&player, &MpvPlayer::PlaybackRestart);
+    player.LoadFile(MakeMovie());
+    ASSERT_TRUE(loaded.wait(30000));
+    ASSERT_TRUE(Await([&] { return player.ContainerFps() == 25; }));
+    // The load's own restart must not be taken for the seek's.
+    ASSERT_TRUE(Await([&] { return !restarted.isEmpty(); }));
+    restarted.clear();
+
+    player.SeekAbsolute(2.0);
+    EXPECT_EQ(player.TimePos(), 2.0); // at once, before mpv answers
+    EXPECT_EQ(player.EstimatedFrameNumber(), 50);
+    ASSERT_TRUE(restarted.wait(30000));
+    player.FrameStep();
+    EXPECT_TRUE(Await([&] { return player.EstimatedFrameNumber() == 51; })) << player.TimePos();
+    EXPECT_EQ(player.EstimatedFrameCount(), 100);
+
+    ASSERT_TRUE(player.Render(image));
+    // testsrc has colour bars across its upper part.
+    int coloured = 0;
+    for (int x = 0; x < image.width(); x += 8)
+        coloured += image.pixelColor(x, 30).saturation() > 100;
+    EXPECT_GT(coloured, 5);
+}

@@ -1,0 +1,117 @@
+#include "platform/registry/RegistryText.h"
+#include "platform/registry/WinReg.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace
+{
+
+void Set(HKEY root, const char* path, const char* name, DWORD type, const std::string& bytes)
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              LONG(ERROR_SUCCESS));
+    ASSERT_EQ(RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                             DWORD(bytes.size())),
+              LONG(ERROR_SUCCESS));
+    RegCloseKey(key);
+}
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to)
+{
+    for (std::size_t pos = 0; (pos = text.find(from, pos)) != std::string::npos; pos += to.size())
+        text.replace(pos, from.size(), to);
+    return text;
+}
+
+std::string ExportOf(const std::string& key)
+{
+    std::string text;
+    std::string error;
+    EXPECT_TRUE(RegistryText::Export(key, text, error)) << error;
+    return text;
+}
+
+} // namespace
+
+TEST(RegistryText, ExportImportRoundTripKeepsEveryByte)
+{
+    const char* root = "Software\\TextTest\\First";
+    Set(HKEY_CURRENT_USER, root, "", REG_SZ, "default \"quoted\" C:\\dir");
+    Set(HKEY_CURRENT_USER, root, "with \"quote\" and \\", REG_SZ, "");
+    Set(HKEY_CURRENT_USER, root, "Terminated", REG_SZ, std::string("abc\0", 4));
+    Set(HKEY_CURRENT_USER, root, "Lines", REG_SZ, "one\r\ntwo");
+    Set(HKEY_CURRENT_USER, root, "Utf8", REG_SZ, "Caf\xC3\xA9");
+    Set(HKEY_CURRENT_USER, root, "Number", REG_DWORD, std::string("\x2A\0\0\x80", 4));
+    Set(HKEY_CURRENT_USER, root, "ShortNumber", REG_DWORD, std::string("\x01\x02", 2));
+    Set(HKEY_CURRENT_USER, root, "Empty", REG_BINARY, "");
+    Set(HKEY_CURRENT_USER, root, "Big", REG_BINARY, std::string(100, '\xFE'));
+    Set(HKEY_CURRENT_USER, root, "Multi", REG_MULTI_SZ, std::string("a\0b\0\0", 5));
+    Set(HKEY_CURRENT_USER, "Software\\TextTest\\First\\Empty Key\\Leaf", "v", 0x4321, "x");
+
+    const std::string first = ExportOf("HKEY_CURRENT_USER\\Software\\TextTest\\First");
+    EXPECT_NE(first.find("@=\"default \\\"quoted\\\" C:\\\\dir\"\n"), std::string::npos);
+    EXPECT_NE(first.find("\"Number\"=dword:8000002a\n"), std::string::npos);
+    EXPECT_NE(first.find("\"Terminated\"=hex(1):61,62,63,00\n"), std::string::npos);
+    EXPECT_NE(first.find("\"Empty\"=hex:\n"), std::string::npos);
+    EXPECT_NE(first.find("\"v\"=hex(4321):78\n"), std::string::npos);
+    for (std::size_t start = 0, end; (end = first.find('\n', start)) != std::string::npos;
+         start = end + 1)
+        EXPECT_LE(end - start, 80u) << first.substr(start, end - start);
+
+    std::string error;
+    ASSERT_TRUE(RegistryText::Import(Replaced(first, "\\First", "\\Second"), error)) << error;
+    const std::string second = ExportOf("HKEY_CURRENT_USER\\Software\\TextTest\\Second");
+    EXPECT_EQ(second, Replaced(first, "\\First", "\\Second"));
+    EXPECT_EQ(ExportOf("hkey_current_user\\software\\texttest\\second").size(), second.size());
+}
+
+TEST(RegistryText, BadInputIsReportedAndNothingIsWritten)
+{
+    struct Case {
+        std::string text;
+        std::string message;
+    } cases[] = {
+        {"", "empty"},
+        {"REGEDIT5\n", "line 1: not a REGEDIT4 file"},
+        {"REGEDIT4\n\"v\"=\"x\"\n", "line 2: a value before the first [key] line"},
+        {"REGEDIT4\n[HKEY_NOWHERE\\A]\n", "line 2: unknown hive"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A\n", "line 2: a key line must end with ]"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"v\"=dword:1234567890\n", "line 3: dword:"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"v\"=hex:01,zz\n", "line 3: bad byte \"zz\""},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"v\"=hex:01,\\\n  102\n", "line 3: bad byte"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"v\"=hex(zz):01\n", "line 3: hex(N):"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"v\"=\"open\n", "line 3: missing closing quote"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"v\"=\"a\\n\"\n", "line 3: only"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"v\"=\"a\" junk\n", "line 3: unexpected text"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"v\" \"x\"\n", "line 3: expected ="},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\nv=1\n", "line 3: expected \"name\"=value"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"v\"=-\n", "line 3: deleting values"},
+        {"REGEDIT4\n[-HKEY_CURRENT_USER\\A]\n", "line 2: deleting keys"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"v\"=1\n", "line 3: unknown value data"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"v\"=\"ok\"\n[HKEY_CURRENT_USER\\A\\" +
+             std::string(300, 'k') + "]\n\"w\"=\"ok\"\n",
+         "too long"},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        EXPECT_FALSE(RegistryText::Import(c.text, error)) << c.text;
+        EXPECT_NE(error.find(c.message), std::string::npos) << error;
+        HKEY key = nullptr;
+        EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "A", 0, KEY_READ, &key),
+                  LONG(ERROR_FILE_NOT_FOUND))
+            << c.text;
+    }
+}
+
+TEST(RegistryText, ExportOfMissingKeyOrHiveFails)
+{
+    std::string text;
+    std::string error;
+    EXPECT_FALSE(RegistryText::Export("HKEY_CURRENT_USER\\No\\Such\\Key", text, error));
+    EXPECT_NE(error.find("no such key"), std::string::npos) << error;
+    EXPECT_FALSE(RegistryText::Export("HKEY_ELSEWHERE", text, error));
+    EXPECT_NE(error.find("unknown hive"), std::string::npos) << error;
+}
