@@ -1,8 +1,8 @@
 #pragma once
 // The program's application object: brings up the show document with its main frame and clip
 // list, keeps the list of movie file extensions, and shows the about box.
-#include "platform/framework/CDocTemplate.h"
 #include "platform/core/CStringList.h"
+#include "platform/framework/CDocTemplate.h"
 #include "platform/framework/CWinApp.h"
 
 class CReelmixApp : public CWinApp

@@ -1,7 +1,7 @@
 #include "controls/MyButton.h"
 
-#include "platform/windows/CDialog.h"
 #include "platform/gdi/CPen.h"
+#include "platform/windows/CDialog.h"
 #include "res/Icons.h"
 
 #include <QPixmap>

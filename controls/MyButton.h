@@ -5,8 +5,8 @@
 //
 // Image and caption are placed by offsets (image a fixed distance from the left, caption a fixed
 // distance after the image) or at explicit positions; either coordinate may be Center.
-#include "platform/windows/CButton.h"
 #include "platform/core/CPoint.h"
+#include "platform/windows/CButton.h"
 
 #include <QIcon>
 

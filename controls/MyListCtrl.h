@@ -10,8 +10,8 @@
 // move them.
 #include "controls/MyHeaderCtrl.h"
 #include "platform/core/CDWordArray.h"
-#include "platform/windows/CListCtrl.h"
 #include "platform/core/CStringList.h"
+#include "platform/windows/CListCtrl.h"
 
 #include <vector>
 

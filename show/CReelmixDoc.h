@@ -1,8 +1,8 @@
 #pragma once
 // The show document: the show's clips in show order, owned by the document, stored as a
 // count and one record per clip.
-#include "platform/framework/CDocument.h"
 #include "platform/core/CObList.h"
+#include "platform/framework/CDocument.h"
 
 class Clip;
 

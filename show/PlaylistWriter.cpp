@@ -1,10 +1,10 @@
 #include "show/PlaylistWriter.h"
 
-#include "platform/windows/AfxMessageBox.h"
 #include "platform/files/CStdioFile.h"
 #include "platform/framework/CWaitCursor.h"
 #include "platform/process/WinProcess.h"
 #include "platform/registry/WinReg.h"
+#include "platform/windows/AfxMessageBox.h"
 #include "show/Clip.h"
 #include "util/MyRegistry.h"
 

@@ -1,9 +1,9 @@
 #include "util/Generic.h"
 
+#include "platform/core/WinError.h"
 #include "platform/files/CArchive.h"
 #include "platform/process/FormatMessage.h"
 #include "platform/process/MessageBeep.h"
-#include "platform/core/WinError.h"
 #include "res/StringTable.h"
 
 #include <algorithm>

@@ -1,11 +1,11 @@
 // Generic's window and message operations: dialog units, font heights and the message pump.
 #include "util/Generic.h"
 
-#include "platform/windows/AfxMessageBox.h"
-#include "platform/gdi/CDC.h"
-#include "platform/framework/CWinApp.h"
-#include "platform/windows/CWnd.h"
 #include "platform/core/MulDiv.h"
+#include "platform/framework/CWinApp.h"
+#include "platform/gdi/CDC.h"
+#include "platform/windows/AfxMessageBox.h"
+#include "platform/windows/CWnd.h"
 
 #include <QCoreApplication>
 #include <QEvent>

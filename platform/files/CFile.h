@@ -1,8 +1,8 @@
 #pragma once
 // The framework's binary file over a POSIX descriptor. Paths are program paths. Share modes are
 // kept between opens with advisory locks: an exclusive open excludes every other open.
-#include "platform/files/CFileException.h"
 #include "platform/core/CObject.h"
+#include "platform/files/CFileException.h"
 
 #include <cstdint>
 

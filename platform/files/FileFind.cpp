@@ -1,7 +1,7 @@
 #include "platform/files/FileFind.h"
 
-#include "platform/files/FileSearch.h"
 #include "platform/core/WinError.h"
+#include "platform/files/FileSearch.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,8 +1,8 @@
 #include "platform/files/FileSearch.h"
 
+#include "platform/core/WinError.h"
 #include "platform/files/FileFind.h"
 #include "platform/files/HostPath.h"
-#include "platform/core/WinError.h"
 
 #include <QString>
 

@@ -3,8 +3,8 @@
 // document type (window title, default document name, new-file type name, file-dialog filter
 // name, filter extension, registry type id and name), and the classes of the document, its
 // frame and its view, given as factories: RUNTIME_CLASS(CReelmixDoc).
-#include "platform/windows/CCmdTarget.h"
 #include "platform/core/CString.h"
+#include "platform/windows/CCmdTarget.h"
 
 #include <functional>
 #include <memory>

@@ -1,14 +1,14 @@
 #include "platform/framework/CDocument.h"
 
-#include "platform/windows/AfxMessageBox.h"
-#include "platform/framework/AfxRes.h"
 #include "platform/files/CArchive.h"
+#include "platform/files/HostPath.h"
+#include "platform/framework/AfxRes.h"
 #include "platform/framework/CDocTemplate.h"
 #include "platform/framework/CFileDialog.h"
 #include "platform/framework/CFrameWnd.h"
-#include "platform/windows/CView.h"
 #include "platform/framework/CWinApp.h"
-#include "platform/files/HostPath.h"
+#include "platform/windows/AfxMessageBox.h"
+#include "platform/windows/CView.h"
 #include "res/StringTable.h"
 
 #include <algorithm>

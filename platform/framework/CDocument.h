@@ -5,8 +5,8 @@
 //
 // The user's side: Save and Save As (a file dialog filtered by the document's template), the
 // title taken from the file name, and the question before unsaved changes are dropped.
-#include "platform/windows/CCmdTarget.h"
 #include "platform/core/CString.h"
+#include "platform/windows/CCmdTarget.h"
 
 #include <vector>
 

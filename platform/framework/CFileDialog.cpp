@@ -1,9 +1,9 @@
 #include "platform/framework/CFileDialog.h"
 
-#include "platform/windows/AfxMessageBox.h"
-#include "platform/framework/AfxRes.h"
-#include "platform/windows/CWnd.h"
 #include "platform/files/HostPath.h"
+#include "platform/framework/AfxRes.h"
+#include "platform/windows/AfxMessageBox.h"
+#include "platform/windows/CWnd.h"
 #include "res/StringTable.h"
 
 #include <QApplication>

@@ -9,8 +9,8 @@
 //
 // Where the dialog is shown is up to the installed hook: without one it is a Qt file dialog;
 // tests install one that answers for the user.
-#include "platform/windows/AfxMessageBox.h"
 #include "platform/core/CString.h"
+#include "platform/windows/AfxMessageBox.h"
 
 #include <functional>
 #include <vector>

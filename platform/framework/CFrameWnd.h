@@ -11,8 +11,8 @@
 //
 // A close request (the close box, Exit) is handled by OnClose after the event that asked for
 // it, so that the window is never destroyed from inside its own event handling.
-#include "platform/windows/CCmdTarget.h"
 #include "platform/core/CPoint.h"
+#include "platform/windows/CCmdTarget.h"
 #include "platform/windows/CWnd.h"
 
 #include "platform/framework/FrameTemplates.h"

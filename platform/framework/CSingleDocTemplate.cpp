@@ -1,11 +1,11 @@
 #include "platform/framework/CSingleDocTemplate.h"
 
-#include "platform/windows/AfxMessageBox.h"
 #include "platform/framework/AfxRes.h"
 #include "platform/framework/CDocument.h"
 #include "platform/framework/CFrameWnd.h"
 #include "platform/framework/CWaitCursor.h"
 #include "platform/framework/CWinApp.h"
+#include "platform/windows/AfxMessageBox.h"
 #include "res/StringTable.h"
 
 CSingleDocTemplate::~CSingleDocTemplate()

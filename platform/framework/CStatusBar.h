@@ -2,8 +2,8 @@
 // The frame's status bar: a stretching message pane (ID_SEPARATOR) and indicator panes, each
 // as wide as its string and showing it only while its command is enabled (the lock keys).
 #include "platform/framework/AfxRes.h"
-#include "platform/windows/CWnd.h"
 #include "platform/framework/ControlBarStyles.h"
+#include "platform/windows/CWnd.h"
 #include "platform/windows/DialogTemplate.h"
 
 #include <vector>

@@ -4,8 +4,8 @@
 // commands nobody handles. With CBRS_TOOLTIPS a button shows the tip of its command's string
 // (the text after the line break), with CBRS_FLYBY the status bar shows the prompt (before it).
 #include "platform/framework/AfxRes.h"
-#include "platform/windows/CWnd.h"
 #include "platform/framework/ControlBarStyles.h"
+#include "platform/windows/CWnd.h"
 #include "platform/windows/DialogTemplate.h"
 
 class CFrameWnd;

@@ -19,8 +19,8 @@
 // documents and frames), New, Open and the recent-file list, the command line, and the
 // shell's open requests. The framework's profile settings live in the registry under
 // HKEY_CURRENT_USER\Software\<registry key>\<application name>.
-#include "platform/windows/CCmdTarget.h"
 #include "platform/core/CString.h"
+#include "platform/windows/CCmdTarget.h"
 
 #include <memory>
 #include <vector>

@@ -1,6 +1,6 @@
 // The application's document side: profile settings, templates, New and Open, the recent-file
 // list, the command line and the shell.
-#include "platform/windows/AfxMessageBox.h"
+#include "platform/files/HostPath.h"
 #include "platform/framework/AfxRes.h"
 #include "platform/framework/CCommandLineInfo.h"
 #include "platform/framework/CDocTemplate.h"
@@ -9,10 +9,10 @@
 #include "platform/framework/CFrameWnd.h"
 #include "platform/framework/CRecentFileList.h"
 #include "platform/framework/CWinApp.h"
-#include "platform/files/HostPath.h"
 #include "platform/framework/ShellOpenChannel.h"
 #include "platform/framework/ShellRegistration.h"
 #include "platform/registry/WinReg.h"
+#include "platform/windows/AfxMessageBox.h"
 #include "res/StringTable.h"
 
 #include <QCoreApplication>

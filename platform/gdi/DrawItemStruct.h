@@ -2,8 +2,8 @@
 // The request an owner-drawn control gets to draw one item: what to draw (action), how the item
 // is (state), where (rcItem) and with which device context (hDC); and the request to measure
 // one (a list's row height).
-#include "platform/gdi/CDC.h"
 #include "platform/core/CRect.h"
+#include "platform/gdi/CDC.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 #include "platform/process/FormatMessage.h"
 
-#include "platform/files/Environment.h"
 #include "platform/core/WinError.h"
+#include "platform/files/Environment.h"
 
 #include <cstdlib>
 #include <cstring>

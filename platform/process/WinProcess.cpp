@@ -1,8 +1,8 @@
 #include "platform/process/WinProcess.h"
 
-#include "platform/process/CommandLine.h"
-#include "platform/files/HostPath.h"
 #include "platform/core/WinError.h"
+#include "platform/files/HostPath.h"
+#include "platform/process/CommandLine.h"
 
 #include <cerrno>
 #include <csignal>

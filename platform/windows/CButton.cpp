@@ -1,7 +1,7 @@
 #include "platform/windows/CButton.h"
 
-#include "platform/windows/DialogTemplateBuilder.h"
 #include "platform/gdi/SysColor.h"
+#include "platform/windows/DialogTemplateBuilder.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>

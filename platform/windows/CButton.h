@@ -7,9 +7,9 @@
 // of focus since the previous paint is told first as an ODA_FOCUS request, so that drawing that
 // toggles the focus rectangle stays in step. The button still clicks with the mouse, Space,
 // Enter and its "&" mnemonic, with Alt or, when the focus is on a button, without.
+#include "platform/gdi/DrawItemStruct.h"
 #include "platform/windows/CWnd.h"
 #include "platform/windows/DialogTemplate.h"
-#include "platform/gdi/DrawItemStruct.h"
 
 constexpr int BST_UNCHECKED = 0;
 constexpr int BST_CHECKED = 1;

@@ -6,8 +6,8 @@
 // OnCmdMsg serves both sides of a command. With a null ui it runs the handler; with a ui it
 // tells the command's state (a handled command is enabled unless the target says otherwise).
 // It returns TRUE when this target handles id.
-#include "platform/windows/CCmdUI.h"
 #include "platform/core/CObject.h"
+#include "platform/windows/CCmdUI.h"
 
 class CCmdTarget : public CObject
 {

@@ -3,8 +3,8 @@
 // placed inside a frame window. The frame's own class is not needed: the view's window is a
 // child of any widget, and the parent hooks below do the sensible thing for a plain one (the
 // view fills it).
-#include "platform/windows/CDataExchange.h"
 #include "platform/core/CSize.h"
+#include "platform/windows/CDataExchange.h"
 #include "platform/windows/CView.h"
 #include "platform/windows/CWnd.h"
 

@@ -1,7 +1,7 @@
 #include "platform/windows/CListCtrl.h"
 
-#include "platform/windows/CHeaderCtrlWidget.h"
 #include "platform/gdi/CImageList.h"
+#include "platform/windows/CHeaderCtrlWidget.h"
 #include "platform/windows/CListCtrlWidget.h"
 #include "platform/windows/DialogTemplateBuilder.h"
 

@@ -7,11 +7,11 @@
 // time they are needed (LVN_GETDISPINFO). Notifications go first to OnChildNotify of this
 // control (what the framework calls reflection), then to the parent window's OnNotify.
 // With LVS_OWNERDRAWFIXED the rows are measured by MeasureItem and drawn by DrawItem.
+#include "platform/gdi/DrawItemStruct.h"
 #include "platform/windows/CHeaderCtrl.h"
 #include "platform/windows/CListCtrlTypes.h"
 #include "platform/windows/CWnd.h"
 #include "platform/windows/DialogTemplate.h"
-#include "platform/gdi/DrawItemStruct.h"
 
 class CImageList;
 class CListCtrlWidget;

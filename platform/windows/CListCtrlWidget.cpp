@@ -1,11 +1,11 @@
 #include "platform/windows/CListCtrlWidget.h"
 
+#include "platform/gdi/CImageList.h"
+#include "platform/gdi/DrawItemStruct.h"
 #include "platform/windows/CHeaderCtrl.h"
 #include "platform/windows/CHeaderCtrlWidget.h"
-#include "platform/gdi/CImageList.h"
 #include "platform/windows/CListCtrl.h"
 #include "platform/windows/DialogTemplateBuilder.h"
-#include "platform/gdi/DrawItemStruct.h"
 
 #include <QHelpEvent>
 #include <QKeyEvent>

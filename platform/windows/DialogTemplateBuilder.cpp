@@ -1,10 +1,10 @@
 #include "platform/windows/DialogTemplateBuilder.h"
 
+#include "platform/core/MulDiv.h"
 #include "platform/windows/CButton.h"
 #include "platform/windows/CEdit.h"
 #include "platform/windows/CListCtrl.h"
 #include "platform/windows/CStatic.h"
-#include "platform/core/MulDiv.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "tests/app/AppFixture.h"
 
-#include "platform/windows/AfxMessageBox.h"
 #include "platform/framework/AfxRes.h"
 #include "platform/framework/CRecentFileList.h"
+#include "platform/windows/AfxMessageBox.h"
 #include "show/Clip.h"
 #include "tests/support/TestFiles.h"
 #include "util/MyRegistry.h"

@@ -1,7 +1,7 @@
 #include "tests/app/AppFixture.h"
 
-#include "platform/framework/AfxRes.h"
 #include "platform/files/HostPath.h"
+#include "platform/framework/AfxRes.h"
 #include "platform/framework/ShellOpenChannel.h"
 #include "platform/framework/ShellRegistration.h"
 #include "platform/registry/WinReg.h"

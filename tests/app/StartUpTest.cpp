@@ -1,7 +1,7 @@
 #include "tests/app/AppFixture.h"
 
-#include "platform/registry/WinReg.h"
 #include "platform/framework/WindowPlacement.h"
+#include "platform/registry/WinReg.h"
 #include "tests/support/TestFiles.h"
 
 #include <QApplication>

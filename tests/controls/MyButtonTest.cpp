@@ -1,6 +1,6 @@
 #include "controls/MyButton.h"
-#include "platform/windows/CDialog.h"
 #include "platform/gdi/SysColor.h"
+#include "platform/windows/CDialog.h"
 #include "res/DialogTemplates.h"
 #include "res/Icons.h"
 

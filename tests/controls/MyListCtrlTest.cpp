@@ -1,8 +1,8 @@
 #include "tests/controls/MyListCtrlTestHost.h"
 
-#include "platform/windows/CHeaderCtrlWidget.h"
 #include "platform/process/MessageBeep.h"
 #include "platform/registry/WinReg.h"
+#include "platform/windows/CHeaderCtrlWidget.h"
 
 #include <QCursor>
 #include <QHeaderView>

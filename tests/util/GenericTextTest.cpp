@@ -1,8 +1,8 @@
 #include "util/Generic.h"
 
+#include "platform/core/WinError.h"
 #include "platform/files/CArchive.h"
 #include "platform/process/MessageBeep.h"
-#include "platform/core/WinError.h"
 #include "res/StringIds.h"
 #include "tests/support/TestFiles.h"
 

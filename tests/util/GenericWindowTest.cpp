@@ -1,6 +1,6 @@
+#include "platform/framework/CWinApp.h"
 #include "platform/gdi/CDC.h"
 #include "platform/windows/CDialog.h"
-#include "platform/framework/CWinApp.h"
 #include "platform/windows/CWnd.h"
 #include "platform/windows/DialogTemplateBuilder.h"
 #include "res/DialogTemplates.h"

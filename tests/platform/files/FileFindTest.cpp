@@ -1,7 +1,7 @@
 #include "platform/files/FileFind.h"
+#include "platform/core/WinError.h"
 #include "platform/files/FileSearch.h"
 #include "platform/files/FileStatus.h"
-#include "platform/core/WinError.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>

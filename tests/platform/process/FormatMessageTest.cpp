@@ -1,6 +1,6 @@
 #include "platform/process/FormatMessage.h"
-#include "platform/files/Environment.h"
 #include "platform/core/WinError.h"
+#include "platform/files/Environment.h"
 
 #include <gtest/gtest.h>
 
