@@ -531,6 +531,12 @@ void CListCtrl::DrawItem(LPDRAWITEMSTRUCT item)
 
 void CListCtrl::MeasureItem(LPMEASUREITEMSTRUCT) {}
 
+void CListCtrl::PreSubclassWindow()
+{
+    if (CListCtrlWidget* list = List())
+        list->InvalidateRowHeight();
+}
+
 BOOL CListCtrl::OnChildNotify(NMHDR*, LRESULT*)
 {
     return FALSE;

@@ -107,8 +107,10 @@ public:
 
     // Owner drawing (LVS_OWNERDRAWFIXED). The default draws as the list does without it.
     virtual void DrawItem(LPDRAWITEMSTRUCT item);
-    // The default keeps the height the list proposes (its font's and image's).
+    // The default keeps the height the list proposes (its font's and image's). Asked when the
+    // list is attached and when its font or image list changes.
     virtual void MeasureItem(LPMEASUREITEMSTRUCT measure);
+    void PreSubclassWindow() override;
     // A notification of this list, before the parent sees it; TRUE keeps it from the parent.
     virtual BOOL OnChildNotify(NMHDR* header, LRESULT* result);
     // Mouse moves over the rows and the left button's release, in client coordinates.

@@ -1,28 +1,20 @@
+// Rows, their states and notifications; finding and sorting. Drawing and geometry are in
+// CListCtrlWidgetView.cpp, keys and mouse in CListCtrlWidgetInput.cpp.
 #include "platform/windows/CListCtrlWidget.h"
 
-#include "platform/gdi/CImageList.h"
-#include "platform/gdi/DrawItemStruct.h"
 #include "platform/windows/CHeaderCtrl.h"
 #include "platform/windows/CHeaderCtrlWidget.h"
 #include "platform/windows/CListCtrl.h"
 #include "platform/windows/DialogTemplateBuilder.h"
 
-#include <QHelpEvent>
-#include <QKeyEvent>
-#include <QPainter>
 #include <QPointer>
 #include <QScrollBar>
-#include <QToolTip>
 #include <algorithm>
 #include <cstring>
 #include <numeric>
 
 namespace
 {
-// Space between a cell's edges and its text.
-constexpr int kTextMargin = 6;
-// Buffer for a cell's text while drawing; longer texts are cut (and elided anyway).
-constexpr int kDrawTextSize = 1024;
 // Largest text read for a caller who wants it whole.
 constexpr int kMaxTextSize = 1 << 20;
 
@@ -31,29 +23,6 @@ void CopyCut(const CString& text, LPSTR buffer, int size)
     const int length = std::min(text.GetLength(), size - 1);
     std::memcpy(buffer, (const char*)text, std::size_t(length));
     buffer[length] = '\0';
-}
-
-Qt::Alignment AlignmentOf(int format)
-{
-    if (format & LVCFMT_RIGHT)
-        return Qt::AlignRight;
-    if (format & LVCFMT_CENTER)
-        return Qt::AlignHCenter;
-    return Qt::AlignLeft;
-}
-
-UINT MouseFlags(const QMouseEvent* event)
-{
-    UINT flags = 0;
-    if (event->buttons() & Qt::LeftButton)
-        flags |= MK_LBUTTON;
-    if (event->buttons() & Qt::RightButton)
-        flags |= MK_RBUTTON;
-    if (event->modifiers() & Qt::ShiftModifier)
-        flags |= MK_SHIFT;
-    if (event->modifiers() & Qt::ControlModifier)
-        flags |= MK_CONTROL;
-    return flags;
 }
 } // namespace
 
@@ -92,6 +61,7 @@ CListCtrlWidget::CListCtrlWidget(DWORD style, QWidget* parent)
         LRESULT result = 0;
         list->OnNotify(0, LPARAM(&track.hdr), &result);
     });
+    InvalidateRowHeight();
     Layout();
 }
 
@@ -122,16 +92,17 @@ CListCtrl* CListCtrlWidget::Attached() const
     return dynamic_cast<CListCtrl*>(CWnd::FromHandlePermanent(this));
 }
 
-LRESULT CListCtrlWidget::Notify(NMHDR& header) const
+bool CListCtrlWidget::Notify(NMHDR& header) const
 {
     header.hwndFrom = const_cast<CListCtrlWidget*>(this);
     header.idFrom = WPARAM(DialogTemplateBuilder::ControlId(this));
+    const QPointer<const CListCtrlWidget> alive(this);
     LRESULT result = 0;
     if (CListCtrl* list = Attached(); list && list->OnChildNotify(&header, &result))
-        return result;
-    if (CWnd* owner = CWnd::FromHandlePermanent(parentWidget()))
+        return alive;
+    if (CWnd* owner = alive ? CWnd::FromHandlePermanent(parentWidget()) : nullptr)
         owner->OnNotify(header.idFrom, LPARAM(&header), &result);
-    return result;
+    return alive;
 }
 
 // ---- rows
@@ -269,17 +240,17 @@ UINT CListCtrlWidget::State(int row) const
 
 void CListCtrlWidget::SetState(int row, UINT state, UINT mask)
 {
-    if (row != -1) {
-        if (IsRow(row))
-            ChangeState(row, state, mask);
+    if (row != -1 && !IsRow(row))
         return;
-    }
-    QPointer<CListCtrlWidget> alive(this);
-    for (int each = 0; alive && each < Count(); ++each)
-        ChangeState(each, state, mask);
+    StateNotes notes;
+    for (int each = row == -1 ? 0 : row; each <= (row == -1 ? Count() - 1 : row); ++each)
+        ApplyState(each, state, mask, notes);
+    SendStateNotes(notes);
 }
 
-void CListCtrlWidget::ChangeState(int row, UINT state, UINT mask)
+// Changes the rows only; the notifications wait until every change is made, so that a handler
+// that deletes rows or the list cannot pull the rows from under an update.
+void CListCtrlWidget::ApplyState(int row, UINT state, UINT mask, StateNotes& notes)
 {
     const UINT old = State(row);
     const UINT wanted = (old & ~mask) | (state & mask);
@@ -287,11 +258,9 @@ void CListCtrlWidget::ChangeState(int row, UINT state, UINT mask)
         m_selectedCount > int((old & LVIS_SELECTED) != 0)) {
         for (int other = 0; other < Count() && m_selectedCount > 0; ++other) {
             if (other != row && m_rows[std::size_t(other)].selected)
-                ChangeState(other, 0, LVIS_SELECTED);
+                ApplyState(other, 0, LVIS_SELECTED, notes);
         }
     }
-    if (!IsRow(row))
-        return; // a notification handler deleted it
     Row& target = m_rows[std::size_t(row)];
     const UINT selected = wanted & LVIS_SELECTED;
     if (selected != target.selected) {
@@ -302,7 +271,8 @@ void CListCtrlWidget::ChangeState(int row, UINT state, UINT mask)
         const int previous = std::exchange(m_focus, row);
         if (IsRow(previous)) {
             RedrawRows(previous, previous);
-            NotifyStateChange(previous, State(previous) | LVIS_FOCUSED, State(previous));
+            notes.push_back(
+                {previous, State(previous) | LVIS_FOCUSED, State(previous), Data(previous)});
         }
     } else if (!(wanted & LVIS_FOCUSED) && m_focus == row) {
         m_focus = -1;
@@ -310,35 +280,51 @@ void CListCtrlWidget::ChangeState(int row, UINT state, UINT mask)
     const UINT now = State(row);
     if (now != old) {
         RedrawRows(row, row);
-        NotifyStateChange(row, old, now);
+        notes.push_back({row, old, now, Data(row)});
     }
 }
 
-void CListCtrlWidget::NotifyStateChange(int row, UINT oldState, UINT newState) const
-{
-    NMLISTVIEW change{};
-    change.hdr.code = LVN_ITEMCHANGED;
-    change.iItem = row;
-    change.uOldState = oldState;
-    change.uNewState = newState;
-    change.uChanged = LVIF_STATE;
-    change.lParam = Data(row);
-    Notify(change.hdr);
-}
-
-void CListCtrlWidget::SelectOnly(int row)
-{
-    ClearSelection();
-    if (IsRow(row))
-        ChangeState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-}
-
-void CListCtrlWidget::ClearSelection()
+void CListCtrlWidget::ApplyClearSelection(StateNotes& notes)
 {
     for (int row = 0; row < Count() && m_selectedCount > 0; ++row) {
         if (m_rows[std::size_t(row)].selected)
-            ChangeState(row, 0, LVIS_SELECTED);
+            ApplyState(row, 0, LVIS_SELECTED, notes);
     }
+}
+
+bool CListCtrlWidget::SendStateNotes(const StateNotes& notes) const
+{
+    for (const StateNote& note : notes) {
+        // An earlier handler deleted or moved this row: its news is stale.
+        if (!IsRow(note.row) || Data(note.row) != note.data)
+            continue;
+        NMLISTVIEW change{};
+        change.hdr.code = LVN_ITEMCHANGED;
+        change.iItem = note.row;
+        change.uOldState = note.oldState;
+        change.uNewState = note.newState;
+        change.uChanged = LVIF_STATE;
+        change.lParam = note.data;
+        if (!Notify(change.hdr))
+            return false;
+    }
+    return true;
+}
+
+bool CListCtrlWidget::SelectOnly(int row)
+{
+    StateNotes notes;
+    ApplyClearSelection(notes);
+    if (IsRow(row))
+        ApplyState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED, notes);
+    return SendStateNotes(notes);
+}
+
+bool CListCtrlWidget::ClearSelection()
+{
+    StateNotes notes;
+    ApplyClearSelection(notes);
+    return SendStateNotes(notes);
 }
 
 int CListCtrlWidget::NextItem(int start, UINT flags) const
@@ -404,497 +390,5 @@ void CListCtrlWidget::Sort(PFNLVCOMPARE compare, LPARAM user)
     m_rows = std::move(sorted);
     m_focus = focus;
     m_byDataValid = false;
-    viewport()->update();
-}
-
-// ---- geometry
-
-int CListCtrlWidget::RowHeight() const
-{
-    CListCtrl* owner = m_style & LVS_OWNERDRAWFIXED ? Attached() : nullptr;
-    if (m_rowHeight > 0 && owner == m_measuredFor)
-        return m_rowHeight;
-    int height = fontMetrics().height() + 6;
-    if (m_smallImages)
-        height = std::max(height, int(m_smallImages->GetImageSize().cy) + 2);
-    if (owner) {
-        MEASUREITEMSTRUCT measure{
-            ODT_LISTVIEW, UINT(DialogTemplateBuilder::ControlId(this)), 0, 0, UINT(height), 0};
-        owner->MeasureItem(&measure);
-        height = std::max(1, int(measure.itemHeight));
-    }
-    if (height != m_rowHeight)
-        ScheduleRange();
-    m_rowHeight = height;
-    m_measuredFor = owner;
-    return height;
-}
-
-int CListCtrlWidget::HeaderHeight() const
-{
-    return m_header->isHidden() ? 0 : m_header->sizeHint().height();
-}
-
-int CListCtrlWidget::TopIndex() const
-{
-    if (m_rangeDirty)
-        UpdateRange();
-    return verticalScrollBar()->value();
-}
-
-int CListCtrlWidget::CountPerPage() const
-{
-    return viewport()->height() / RowHeight();
-}
-
-void CListCtrlWidget::EnsureVisible(int row, bool partialOK)
-{
-    if (!IsRow(row))
-        return;
-    const int top = TopIndex();
-    const int perPage = std::max(1, CountPerPage());
-    if (row < top) {
-        verticalScrollBar()->setValue(row);
-    } else if (row >= top + perPage) {
-        const bool partlyShown = row == top + perPage && viewport()->height() % RowHeight() != 0;
-        if (!(partialOK && partlyShown))
-            verticalScrollBar()->setValue(row - perPage + 1);
-    }
-}
-
-QRect CListCtrlWidget::ClientRect() const
-{
-    return QRect(0, 0, viewport()->width(), viewport()->height() + HeaderHeight());
-}
-
-QRect CListCtrlWidget::RowRect(int row) const
-{
-    const int height = RowHeight();
-    return QRect(-horizontalScrollBar()->value(), HeaderHeight() + (row - TopIndex()) * height,
-                 m_header->TotalWidth(), height);
-}
-
-QRect CListCtrlWidget::CellRect(int row, int column) const
-{
-    const QRect bounds = RowRect(row);
-    return QRect(bounds.left() + m_header->sectionPosition(column), bounds.top(),
-                 m_header->Width(column), bounds.height());
-}
-
-int CListCtrlWidget::HitTest(LVHITTESTINFO& info, bool subItems) const
-{
-    info.iItem = -1;
-    info.iSubItem = -1;
-    const QPoint point(info.pt.x, info.pt.y);
-    const QRect client = ClientRect();
-    if (!client.contains(point)) {
-        info.flags =
-            (point.y() < 0 ? LVHT_ABOVE : 0) | (point.y() >= client.height() ? LVHT_BELOW : 0) |
-            (point.x() < 0 ? LVHT_TOLEFT : 0) | (point.x() >= client.width() ? LVHT_TORIGHT : 0);
-        return -1;
-    }
-    info.flags = LVHT_NOWHERE;
-    const int header = HeaderHeight();
-    const int row = point.y() < header ? -1 : TopIndex() + (point.y() - header) / RowHeight();
-    const int column = m_header->logicalIndexAt(point.x());
-    if (!IsRow(row) || column < 0)
-        return -1;
-    const bool fullRow = (m_exStyle & LVS_EX_FULLROWSELECT) || (m_style & LVS_OWNERDRAWFIXED);
-    if (!subItems && column != 0 && !fullRow)
-        return -1;
-    const int intoRow = point.x() + horizontalScrollBar()->value();
-    const bool onIcon =
-        column == 0 && m_smallImages && intoRow < kTextMargin + m_smallImages->GetImageSize().cx;
-    info.flags = onIcon ? LVHT_ONITEMICON : LVHT_ONITEMLABEL;
-    info.iItem = row;
-    if (subItems)
-        info.iSubItem = column;
-    return row;
-}
-
-QPoint CListCtrlWidget::ClientFromViewport(const QPoint& point) const
-{
-    return point + QPoint(0, HeaderHeight());
-}
-
-QPoint CListCtrlWidget::ClientFromGlobal(const QPoint& global) const
-{
-    return ClientFromViewport(viewport()->mapFromGlobal(global));
-}
-
-void CListCtrlWidget::Layout()
-{
-    const int header = HeaderHeight();
-    setViewportMargins(0, header, 0, 0);
-    const QRect area = viewport()->geometry();
-    m_header->setGeometry(area.left(), area.top() - header, area.width(), header);
-    UpdateRange();
-}
-
-void CListCtrlWidget::ScheduleRange() const
-{
-    m_rangeDirty = true;
-    if (m_rangePosted)
-        return;
-    m_rangePosted = true;
-    QMetaObject::invokeMethod(
-        const_cast<CListCtrlWidget*>(this),
-        [this] {
-            m_rangePosted = false;
-            if (m_rangeDirty)
-                UpdateRange();
-        },
-        Qt::QueuedConnection);
-}
-
-void CListCtrlWidget::UpdateRange() const
-{
-    m_rangeDirty = false;
-    const int perPage = CountPerPage();
-    verticalScrollBar()->setPageStep(std::max(1, perPage));
-    verticalScrollBar()->setRange(0, std::max(0, Count() - perPage));
-    const int width = viewport()->width();
-    horizontalScrollBar()->setPageStep(std::max(1, width));
-    horizontalScrollBar()->setRange(0, std::max(0, m_header->TotalWidth() - width));
-}
-
-void CListCtrlWidget::RedrawRows(int first, int last)
-{
-    if (!isVisible() || last < first)
-        return;
-    const int header = HeaderHeight();
-    const QRect top = RowRect(first);
-    viewport()->update(0, top.top() - header, viewport()->width(),
-                       (last - first + 1) * top.height());
-}
-
-void CListCtrlWidget::SetRedraw(bool redraw)
-{
-    m_redrawOff = !redraw;
-    viewport()->setUpdatesEnabled(!m_redrawOff && !m_locked);
-}
-
-void CListCtrlWidget::SetLocked(bool locked)
-{
-    m_locked = locked;
-    viewport()->setUpdatesEnabled(!m_redrawOff && !m_locked);
-}
-
-void CListCtrlWidget::InvalidateRowHeight()
-{
-    m_rowHeight = 0;
-    ScheduleRange();
-    viewport()->update();
-}
-
-void CListCtrlWidget::FitColumn(int column, bool withTitle)
-{
-    if (column < 0 || column >= m_header->Count())
-        return;
-    const QFontMetrics metrics = fontMetrics();
-    int width = 0;
-    for (int row = 0; row < Count(); ++row)
-        width = std::max(
-            width, metrics.horizontalAdvance(QString::fromUtf8((const char*)Text(row, column))));
-    if (column == 0 && m_smallImages)
-        width += m_smallImages->GetImageSize().cx + 2;
-    if (withTitle) {
-        const QString title = QString::fromUtf8((const char*)m_header->Title(column));
-        width = std::max(width, m_header->fontMetrics().horizontalAdvance(title) + kTextMargin);
-    }
-    m_header->SetWidth(column, width + 2 * kTextMargin);
-}
-
-// ---- drawing
-
-UINT CListCtrlWidget::DrawState(int row) const
-{
-    UINT state = 0;
-    if (m_rows[std::size_t(row)].selected && (hasFocus() || m_style & LVS_SHOWSELALWAYS))
-        state |= ODS_SELECTED;
-    if (row == m_focus && hasFocus())
-        state |= ODS_FOCUS;
-    return state;
-}
-
-void CListCtrlWidget::paintEvent(QPaintEvent* event)
-{
-    if (m_rangeDirty)
-        UpdateRange();
-    QPainter painter(viewport());
-    const int header = HeaderHeight();
-    const int height = RowHeight();
-    // Rows are drawn in client coordinates, which start at the header's top.
-    painter.translate(0, -header);
-    const QRect dirty = event->rect();
-    const int top = TopIndex();
-    const int first = top + std::max(0, dirty.top() / height);
-    const int last = std::min(Count() - 1, top + dirty.bottom() / height);
-    CListCtrl* owner = m_style & LVS_OWNERDRAWFIXED ? Attached() : nullptr;
-    for (int row = first; row <= last && row < Count(); ++row)
-        DrawRow(painter, row, owner);
-    if (m_exStyle & LVS_EX_GRIDLINES)
-        DrawGridLines(painter, first, last);
-}
-
-void CListCtrlWidget::DrawRow(QPainter& painter, int row, CListCtrl* owner) const
-{
-    const QRect rect = RowRect(row);
-    if (!owner) {
-        DrawRowDefault(painter, row, rect, DrawState(row));
-        return;
-    }
-    DRAWITEMSTRUCT item{};
-    item.CtlType = ODT_LISTVIEW;
-    item.CtlID = UINT(DialogTemplateBuilder::ControlId(this));
-    item.itemID = UINT(row);
-    item.itemAction = ODA_DRAWENTIRE;
-    item.itemState = DrawState(row);
-    item.hwndItem = const_cast<CListCtrlWidget*>(this);
-    CDC dc(&painter);
-    item.hDC = dc.GetSafeHdc();
-    item.rcItem = CRect(rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1);
-    item.itemData = std::uintptr_t(Data(row));
-    painter.save();
-    owner->DrawItem(&item);
-    painter.restore();
-}
-
-void CListCtrlWidget::DrawRowDefault(QPainter& painter, int row, const QRect& rect,
-                                     UINT odsState) const
-{
-    const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
-    const bool selected = odsState & ODS_SELECTED;
-    if (selected)
-        painter.fillRect(rect, palette().color(group, QPalette::Highlight));
-    const QColor textColour =
-        palette().color(group, selected ? QPalette::HighlightedText : QPalette::Text);
-    painter.setPen(textColour);
-    const QFontMetrics metrics = fontMetrics();
-    char buffer[kDrawTextSize];
-    int left = rect.left();
-    for (int column = 0; column < m_header->Count() && left < viewport()->width(); ++column) {
-        const int width = m_header->Width(column);
-        QRect text(left + kTextMargin, rect.top(), width - 2 * kTextMargin, rect.height());
-        left += width;
-        if (text.right() < 0 || width <= 0)
-            continue;
-        if (column == 0 && m_smallImages) {
-            const QSize size(m_smallImages->GetImageSize().cx, m_smallImages->GetImageSize().cy);
-            const QRect icon(QPoint(text.left(), text.top() + (text.height() - size.height()) / 2),
-                             size);
-            m_smallImages->ExtractIcon(Image(row)).paint(&painter, icon);
-            text.setLeft(icon.right() + 3);
-        }
-        LPCSTR read = ReadText(row, column, buffer, kDrawTextSize);
-        buffer[kDrawTextSize - 1] = '\0';
-        const QString shown =
-            metrics.elidedText(QString::fromUtf8(read), Qt::ElideRight, text.width());
-        painter.drawText(
-            text, AlignmentOf(m_header->Format(column)) | Qt::AlignVCenter | Qt::TextSingleLine,
-            shown);
-    }
-    if (odsState & ODS_FOCUS) {
-        painter.setPen(QPen(textColour, 1, Qt::DotLine));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(rect.adjusted(0, 0, -1, -1));
-    }
-}
-
-void CListCtrlWidget::DrawGridLines(QPainter& painter, int first, int last) const
-{
-    painter.setPen(palette().color(QPalette::Midlight));
-    const QRect client = ClientRect();
-    for (int row = first; row <= last; ++row) {
-        const int bottom = RowRect(row).bottom();
-        painter.drawLine(client.left(), bottom, client.right(), bottom);
-    }
-    int right = -horizontalScrollBar()->value();
-    for (int column = 0; column < m_header->Count(); ++column) {
-        right += m_header->Width(column);
-        painter.drawLine(right - 1, HeaderHeight(), right - 1, client.bottom());
-    }
-}
-
-// ---- events
-
-void CListCtrlWidget::resizeEvent(QResizeEvent* event)
-{
-    QAbstractScrollArea::resizeEvent(event);
-    Layout();
-}
-
-void CListCtrlWidget::changeEvent(QEvent* event)
-{
-    QAbstractScrollArea::changeEvent(event);
-    if (event->type() == QEvent::FontChange) {
-        InvalidateRowHeight();
-        Layout();
-    }
-}
-
-bool CListCtrlWidget::viewportEvent(QEvent* event)
-{
-    // The vertical scroll bar comes and goes with the rows; the header follows the viewport.
-    if (event->type() == QEvent::Resize)
-        Layout();
-    if (event->type() == QEvent::ToolTip && m_toolTips) {
-        ShowToolTip(*static_cast<QHelpEvent*>(event));
-        return true;
-    }
-    return QAbstractScrollArea::viewportEvent(event);
-}
-
-void CListCtrlWidget::ShowToolTip(const QHelpEvent& event)
-{
-    CListCtrl* list = Attached();
-    const QPoint point = ClientFromViewport(event.pos());
-    TOOLINFO tool{};
-    tool.cbSize = sizeof tool;
-    const INT_PTR id = list ? list->OnToolHitTest(CPoint(point.x(), point.y()), &tool) : -1;
-    if (id == -1) {
-        QToolTip::hideText();
-        return;
-    }
-    CString text = tool.lpszText && tool.lpszText != LPSTR_TEXTCALLBACK ? tool.lpszText : "";
-    if (tool.lpszText == LPSTR_TEXTCALLBACK) {
-        NMTTDISPINFOA request{};
-        request.hdr = NMHDR{this, tool.uId, TTN_NEEDTEXTA};
-        request.lpszText = request.szText;
-        LRESULT result = 0;
-        QPointer<CListCtrlWidget> alive(this);
-        list->OnNotify(tool.uId, LPARAM(&request.hdr), &result);
-        if (!alive)
-            return;
-        text = request.lpszText ? request.lpszText : "";
-    }
-    const RECT& area = tool.rect;
-    const QRect shown(area.left, area.top - HeaderHeight(), area.right - area.left,
-                      area.bottom - area.top);
-    QToolTip::showText(event.globalPos(), QString::fromUtf8((const char*)text), viewport(), shown);
-}
-
-void CListCtrlWidget::scrollContentsBy(int, int)
-{
-    m_header->setOffset(horizontalScrollBar()->value());
-    viewport()->update();
-}
-
-int CListCtrlWidget::KeyTarget(int key) const
-{
-    const int last = Count() - 1;
-    if (last < 0)
-        return -1;
-    const int focus = m_focus;
-    const int top = TopIndex();
-    const int page = std::max(1, CountPerPage());
-    switch (key) {
-    case Qt::Key_Up:
-        return focus < 0 ? 0 : std::max(0, focus - 1);
-    case Qt::Key_Down:
-        return focus < 0 ? 0 : std::min(last, focus + 1);
-    case Qt::Key_Home:
-        return 0;
-    case Qt::Key_End:
-        return last;
-    case Qt::Key_PageUp:
-        return std::max(0, focus > top ? top : focus - page + 1);
-    case Qt::Key_PageDown: {
-        const int bottom = top + page - 1;
-        return std::min(last, focus < bottom ? bottom : focus + page - 1);
-    }
-    default:
-        return -1;
-    }
-}
-
-void CListCtrlWidget::keyPressEvent(QKeyEvent* event)
-{
-    const int target = KeyTarget(event->key());
-    if (target < 0) {
-        QAbstractScrollArea::keyPressEvent(event);
-        return;
-    }
-    SelectOnly(target);
-    EnsureVisible(target, false);
-    event->accept();
-}
-
-void CListCtrlWidget::NotifyActivate(UINT code, const QPoint& viewportPoint) const
-{
-    const QPoint point = ClientFromViewport(viewportPoint);
-    LVHITTESTINFO hit{{point.x(), point.y()}, 0, -1, -1};
-    NMITEMACTIVATE activate{};
-    activate.hdr.code = code;
-    activate.iItem = HitTest(hit, false);
-    HitTest(hit, true);
-    activate.iSubItem = hit.iSubItem;
-    activate.ptAction = POINT{point.x(), point.y()};
-    Notify(activate.hdr);
-}
-
-void CListCtrlWidget::mousePressEvent(QMouseEvent* event)
-{
-    setFocus(Qt::MouseFocusReason);
-    if (event->button() != Qt::LeftButton && event->button() != Qt::RightButton)
-        return;
-    m_pressed = event->button() == Qt::LeftButton;
-    const QPoint point = ClientFromViewport(event->position().toPoint());
-    LVHITTESTINFO hit{{point.x(), point.y()}, 0, -1, -1};
-    const int row = HitTest(hit, false);
-    if (row >= 0)
-        SelectOnly(row);
-    else
-        ClearSelection();
-}
-
-void CListCtrlWidget::mouseReleaseEvent(QMouseEvent* event)
-{
-    if (event->button() != Qt::LeftButton)
-        return;
-    QPointer<CListCtrlWidget> alive(this);
-    if (std::exchange(m_pressed, false))
-        NotifyActivate(NM_CLICK, event->position().toPoint());
-    if (!alive)
-        return;
-    if (CListCtrl* list = Attached()) {
-        const QPoint point = ClientFromViewport(event->position().toPoint());
-        list->OnLButtonUp(MouseFlags(event), CPoint(point.x(), point.y()));
-    }
-}
-
-void CListCtrlWidget::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    if (event->button() != Qt::LeftButton)
-        return;
-    mousePressEvent(event);
-    m_pressed = false;
-    NotifyActivate(NM_DBLCLK, event->position().toPoint());
-}
-
-void CListCtrlWidget::mouseMoveEvent(QMouseEvent* event)
-{
-    // A handler that pumps messages (an auto-scroll) reads the pointer itself; moves that
-    // arrive meanwhile are dropped rather than nested without bound.
-    CListCtrl* list = Attached();
-    if (!list || m_inMouseMove)
-        return;
-    const QPoint point = ClientFromViewport(event->position().toPoint());
-    QPointer<CListCtrlWidget> alive(this);
-    m_inMouseMove = true;
-    list->OnMouseMove(MouseFlags(event), CPoint(point.x(), point.y()));
-    if (alive)
-        m_inMouseMove = false;
-}
-
-void CListCtrlWidget::focusInEvent(QFocusEvent* event)
-{
-    QAbstractScrollArea::focusInEvent(event);
-    viewport()->update();
-}
-
-void CListCtrlWidget::focusOutEvent(QFocusEvent* event)
-{
-    QAbstractScrollArea::focusOutEvent(event);
     viewport()->update();
 }

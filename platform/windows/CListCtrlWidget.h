@@ -65,7 +65,7 @@ public:
     void Sort(PFNLVCOMPARE compare, LPARAM user);
 
     // Geometry, in client coordinates.
-    int RowHeight() const;
+    int RowHeight() const { return m_rowHeight; }
     int HeaderHeight() const;
     int TopIndex() const;
     int CountPerPage() const;
@@ -80,7 +80,7 @@ public:
     void RedrawRows(int first, int last);
     void SetRedraw(bool redraw);
     void SetLocked(bool locked);
-    // The next drawing measures the rows again.
+    // Measures the rows again: through the attached list's MeasureItem when it draws them.
     void InvalidateRowHeight();
     // Tooltips asked from the attached CListCtrl's OnToolHitTest and TTN_NEEDTEXTA.
     void EnableToolTips(bool enable) { m_toolTips = enable; }
@@ -119,13 +119,30 @@ private:
         std::vector<Cell> cells;
     };
 
+    // A state change made while others were made, sent once the rows are consistent again.
+    struct StateNote {
+        int row;
+        UINT oldState;
+        UINT newState;
+        LPARAM data;
+    };
+    using StateNotes = std::vector<StateNote>;
+
+    // Space between a cell's edges and its text.
+    static constexpr int kTextMargin = 6;
+
     CListCtrl* Attached() const;
-    LRESULT Notify(NMHDR& header) const;
-    void NotifyStateChange(int row, UINT oldState, UINT newState) const;
-    void NotifyActivate(UINT code, const QPoint& viewportPoint) const;
-    void ChangeState(int row, UINT state, UINT mask);
-    void SelectOnly(int row);
-    void ClearSelection();
+    // Sends header to the attached list, then to the parent; false when a handler destroyed
+    // the list, after which the caller must not touch it.
+    bool Notify(NMHDR& header) const;
+    bool NotifyActivate(UINT code, const QPoint& viewportPoint) const;
+    void ApplyState(int row, UINT state, UINT mask, StateNotes& notes);
+    void ApplyClearSelection(StateNotes& notes);
+    bool SendStateNotes(const StateNotes& notes) const;
+    // Both return false when a handler destroyed the list.
+    bool SelectOnly(int row);
+    bool ClearSelection();
+    bool Press(QMouseEvent* event);
     void Layout();
     void ScheduleRange() const;
     void UpdateRange() const;
@@ -146,8 +163,7 @@ private:
     int m_selectedCount = 0;
     mutable std::unordered_map<LPARAM, int> m_byData; // first row of each data value
     mutable bool m_byDataValid = true;
-    mutable int m_rowHeight = 0;
-    mutable const CListCtrl* m_measuredFor = nullptr;
+    int m_rowHeight = 1;
     mutable bool m_rangeDirty = false;
     mutable bool m_rangePosted = false;
     bool m_redrawOff = false;

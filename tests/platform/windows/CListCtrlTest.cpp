@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,8 @@ public:
             m_activated.push_back(*reinterpret_cast<NMITEMACTIVATE*>(hdr));
         if (hdr->code == LVN_COLUMNCLICK)
             m_columnClicks.push_back(reinterpret_cast<NMLISTVIEW*>(hdr)->iSubItem);
+        if (hdr->code == LVN_ITEMCHANGED && m_onChange)
+            m_onChange(*reinterpret_cast<NMLISTVIEW*>(hdr));
         *result = 0;
         return TRUE;
     }
@@ -40,6 +43,7 @@ public:
     std::function<std::string(int, int, LPARAM)> m_supply = [](int row, int column, LPARAM) {
         return "r" + std::to_string(row) + "c" + std::to_string(column);
     };
+    std::function<void(const NMLISTVIEW&)> m_onChange;
     std::vector<WPARAM> m_ids;
     std::vector<UINT> m_codes;
     std::vector<NMITEMACTIVATE> m_activated;
@@ -242,6 +246,35 @@ TEST_F(ListTest, SingleSelectionKeepsOneRowSelectedAndReportsEachChange)
     m_list.DeleteItem(2);
     EXPECT_EQ(m_list.GetSelectedCount(), 0u);
     EXPECT_FALSE(m_list.SetItemState(9, LVIS_SELECTED, LVIS_SELECTED));
+}
+
+TEST_F(ListTest, HandlersMayDeleteRowsOrTheListWhileTheSelectionChanges)
+{
+    // The view deletes rows when told of a change; the rest of the change must not read them.
+    Make(0, 50);
+    m_list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+    std::vector<LPARAM> heard;
+    m_owner.m_onChange = [&](const NMLISTVIEW& change) {
+        heard.push_back(change.lParam);
+        while (m_list.GetItemCount() > 10)
+            m_list.DeleteItem(m_list.GetItemCount() - 1);
+    };
+    m_list.SetItemState(-1, 0, LVIS_SELECTED);
+    EXPECT_EQ(heard.size(), 10u); // the news of deleted rows is not sent
+    EXPECT_EQ(heard.back(), 109);
+    EXPECT_EQ(m_list.GetSelectedCount(), 0u);
+
+    // Moving the focus tells of the row that lost it first; that handler empties the list.
+    m_owner.m_onChange = nullptr;
+    m_list.SetItemState(2, LVIS_FOCUSED, LVIS_FOCUSED);
+    m_owner.m_onChange = [&](const NMLISTVIEW&) { m_list.DeleteAllItems(); };
+    m_list.SetItemState(5, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    EXPECT_EQ(m_list.GetItemCount(), 0);
+
+    m_list.InsertItem(0, "again");
+    m_owner.m_onChange = [&](const NMLISTVIEW&) { delete m_list.GetSafeHwnd(); };
+    m_list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+    EXPECT_EQ(m_list.GetSafeHwnd(), nullptr);
 }
 
 TEST_F(ListTest, ScrollingKeepsTheRowAskedForInView)
