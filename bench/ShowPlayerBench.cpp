@@ -1,7 +1,8 @@
 // A show of many entries of 40 ms each, played without a screen: the whole show's time against
-// the sum of its entries, the gap between one entry's end and the next one's first frame, and
-// the memory held as the show goes on. Run: build-bench/bench/bench_showplayer; with
-// REELMIX_BENCH_GAPS=FILE each entry's gap in milliseconds is written to FILE.
+// the sum of its entries, the gap between one entry's end and the next one's first frame (first
+// frames apart less the entry's length), and the memory held as the show goes on. Run:
+// build-bench/bench/bench_showplayer; with REELMIX_BENCH_GAPS=FILE each entry's gap in milliseconds
+// is written to FILE.
 #include "platform/media/MpvPlayer.h"
 #include "player/ShowPlayer.h"
 
@@ -62,12 +63,13 @@ Timings PlayShow(const QString& movie, int entries)
     ShowPlayer show(&player, std::move(playlist), "/", false);
     Timings timings;
     QElapsedTimer clock;
-    qint64 ended = -1;
-    QObject::connect(&player, &MpvPlayer::EndFile, [&] { ended = clock.nsecsElapsed(); });
+    // The gap is what passes between two first frames beyond the first entry's own length.
+    qint64 previous = -1;
     QObject::connect(&player, &MpvPlayer::PlaybackRestart, [&] {
-        if (ended >= 0)
-            timings.gaps.push_back(double(clock.nsecsElapsed() - ended) / 1e6);
-        ended = -1;
+        const qint64 now = clock.nsecsElapsed();
+        if (previous >= 0)
+            timings.gaps.push_back(double(now - previous) / 1e6 - EntrySeconds * 1000);
+        previous = now;
         if (timings.gaps.size() == std::size_t(entries / 10))
             timings.rssAtTenth = MemoryKiB("VmRSS");
     });

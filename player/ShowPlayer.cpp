@@ -43,8 +43,10 @@ ShowPlayer::ShowPlayer(MpvPlayer* player, AsxPlaylist playlist, const QString& p
 QVariantMap ShowPlayer::PlayerOptions()
 {
     // Gapless audio would let a file that waits paused at its start never report it; the next
-    // file is opened while one plays, so that entries follow each other closely.
-    return {{"gapless-audio", "no"}, {"prefetch-playlist", "yes"}};
+    // file is opened while one plays, so that entries follow each other closely. Some formats
+    // (MPEG program streams) seek to a point after the one asked for, which would cut the start
+    // of an entry: the exact seek sets out from a second earlier.
+    return {{"gapless-audio", "no"}, {"prefetch-playlist", "yes"}, {"hr-seek-demuxer-offset", "1"}};
 }
 
 void ShowPlayer::Play()

@@ -91,3 +91,49 @@ TEST(AsxReader, RejectsWhatIsNoPlaylist)
     EXPECT_FALSE(AsxReader::ReadFile("no-such-playlist.asx", playlist, error));
     EXPECT_TRUE(error.contains("no-such-playlist.asx")) << error.toStdString();
 }
+
+// Playlists written by other programs, and slips of hand that once crashed or misled the reader.
+TEST(AsxReader, ReadsPlaylistsOfOtherWriters)
+{
+    const auto utf16 = [](const char* text, bool little) {
+        std::string bytes = little ? "\xFF\xFE" : "\xFE\xFF";
+        for (const char* c = text; *c; ++c)
+            bytes += little ? std::string{*c, '\0'} : std::string{'\0', *c};
+        return bytes;
+    };
+    const char* entry = "<asx version='3.0'><title>&;&#;&#x;&#xZZ;&#0;</title><entry>"
+                        "<ref href='dead.avi'><starttime value='9'/><duration value='1'/></ref>"
+                        "<ref href='/home/ann/Movies/a.avi'/>"
+                        "<starttime value='2'/><starttime value='x'/><starttime value='3'/>"
+                        "<duration value='bad'/><duration value='4'/></entry></asx>";
+    for (const std::string& text : {std::string(entry), "\xEF\xBB\xBF" + std::string(entry),
+                                    utf16(entry, true), utf16(entry, false)}) {
+        AsxPlaylist playlist;
+        QString error;
+        ASSERT_TRUE(AsxReader::Read(text, playlist, error)) << error.toStdString();
+        EXPECT_EQ(playlist.title, "&;&#;&#x;&#xZZ;&#0;");
+        ASSERT_EQ(playlist.entries.size(), 1u);
+        const AsxEntry& read = playlist.entries[0];
+        ASSERT_EQ(read.refs.size(), 2u);
+        EXPECT_EQ(read.refs[0].start, 9.0);
+        EXPECT_EQ(read.refs[0].duration, 1.0);
+        EXPECT_EQ(read.refs[1].href, "/home/ann/Movies/a.avi");
+        EXPECT_LT(read.refs[1].start, 0);
+        EXPECT_EQ(read.start, 2.0);
+        EXPECT_EQ(read.duration, 4.0);
+    }
+}
+
+TEST(AsxReader, NamesWhatItDoesNotPlay)
+{
+    const char* text = "<ASX><BASE HREF='http://example.org/'/><REPEAT COUNT='3'><ENTRY><REF "
+                       "HREF='a.avi'/></ENTRY></REPEAT><ENTRYREF HREF='more.asx'/><REPEAT/></ASX>";
+    AsxPlaylist playlist;
+    QString error;
+    ASSERT_TRUE(AsxReader::Read(text, playlist, error));
+    EXPECT_EQ(playlist.entries.size(), 1u);
+    const QString notices = playlist.notices.join('\n');
+    EXPECT_EQ(playlist.notices.size(), 3) << notices.toStdString();
+    for (const char* said : {"BASE", "REPEAT", "more.asx"})
+        EXPECT_TRUE(notices.contains(said)) << said;
+}
