@@ -116,13 +116,20 @@ std::optional<ShowPlayer::Attempt> ShowPlayer::NextAttempt()
     return std::nullopt;
 }
 
-// Tells why a reference is not played; the search goes on with the entry's next reference.
+// Tells why a reference is not played.
 void ShowPlayer::GiveUp(const Attempt& attempt, const QString& problem)
 {
     const bool last = attempt.ref + 1 >= m_playlist.entries[attempt.entry].refs.size();
     const QString name = EntryName(attempt.entry);
     emit Notice(last ? tr("Skipped %1: %2.").arg(name, problem)
                      : tr("%1: %2; its next reference is tried.").arg(name, problem));
+}
+
+// A reference the player could not open gives way to the entry's next one. Nothing has been
+// handed on after it yet (see OnPlaybackRestart), so the search can step back.
+void ShowPlayer::RollOver(const Attempt& attempt, const QString& problem)
+{
+    GiveUp(attempt, problem);
     m_nextEntry = attempt.entry;
     m_nextRef = attempt.ref + 1;
 }
@@ -195,14 +202,14 @@ void ShowPlayer::OnEndFile(MpvPlayer::EndReason reason, const QString& errorText
         return;
     }
     if (reason == MpvPlayer::EndReason::Redirect) {
-        GiveUp(ended, tr("\"%1\" is a playlist; playlists inside a playlist are not played")
-                          .arg(ended.target));
+        RollOver(ended, tr("\"%1\" is a playlist; playlists inside a playlist are not played")
+                            .arg(ended.target));
         m_draining = true;
         m_player->Stop();
         return;
     }
     if (reason == MpvPlayer::EndReason::Error && !m_restarted)
-        GiveUp(ended, tr("\"%1\" cannot be played (%2)").arg(ended.target, errorText));
+        RollOver(ended, tr("\"%1\" cannot be played (%2)").arg(ended.target, errorText));
     Feed();
 }
 

@@ -48,6 +48,7 @@ private:
     std::optional<Attempt> NextAttempt();
     void Feed();
     void GiveUp(const Attempt& attempt, const QString& problem);
+    void RollOver(const Attempt& attempt, const QString& problem);
     void OnStartFile();
     void OnPlaybackRestart();
     void OnPositionReply(double position);

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <cmath>
 
 using namespace testfiles;
@@ -175,4 +176,46 @@ TEST(Mplayer, RegistersItsFolderForReelmix)
     CString directory;
     ASSERT_TRUE(key.ReadValueString("Installation Directory", directory));
     EXPECT_EQ(ToHostPath(directory), QFileInfo(REELMIX_MPLAYER2_PATH).absolutePath().toStdString());
+}
+
+// Each playlist of the corpus says on its first line what must come of it: "<!-- refused -->",
+// or "<!-- plays N from S -->" (N entries played, each from S seconds).
+TEST(Mplayer, PlaysOrRefusesEveryPlaylistOfItsCorpus)
+{
+    const QString folder = QString::fromStdString(NewPath("corpus"));
+    QDir().mkpath(folder);
+    const std::string base = folder.toStdString() + "/";
+    ASSERT_NO_FATAL_FAILURE(MakeMovie(base + "clip.avi"));
+    WriteBytes(base + "damaged.avi", "RIFF\x10\x20\x30\x40AVI LIST" + std::string(3000, '\x7f'));
+    static const QRegularExpression expected(
+        R"(<!-- (refused|plays (\d+)(?: from ([\d.]+))?) -->)");
+    const QDir corpus(REELMIX_PLAYLISTS_DIR);
+    const QStringList names = corpus.entryList({"*.asx"}, QDir::Files);
+    ASSERT_GE(names.size(), 10);
+    for (const QString& name : names) {
+        QByteArray text = QByteArray::fromStdString(ReadBytes(corpus.filePath(name).toStdString()));
+        const auto match = expected.match(QString::fromLatin1(QByteArray(text).replace('\0', "")));
+        ASSERT_TRUE(match.hasMatch()) << name.toStdString();
+        text.replace("@PROGRAMFOLDER@",
+                     QByteArray::fromStdString(Program(folder.toStdString()).Str()))
+            .replace("@FOLDER@", folder.toUtf8());
+        WriteBytes(base + name.toStdString(), text.toStdString());
+        const std::string report = NewPath("corpus report.txt");
+        const PlayerRun run = RunPlayer(folder, {"--report", QString::fromStdString(report), name});
+        const bool refused = match.captured(1) == "refused";
+        EXPECT_EQ(run.exitCode, refused ? 1 : 0) << name.toStdString();
+        if (refused) {
+            EXPECT_TRUE(run.errors.contains(name)) << run.errors.toStdString();
+            continue;
+        }
+        const QStringList lines =
+            QString::fromStdString(ReadBytes(report)).split('\n', Qt::SkipEmptyParts);
+        EXPECT_EQ(lines.size(), match.captured(2).toInt())
+            << name.toStdString() << run.errors.toStdString();
+        for (const QString& line : lines)
+            if (match.hasCaptured(3))
+                EXPECT_NEAR(line.section('\t', 1, 1).toDouble(), match.captured(3).toDouble(),
+                            FrameSeconds)
+                    << name.toStdString();
+    }
 }
