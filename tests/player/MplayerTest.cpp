@@ -219,3 +219,22 @@ TEST(Mplayer, PlaysOrRefusesEveryPlaylistOfItsCorpus)
                     << name.toStdString();
     }
 }
+
+// A show longer than the media library's event queue once lost entries and never ended.
+TEST(Mplayer, PlaysEveryEntryOfALongShow)
+{
+    const QString folder = QString::fromStdString(NewPath("long show"));
+    QDir().mkpath(folder);
+    const std::string movie = folder.toStdString() + "/a.avi";
+    ASSERT_NO_FATAL_FAILURE(MakeMovie(movie));
+    constexpr int Entries = 1100;
+    WriteBytes(folder.toStdString() + "/long.asx",
+               Playlist(std::vector<Clip>(Entries, Clip{movie, 0.5, 0.54})));
+    const std::string report = NewPath("long report.txt");
+    const PlayerRun run =
+        RunPlayer(folder, {"--report", QString::fromStdString(report), "long.asx"});
+    EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    const QStringList lines =
+        QString::fromStdString(ReadBytes(report)).split('\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(lines.size(), Entries);
+}
