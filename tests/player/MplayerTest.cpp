@@ -179,7 +179,8 @@ TEST(Mplayer, RegistersItsFolderForReelmix)
 }
 
 // Each playlist of the corpus says on its first line what must come of it: "<!-- refused -->",
-// or "<!-- plays N from S -->" (N entries played, each from S seconds).
+// or "<!-- plays N from S; says A | B -->" (N entries played, each from S seconds, and the
+// notices A and B given), "from" and "says" being optional.
 TEST(Mplayer, PlaysOrRefusesEveryPlaylistOfItsCorpus)
 {
     const QString folder = QString::fromStdString(NewPath("corpus"));
@@ -188,7 +189,7 @@ TEST(Mplayer, PlaysOrRefusesEveryPlaylistOfItsCorpus)
     ASSERT_NO_FATAL_FAILURE(MakeMovie(base + "clip.avi"));
     WriteBytes(base + "damaged.avi", "RIFF\x10\x20\x30\x40AVI LIST" + std::string(3000, '\x7f'));
     static const QRegularExpression expected(
-        R"(<!-- (refused|plays (\d+)(?: from ([\d.]+))?) -->)");
+        R"(<!-- (refused|plays (\d+)(?: from ([\d.]+))?(?:; says (.*))?) -->)");
     const QDir corpus(REELMIX_PLAYLISTS_DIR);
     const QStringList names = corpus.entryList({"*.asx"}, QDir::Files);
     ASSERT_GE(names.size(), 10);
@@ -203,6 +204,9 @@ TEST(Mplayer, PlaysOrRefusesEveryPlaylistOfItsCorpus)
         const std::string report = NewPath("corpus report.txt");
         const PlayerRun run = RunPlayer(folder, {"--report", QString::fromStdString(report), name});
         const bool refused = match.captured(1) == "refused";
+        for (const QString& said : match.captured(4).split(" | ", Qt::SkipEmptyParts))
+            EXPECT_TRUE(run.errors.contains(said))
+                << name.toStdString() << ": " << said.toStdString();
         EXPECT_EQ(run.exitCode, refused ? 1 : 0) << name.toStdString();
         if (refused) {
             EXPECT_TRUE(run.errors.contains(name)) << run.errors.toStdString();
