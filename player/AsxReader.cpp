@@ -7,6 +7,7 @@
 #include <charconv>
 #include <map>
 #include <optional>
+#include <set>
 
 namespace
 {
@@ -227,15 +228,19 @@ private:
         else
             notice = QObject::tr("BASE is not supported: relative references are taken from the "
                                  "playlist's folder.");
-        if (!m_playlist.notices.contains(notice))
+        // Each is said once, and a hostile playlist cannot bury the show under them.
+        if (m_said.insert(notice).second && m_playlist.notices.size() < MaxNotices)
             m_playlist.notices.append(notice);
     }
+
+    static constexpr qsizetype MaxNotices = 20;
 
     AsxPlaylist& m_playlist;
     std::optional<AsxEntry> m_entry;
     std::string m_text;
     bool m_sawAsx = false;
     bool m_inRef = false; // inside a REF that is not yet closed
+    std::set<QString> m_said;
 };
 
 bool AllDigits(std::string_view text)
