@@ -160,6 +160,9 @@ public:
         }
         if (m_entry)
             m_playlist.entries.push_back(std::move(*m_entry));
+        if (const qsizetype unsaid = qsizetype(m_said.size()) - MaxNotices; unsaid > 0)
+            m_playlist.notices.append(
+                QObject::tr("%1 more elements of this playlist are not played.").arg(unsaid));
         return m_sawAsx;
     }
 
