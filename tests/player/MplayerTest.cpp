@@ -188,6 +188,8 @@ TEST(Mplayer, PlaysOrRefusesEveryPlaylistOfItsCorpus)
     const std::string base = folder.toStdString() + "/";
     ASSERT_NO_FATAL_FAILURE(MakeMovie(base + "clip.avi"));
     WriteBytes(base + "damaged.avi", "RIFF\x10\x20\x30\x40AVI LIST" + std::string(3000, '\x7f'));
+    // Known as a playlist by the media library only, which queues its items on its own.
+    WriteBytes(base + "reference.avi", "[Reference]\r\nRef1=clip.avi\r\n");
     static const QRegularExpression expected(
         R"(<!-- (refused|plays (\d+)(?: from ([\d.]+))?(?:; says (.*))?) -->)");
     const QDir corpus(REELMIX_PLAYLISTS_DIR);
