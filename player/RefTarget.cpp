@@ -40,13 +40,13 @@ QString Quoted(const QString& text)
     return "\"" + text + "\"";
 }
 
-QString PlaylistProblem(const QString& name)
+} // namespace
+
+QString RefTarget::PlaylistProblem(const QString& target)
 {
     return QObject::tr("%1 is a playlist; playlists inside a playlist are not played")
-        .arg(Quoted(name));
+        .arg(Quoted(target));
 }
-
-} // namespace
 
 RefTarget RefTarget::Resolve(const std::string& href, const QString& folder)
 {

@@ -11,6 +11,8 @@ public:
     // href is a program path (\home\ann\a.avi), a host path or a URL; paths that are not
     // absolute are taken from folder (a host path).
     static RefTarget Resolve(const std::string& href, const QString& folder);
+    // Why a reference that turned out to be a playlist is not played.
+    static QString PlaylistProblem(const QString& target);
 
     // What to open when Problem is empty: a host path or a URL.
     QString m_target;

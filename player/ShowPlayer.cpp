@@ -202,8 +202,7 @@ void ShowPlayer::OnEndFile(MpvPlayer::EndReason reason, const QString& errorText
         return;
     }
     if (reason == MpvPlayer::EndReason::Redirect) {
-        RollOver(ended, tr("\"%1\" is a playlist; playlists inside a playlist are not played")
-                            .arg(ended.target));
+        RollOver(ended, RefTarget::PlaylistProblem(ended.target));
         m_draining = true;
         m_player->Stop();
         return;
