@@ -35,7 +35,8 @@ ShowPlayer::ShowPlayer(MpvPlayer* player, AsxPlaylist playlist, const QString& p
     connect(m_player, &MpvPlayer::StartFile, this, &ShowPlayer::OnStartFile);
     connect(m_player, &MpvPlayer::PlaybackRestart, this, &ShowPlayer::OnPlaybackRestart);
     connect(m_player, &MpvPlayer::PositionReply, this, &ShowPlayer::OnPositionReply);
-    connect(m_player, &MpvPlayer::Unloading, this, &ShowPlayer::OnUnloading);
+    if (m_reporting)
+        connect(m_player, &MpvPlayer::Unloading, this, &ShowPlayer::OnUnloading);
     connect(m_player, &MpvPlayer::EndFile, this, &ShowPlayer::OnEndFile);
     connect(m_player, &MpvPlayer::PropertyChanged, this, &ShowPlayer::OnPropertyChanged);
 }
