@@ -3,10 +3,18 @@
 #include <string>
 #include <vector>
 
+// A REF of an entry. Times written inside the REF hold for that reference only.
+struct AsxRef {
+    std::string href;
+    // Seconds; negative when the reference gives none.
+    double start = -1.0;
+    double duration = -1.0;
+};
+
 struct AsxEntry {
     std::string title;
-    // HREFs of its REF elements in order: the first that can be played is played.
-    std::vector<std::string> refs;
+    // In order: the first that can be played is played.
+    std::vector<AsxRef> refs;
     // Seconds; negative when the entry gives none.
     double start = -1.0;
     double duration = -1.0;

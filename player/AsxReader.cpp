@@ -1,11 +1,13 @@
 #include "player/AsxReader.h"
 
 #include <QFile>
+#include <QStringDecoder>
 #include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <map>
 #include <optional>
+#include <set>
 
 namespace
 {
@@ -32,6 +34,22 @@ std::string_view Trim(std::string_view text)
     return text;
 }
 
+// The character a reference such as "#65" or "#x42" names (without "&" and ";"), if any.
+std::optional<char32_t> NumericReference(std::string_view name)
+{
+    if (name.size() < 2 || name[0] != '#')
+        return std::nullopt;
+    const bool hex = name[1] == 'x' || name[1] == 'X';
+    const std::string_view digits = name.substr(hex ? 2 : 1);
+    unsigned code = 0;
+    const auto [end, error] =
+        std::from_chars(digits.data(), digits.data() + digits.size(), code, hex ? 16 : 10);
+    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() ||
+        code == 0 || code > 0x10FFFF)
+        return std::nullopt;
+    return char32_t(code);
+}
+
 // Character references; anything else after "&" is kept as written.
 std::string Decode(std::string_view text)
 {
@@ -41,23 +59,15 @@ std::string Decode(std::string_view text)
     std::size_t i = 0;
     while (i < text.size()) {
         const std::size_t semicolon = text[i] == '&' ? text.find(';', i) : std::string_view::npos;
-        if (semicolon != std::string_view::npos && semicolon - i <= 8) {
+        if (semicolon != std::string_view::npos && semicolon - i <= 10) {
             const std::string_view name = text.substr(i + 1, semicolon - i - 1);
             if (const auto it = named.find(name); it != named.end()) {
                 decoded += it->second;
                 i = semicolon + 1;
                 continue;
             }
-            unsigned code = 0;
-            const bool hex =
-                name.size() > 1 && name[0] == '#' && (name[1] == 'x' || name[1] == 'X');
-            const std::string_view digits = name.substr(hex ? 2 : 1);
-            if (!name.empty() && name[0] == '#' && !digits.empty() &&
-                std::from_chars(digits.data(), digits.data() + digits.size(), code, hex ? 16 : 10)
-                        .ptr == digits.data() + digits.size() &&
-                code > 0 && code <= 0x10FFFF) {
-                const char32_t ucs4 = char32_t(code);
-                decoded += QString::fromUcs4(&ucs4, 1).toStdString();
+            if (const auto ucs4 = NumericReference(name)) {
+                decoded += QString::fromUcs4(&*ucs4, 1).toStdString();
                 i = semicolon + 1;
                 continue;
             }
@@ -150,6 +160,9 @@ public:
         }
         if (m_entry)
             m_playlist.entries.push_back(std::move(*m_entry));
+        if (const qsizetype unsaid = qsizetype(m_said.size()) - MaxNotices; unsaid > 0)
+            m_playlist.notices.append(
+                QObject::tr("%1 more elements of this playlist are not played.").arg(unsaid));
         return m_sawAsx;
     }
 
@@ -164,6 +177,7 @@ private:
             if (m_entry)
                 m_playlist.entries.push_back(std::move(*m_entry));
             m_entry.reset();
+            m_inRef = false;
             if (!tag.closing && !tag.selfClosing)
                 m_entry.emplace();
         } else if (tag.name == "TITLE") {
@@ -171,31 +185,65 @@ private:
                 m_text.clear();
             else
                 (m_entry ? m_entry->title : m_playlist.title) = Decode(Trim(m_text));
-        } else if (m_entry && !tag.closing) {
-            HandleEntryElement(tag);
+        } else if (!tag.closing) {
+            HandleOpening(tag);
+        } else if (tag.name == "REF") {
+            m_inRef = false;
         }
     }
 
-    void HandleEntryElement(const Tag& tag)
+    void HandleOpening(const Tag& tag)
     {
-        const auto attribute = [&](const char* name) -> std::optional<std::string> {
+        const auto attribute = [&](const char* name) {
             const auto it = tag.attributes.find(name);
-            return it == tag.attributes.end() ? std::nullopt : std::optional(it->second);
+            return it == tag.attributes.end() ? std::string() : it->second;
         };
-        if (tag.name == "REF") {
-            if (const auto href = attribute("HREF"); href && !Trim(*href).empty())
-                m_entry->refs.emplace_back(Trim(*href));
-        } else if (tag.name == "STARTTIME") {
-            m_entry->start = AsxReader::ParseTime(attribute("VALUE").value_or(""));
-        } else if (tag.name == "DURATION") {
-            m_entry->duration = AsxReader::ParseTime(attribute("VALUE").value_or(""));
+        if (tag.name == "ENTRYREF" || tag.name == "REPEAT" || tag.name == "BASE") {
+            Unsupported(tag.name, attribute("HREF"));
+        } else if (!m_entry) {
+            return;
+        } else if (tag.name == "REF") {
+            const std::string href(Trim(attribute("HREF")));
+            if (href.empty())
+                return;
+            m_entry->refs.push_back({href});
+            m_inRef = !tag.selfClosing;
+        } else if (tag.name == "STARTTIME" || tag.name == "DURATION") {
+            const bool start = tag.name == "STARTTIME";
+            AsxRef* ref = m_inRef ? &m_entry->refs.back() : nullptr;
+            double& time = ref ? (start ? ref->start : ref->duration)
+                               : (start ? m_entry->start : m_entry->duration);
+            // The first valid time holds; a later one, valid or not, is a slip of the writer.
+            if (time < 0)
+                time = AsxReader::ParseTime(attribute("VALUE"));
         }
     }
+
+    void Unsupported(const std::string& element, const std::string& href)
+    {
+        QString notice;
+        if (element == "ENTRYREF")
+            notice = QObject::tr("The playlist %1 named by an ENTRYREF is not played: playlists "
+                                 "inside a playlist are not followed.")
+                         .arg(QString::fromStdString(href));
+        else if (element == "REPEAT")
+            notice = QObject::tr("REPEAT is not supported: its entries are played once.");
+        else
+            notice = QObject::tr("BASE is not supported: relative references are taken from the "
+                                 "playlist's folder.");
+        // Each is said once, and a hostile playlist cannot bury the show under them.
+        if (m_said.insert(notice).second && m_playlist.notices.size() < MaxNotices)
+            m_playlist.notices.append(notice);
+    }
+
+    static constexpr qsizetype MaxNotices = 20;
 
     AsxPlaylist& m_playlist;
     std::optional<AsxEntry> m_entry;
     std::string m_text;
     bool m_sawAsx = false;
+    bool m_inRef = false; // inside a REF that is not yet closed
+    std::set<QString> m_said;
 };
 
 bool AllDigits(std::string_view text)
@@ -212,6 +260,21 @@ std::optional<long long> Digits(std::string_view text, std::size_t maxDigits)
     long long value = 0;
     std::from_chars(text.data(), text.data() + text.size(), value);
     return value;
+}
+
+// Playlists saved by editors on other systems come in UTF-16 with a byte order mark.
+std::string ToUtf8(std::string_view text)
+{
+    const auto startsWith = [&](std::string_view mark) { return text.substr(0, 2) == mark; };
+    const bool little = startsWith("\xFF\xFE"), big = startsWith("\xFE\xFF");
+    if (!little && !big) {
+        if (text.substr(0, 3) == "\xEF\xBB\xBF")
+            text.remove_prefix(3);
+        return std::string(text);
+    }
+    QStringDecoder decoder(little ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
+    const QString decoded = decoder(QByteArrayView(text.data() + 2, qsizetype(text.size() - 2)));
+    return decoded.toStdString();
 }
 
 } // namespace
@@ -249,7 +312,8 @@ double AsxReader::ParseTime(std::string_view text)
 bool AsxReader::Read(std::string_view text, AsxPlaylist& playlist, QString& error)
 {
     playlist = AsxPlaylist();
-    if (!AsxParser(playlist).Parse(text)) {
+    const std::string decoded = ToUtf8(text);
+    if (!AsxParser(playlist).Parse(decoded)) {
         error = QObject::tr("This is not an ASX playlist: it has no <ASX> element.");
         return false;
     }

@@ -8,11 +8,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace
 {
 constexpr int NoticeMilliseconds = 6000;
 constexpr double SeekSeconds = 5.0;
+constexpr qsizetype NoticeLines = 4;
 } // namespace
 
 PlayerWindow::PlayerWindow(MpvPlayer* player, ShowPlayer* show, QWidget* parent)
@@ -42,8 +44,10 @@ PlayerWindow::PlayerWindow(MpvPlayer* player, ShowPlayer* show, QWidget* parent)
 
 void PlayerWindow::ShowNotice(const QString& text)
 {
-    const QString shown = m_notice->isVisible() ? m_notice->text() + "\n" + text : text;
-    m_notice->setText(shown);
+    // Only the latest few: a show may skip thousands of entries in one go.
+    QStringList lines = m_notice->isVisible() ? m_notice->text().split('\n') : QStringList();
+    lines.append(text);
+    m_notice->setText(lines.mid(std::max<qsizetype>(0, lines.size() - NoticeLines)).join('\n'));
     m_notice->show();
     m_notice->raise();
     PlaceNotice();

@@ -1,14 +1,16 @@
 #pragma once
 // Plays the entries of a playlist one after another on one MpvPlayer, each from its start
-// time for its duration. Entries whose file is missing are skipped with a notice.
+// time for its duration. The player is handed one entry ahead of the one playing, never the
+// whole list, so that a show of any length starts at once and nothing is dropped. A reference
+// that cannot be played gives way to the entry's next one; an entry with none left is skipped
+// with a notice.
+#include "platform/media/MpvPlayer.h"
 #include "player/AsxPlaylist.h"
 #include "player/PlayReport.h"
 
 #include <QObject>
 #include <QString>
-#include <vector>
-
-class MpvPlayer;
+#include <optional>
 
 class ShowPlayer : public QObject
 {
@@ -18,6 +20,9 @@ public:
     // With reporting, each entry is held at its first frame until its position is known.
     ShowPlayer(MpvPlayer* player, AsxPlaylist playlist, const QString& playlistFolder,
                bool reporting, QObject* parent = nullptr);
+
+    // The media library's settings a show needs, for creating its MpvPlayer.
+    static QVariantMap PlayerOptions();
 
     void Play();
     void Quit();
@@ -31,33 +36,42 @@ signals:
     void Finished();
 
 private:
-    struct Item {
-        int entry;
-        QString hostPath; // empty when no reference of the entry names an existing file
+    // One reference of an entry as handed to the player.
+    struct Attempt {
+        std::size_t entry = 0;
+        std::size_t ref = 0;
+        QString target; // host path or URL
+        double start = -1.0;
+        double duration = -1.0;
     };
 
-    QString HostPathOf(const std::string& href) const;
-    QString FindPlayable(const AsxEntry& entry) const;
-    void AnnounceSkippedUpTo(std::size_t end);
+    std::optional<Attempt> NextAttempt();
+    void Feed();
+    void GiveUp(const Attempt& attempt, const QString& problem);
+    void RollOver(const Attempt& attempt, const QString& problem);
     void OnStartFile();
     void OnPlaybackRestart();
     void OnPositionReply(double position);
     void OnUnloading(double lastPosition);
-    void OnEndFile(bool failed, const QString& errorText);
+    void OnEndFile(MpvPlayer::EndReason reason, const QString& errorText);
+    void OnPropertyChanged(const QString& name, const QVariant& value);
     void Finish();
-    QString EntryName(std::size_t item) const;
+    QString EntryName(std::size_t entry) const;
 
     MpvPlayer* m_player;
     AsxPlaylist m_playlist;
     QString m_folder;
     bool m_reporting;
-    std::vector<Item> m_items;
-    std::vector<std::size_t> m_queued; // items handed to the player, in order
-    std::size_t m_started = 0;         // of m_queued
-    std::size_t m_ended = 0;           // of m_queued
-    std::size_t m_announced = 0;       // items before this one are started or announced
-    int m_current = -1;                // item playing
+    // Where the search for the next reference to play goes on.
+    std::size_t m_nextEntry = 0;
+    std::size_t m_nextRef = 0;
+    std::optional<Attempt> m_handed;  // loaded into the player, not yet started
+    std::optional<Attempt> m_current; // started
+    bool m_restarted = false;         // the current one has shown its first frame
     double m_firstPosition;
+    // A reference turned out to be a playlist that the media library opened itself: what it
+    // queued is being stopped before the show goes on.
+    bool m_draining = false;
     bool m_quitting = false;
     bool m_finished = false;
     PlayReport m_report;

@@ -47,7 +47,8 @@ int Run(const PlayerCommandLine& commandLine)
     if (!AsxReader::ReadFile(commandLine.m_playlist, playlist, error))
         return Fail(error, headless);
 
-    MpvPlayer player(headless ? MpvPlayer::Output::Null : MpvPlayer::Output::Window);
+    MpvPlayer player(headless ? MpvPlayer::Output::Null : MpvPlayer::Output::Window,
+                     ShowPlayer::PlayerOptions());
     if (!player.IsValid())
         return Fail(player.ErrorText(), headless);
     QObject::connect(&player, &MpvPlayer::CommandFailed, [](const QString& text) { Tell(text); });

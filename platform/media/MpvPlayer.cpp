@@ -3,6 +3,8 @@
 #include <mpv/client.h>
 #include <mpv/render.h>
 
+#include <QMetaMethod>
+
 #include <clocale>
 #include <cmath>
 #include <deque>
@@ -203,10 +205,19 @@ void MpvPlayer::Start(Output output, const QVariantMap& options)
     }
     for (const char* name : ObservedProperties)
         Observe(name);
-    mpv_hook_add(m_handle, HookTag, "on_unload", 0);
     if (m_render)
         mpv_render_context_set_update_callback(m_render, &MpvPlayer::OnRenderUpdate, this);
     mpv_set_wakeup_callback(m_handle, &MpvPlayer::OnWakeup, this);
+}
+
+// The unload hook makes the media library wait for this thread at the end of every file, so it
+// is set only once someone listens for Unloading.
+void MpvPlayer::connectNotify(const QMetaMethod& signal)
+{
+    if (m_handle && !m_unloadHooked && signal == QMetaMethod::fromSignal(&MpvPlayer::Unloading)) {
+        m_unloadHooked = true;
+        mpv_hook_add(m_handle, HookTag, "on_unload", 0);
+    }
 }
 
 void MpvPlayer::Observe(const char* name)

@@ -79,6 +79,9 @@ signals:
     void FrameReady();
     void Shutdown();
 
+protected:
+    void connectNotify(const QMetaMethod& signal) override;
+
 private:
     double CachedDouble(const QString& name) const;
     void Start(Output output, const QVariantMap& options);
@@ -96,4 +99,5 @@ private:
     QVariantMap m_cache;
     QStringList m_observed;
     quint64 m_unloadHook = 0;
+    bool m_unloadHooked = false;
 };

@@ -1,0 +1,121 @@
+// A show of many entries of 40 ms each, played without a screen: the whole show's time against
+// the sum of its entries, the gap between one entry's end and the next one's first frame (first
+// frames apart less the entry's length), and the memory held as the show goes on. Run:
+// build-bench/bench/bench_showplayer; with REELMIX_BENCH_GAPS=FILE each entry's gap in milliseconds
+// is written to FILE.
+#include "platform/media/MpvPlayer.h"
+#include "player/ShowPlayer.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <fstream>
+#include <string>
+
+namespace
+{
+constexpr double EntrySeconds = 0.04;
+
+bool MakeMovie(const QString& path)
+{
+    QProcess ffmpeg;
+    ffmpeg.start("ffmpeg", {"-loglevel", "error", "-y", "-f", "lavfi", "-i",
+                            "testsrc=duration=1:size=160x120:rate=25", "-c:v", "mpeg4", path});
+    return ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0;
+}
+
+// Resident memory in KiB ("VmRSS") or its peak so far ("VmHWM").
+double MemoryKiB(const std::string& field)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(field + ":", 0) == 0)
+            return std::stod(line.substr(field.size() + 1));
+    return 0;
+}
+
+double Percentile(std::vector<double> values, double fraction)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[std::size_t(fraction * double(values.size() - 1))];
+}
+
+struct Timings {
+    std::vector<double> gaps; // milliseconds
+    double seconds = 0;
+    double rssAtTenth = 0; // KiB, once a tenth of the show has played
+    double rssAtEnd = 0;
+};
+
+Timings PlayShow(const QString& movie, int entries)
+{
+    AsxPlaylist playlist;
+    for (int i = 0; i < entries; ++i)
+        playlist.entries.push_back({"", {{movie.toStdString()}}, 0.5, EntrySeconds});
+    MpvPlayer player(MpvPlayer::Output::Null, ShowPlayer::PlayerOptions());
+    ShowPlayer show(&player, std::move(playlist), "/", false);
+    Timings timings;
+    QElapsedTimer clock;
+    // The gap is what passes between two first frames beyond the first entry's own length.
+    qint64 previous = -1;
+    QObject::connect(&player, &MpvPlayer::PlaybackRestart, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        if (previous >= 0)
+            timings.gaps.push_back(double(now - previous) / 1e6 - EntrySeconds * 1000);
+        previous = now;
+        if (timings.gaps.size() == std::size_t(entries / 10))
+            timings.rssAtTenth = MemoryKiB("VmRSS");
+    });
+    QEventLoop loop;
+    QObject::connect(&show, &ShowPlayer::Finished, &loop, &QEventLoop::quit);
+    clock.start();
+    show.Play();
+    loop.exec();
+    timings.seconds = double(clock.nsecsElapsed()) / 1e9;
+    timings.rssAtEnd = MemoryKiB("VmRSS");
+    return timings;
+}
+
+void WriteGaps(const std::vector<double>& gaps)
+{
+    const QString path = qEnvironmentVariable("REELMIX_BENCH_GAPS");
+    if (path.isEmpty())
+        return;
+    std::ofstream out(path.toStdString());
+    for (double gap : gaps)
+        out << gap << '\n';
+}
+
+void BM_PlayShow(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const QString movie = dir.filePath("clip.avi");
+    if (!MakeMovie(movie)) {
+        state.SkipWithError("ffmpeg is needed to make the movie");
+        return;
+    }
+    const int entries = int(state.range(0));
+    Timings timings;
+    for (auto _ : state)
+        timings = PlayShow(movie, entries);
+    WriteGaps(timings.gaps);
+    const double sum = entries * EntrySeconds;
+    state.counters["entries"] = entries;
+    state.counters["show_s"] = timings.seconds;
+    state.counters["over_sum_pct"] = 100.0 * (timings.seconds - sum) / sum;
+    state.counters["gap_p50_ms"] = Percentile(timings.gaps, 0.5);
+    state.counters["gap_p95_ms"] = Percentile(timings.gaps, 0.95);
+    state.counters["rss_tenth_KiB"] = timings.rssAtTenth;
+    state.counters["rss_end_KiB"] = timings.rssAtEnd;
+    state.counters["rss_peak_KiB"] = MemoryKiB("VmHWM");
+}
+BENCHMARK(BM_PlayShow)->Arg(1000)->Arg(10000)->Iterations(1)->Unit(benchmark::kSecond);
+
+} // namespace
