@@ -2,9 +2,14 @@
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
+#include <csignal>
 #include <filesystem>
+#include <poll.h>
+#include <random>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -41,6 +46,70 @@ std::vector<LONG> TryEverything(RegistryStore& store)
             store.QueryValue(HKEY_CURRENT_USER, "v", value),
             store.DeleteKey(HKEY_CURRENT_USER, "Software\\Test"),
             store.EnumKey(HKEY_CURRENT_USER, 0, subKey)};
+}
+
+// A child that writes values named prefix<i>: without go on and on until it is killed, else two
+// for each "g" that arrives on go, until a "q" does. It tells each write that was reported
+// done on the pipe it returns.
+pid_t StartWriter(const std::string& path, const std::string& prefix, int go, int& reports)
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        return -1;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL); // never outlives a test that failed half-way
+        RegistryStore store(path);
+        for (int i = 0;; ++i) {
+            char byte = 0;
+            if (go >= 0 && i % 2 == 0 && (read(go, &byte, 1) != 1 || byte == 'q'))
+                _exit(0);
+            HKEY key = nullptr;
+            const std::string name = prefix + std::to_string(i);
+            const std::string line = name + "\n";
+            if (Create(store, ("Software\\Crash\\" + prefix).c_str(), key) != ERROR_SUCCESS ||
+                store.SetValue(key, name.c_str(), REG_SZ, name) != ERROR_SUCCESS ||
+                write(fds[1], line.data(), line.size()) != ssize_t(line.size()))
+                _exit(1);
+            store.CloseKey(key);
+        }
+    }
+    close(fds[1]);
+    reports = fds[0];
+    return pid;
+}
+
+// The names reported on fd: count of them, or all until the writer is gone.
+void CollectReports(int fd, std::vector<std::string>& names, int count = -1)
+{
+    std::string name;
+    for (char byte = 0; count != 0 && read(fd, &byte, 1) == 1;) {
+        if (byte != '\n') {
+            name += byte;
+            continue;
+        }
+        names.push_back(name);
+        name.clear();
+        --count;
+    }
+}
+
+// SQLite's verdict on the file, or why it could give none.
+std::string IntegrityOf(const std::string& path)
+{
+    sqlite3* db = nullptr;
+    std::string verdict;
+    const int rc = sqlite3_open(path.c_str(), &db);
+    if (rc != SQLITE_OK || sqlite3_exec(
+                               db, "PRAGMA integrity_check",
+                               [](void* out, int, char** values, char**) {
+                                   *static_cast<std::string*>(out) = values[0] ? values[0] : "";
+                                   return 0;
+                               },
+                               &verdict, nullptr) != SQLITE_OK)
+        verdict = sqlite3_errmsg(db);
+    sqlite3_close(db);
+    return verdict;
 }
 
 } // namespace
@@ -105,6 +174,43 @@ TEST(RegistryStore, ReadOnlyStoreOpensKeysForReadingOnly)
     EXPECT_EQ(ReadBytes(path), before);
 }
 
+TEST(RegistryStore, NamesThatTextCannotListAreRefused)
+{
+    RegistryStore store(NewPath("names.db"));
+    std::string deep = "k";
+    for (int level = 1; level < 501; ++level)
+        deep += "\\k";
+    HKEY key = nullptr;
+    ASSERT_EQ(Create(store, deep.c_str(), key), LONG(ERROR_SUCCESS));
+    DWORD disposition = 0;
+    const std::vector<LONG> results = {
+        Create(store, "Line\nBreak", key), Create(store, "Carriage\rReturn", key),
+        store.SetValue(HKEY_CURRENT_USER, "two\nlines", REG_SZ, "x"),
+        store.CreateKey(key, "1\\2\\3\\4\\5\\6\\7\\8\\9\\10\\11", nullptr, KEY_ALL_ACCESS, key,
+                        disposition), // level 512
+        store.CreateKey(key, "513", nullptr, KEY_ALL_ACCESS, key, disposition)};
+    const LONG refused = LONG(ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(results,
+              std::vector<LONG>({refused, refused, refused, LONG(ERROR_SUCCESS), refused}));
+}
+
+TEST(RegistryStore, BusyStoreSaysSo)
+{
+    const std::string path = NewPath("busy.db");
+    WriteSample(path);
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    RegistryStore store(path, 20);
+    HKEY key = nullptr;
+    RegistryStore::Value value;
+    EXPECT_EQ(store.QueryValue(HKEY_CURRENT_USER, "v", value), LONG(ERROR_BUSY));
+    EXPECT_EQ(Create(store, "Software\\Other", key), LONG(ERROR_BUSY));
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    EXPECT_EQ(Create(store, "Software\\Other", key), LONG(ERROR_SUCCESS));
+}
+
 TEST(RegistryStore, FailedTransactionLeavesNothing)
 {
     RegistryStore store(NewPath("batch.db"));
@@ -119,48 +225,55 @@ TEST(RegistryStore, FailedTransactionLeavesNothing)
               LONG(ERROR_FILE_NOT_FOUND));
 }
 
-TEST(RegistryStore, TwoProcessesWritingAtOnceLoseNothing)
+TEST(RegistryStore, WriterKilledAtAnyMomentLosesNoReportedWrite)
 {
-    const std::string path = NewPath("shared.db");
-    constexpr int kValues = 150;
-    pid_t children[2];
-    for (int child = 0; child < 2; ++child) {
-        children[child] = fork();
-        ASSERT_GE(children[child], 0);
-        if (children[child] == 0) {
-            // Own store object: a connection must not cross fork().
-            RegistryStore store(path);
-            int failures = 0;
-            for (int i = 0; i < kValues; ++i) {
-                HKEY key = nullptr;
-                const std::string sub = "Software\\Shared\\K" + std::to_string(i % 10);
-                const std::string name = "p" + std::to_string(child) + "-" + std::to_string(i);
-                failures += Create(store, sub.c_str(), key) != ERROR_SUCCESS;
-                failures += store.SetValue(key, name.c_str(), REG_SZ, name) != ERROR_SUCCESS;
-                store.CloseKey(key);
-            }
-            _exit(failures == 0 ? 0 : 1);
+    // In every round one writer is killed at a random moment while another writes beside it.
+    const std::string path = NewPath("killed.db");
+    WriteSample(path);
+    int go[2];
+    ASSERT_EQ(pipe(go), 0);
+    int survivorReports = -1;
+    const pid_t survivor = StartWriter(path, "survivor-", go[0], survivorReports);
+    ASSERT_GT(survivor, 0);
+    close(go[0]);
+    std::mt19937 random(7);
+    std::vector<std::string> reported;
+    for (int round = 0; round < 200; ++round) {
+        int reports = -1;
+        const pid_t victim = StartWriter(path, "r" + std::to_string(round) + "-", -1, reports);
+        ASSERT_GT(victim, 0);
+        ASSERT_EQ(write(go[1], "g", 1), 1);
+        if (round % 2 == 1) // else it may die before its first write is done
+            CollectReports(reports, reported, 1);
+        usleep(std::uniform_int_distribution<useconds_t>(0, 3000)(random));
+        kill(victim, SIGKILL);
+        waitpid(victim, nullptr, 0);
+        CollectReports(reports, reported);
+        close(reports);
+        CollectReports(survivorReports, reported, 2);
+        const std::string integrity = IntegrityOf(path);
+        if (integrity != "ok") {
+            ADD_FAILURE() << "round " << round << ": " << integrity;
+            break;
         }
     }
-    for (pid_t child : children) {
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
+    ASSERT_EQ(write(go[1], "q", 1), 1);
+    close(go[1]);
+    CollectReports(survivorReports, reported);
+    int status = 0;
+    ASSERT_EQ(waitpid(survivor, &status, 0), survivor);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0); // none of its writes failed
 
     RegistryStore store(path);
-    int found = 0;
-    for (int child = 0; child < 2; ++child) {
-        for (int i = 0; i < kValues; ++i) {
-            HKEY key = nullptr;
-            const std::string sub = "Software\\Shared\\K" + std::to_string(i % 10);
-            const std::string name = "p" + std::to_string(child) + "-" + std::to_string(i);
-            RegistryStore::Value value;
-            if (store.OpenKey(HKEY_CURRENT_USER, sub.c_str(), KEY_READ, key) == ERROR_SUCCESS &&
-                store.QueryValue(key, name.c_str(), value) == ERROR_SUCCESS && value.data == name)
-                ++found;
-            store.CloseKey(key);
-        }
+    int missing = 0;
+    for (const std::string& name : reported) {
+        HKEY key = nullptr;
+        RegistryStore::Value value;
+        const std::string sub = "Software\\Crash\\" + name.substr(0, name.find('-') + 1);
+        missing += store.OpenKey(HKEY_CURRENT_USER, sub.c_str(), KEY_READ, key) != ERROR_SUCCESS ||
+                   store.QueryValue(key, name.c_str(), value) != ERROR_SUCCESS ||
+                   value.data != name;
+        store.CloseKey(key);
     }
-    EXPECT_EQ(found, 2 * kValues);
+    EXPECT_EQ(missing, 0) << "of " << reported.size();
 }
