@@ -88,6 +88,8 @@ RegistryStore::RegistryStore(std::string path, int busyWaitMs)
 
 RegistryStore::~RegistryStore()
 {
+    for (const auto& [sql, statement] : m_statements)
+        sqlite3_finalize(statement);
     sqlite3_close(m_db);
 }
 
@@ -202,7 +204,7 @@ LONG RegistryStore::CheckSchema()
 {
     if (m_schemaReady)
         return LONG(ERROR_SUCCESS);
-    StoreStatement query(m_db, "SELECT 1 FROM sqlite_master WHERE type='table' AND name='vals'");
+    StoreStatement query = Query("SELECT 1 FROM sqlite_master WHERE type='table' AND name='vals'");
     const LONG result = query.Fetch(ERROR_FILE_NOT_FOUND);
     m_schemaReady = result == ERROR_SUCCESS;
     m_empty = result == LONG(ERROR_FILE_NOT_FOUND);
@@ -214,7 +216,8 @@ LONG RegistryStore::Resolve(HKEY key, REGSAM needed, Handle& handle) const
     const auto value = reinterpret_cast<std::uintptr_t>(key);
     if (value >= kFirstHive && value < kFirstHive + kHiveCount) {
         handle.key = std::int64_t(value - kFirstHive) + 1;
-        handle.access = IsWritable() ? KEY_ALL_ACCESS : KEY_READ;
+        // A write transaction under way has found the store writable already.
+        handle.access = m_inWrite || IsWritable() ? KEY_ALL_ACCESS : KEY_READ;
     } else if (const auto it = m_handles.find(value); it != m_handles.end()) {
         handle = it->second;
     } else {
@@ -235,7 +238,7 @@ LONG RegistryStore::KeyExists(std::int64_t key)
 {
     if (m_empty)
         return key >= 1 && key <= kHiveCount ? LONG(ERROR_SUCCESS) : LONG(ERROR_KEY_DELETED);
-    StoreStatement query(m_db, "SELECT 1 FROM keys WHERE id=?");
+    StoreStatement query = Query("SELECT 1 FROM keys WHERE id=?");
     query.Bind(1, key);
     return query.Fetch(ERROR_KEY_DELETED);
 }
@@ -244,7 +247,7 @@ LONG RegistryStore::FindChild(std::int64_t parent, const std::string& name, std:
 {
     if (m_empty)
         return LONG(ERROR_FILE_NOT_FOUND);
-    StoreStatement query(m_db, "SELECT id FROM keys WHERE parent=? AND name=?");
+    StoreStatement query = Query("SELECT id FROM keys WHERE parent=? AND name=?");
     query.Bind(1, parent).Bind(2, name);
     const LONG result = query.Fetch(ERROR_FILE_NOT_FOUND);
     if (result == ERROR_SUCCESS)
@@ -268,8 +271,8 @@ LONG RegistryStore::Walk(std::int64_t from, const std::vector<std::string>& part
 LONG RegistryStore::InsertKey(std::int64_t parent, const std::string& name, const char* className,
                               std::int64_t& key)
 {
-    StoreStatement insert(m_db,
-                          "INSERT INTO keys(parent, name, class, written) VALUES(?, ?, ?, ?)");
+    StoreStatement insert =
+        Query("INSERT INTO keys(parent, name, class, written) VALUES(?, ?, ?, ?)");
     insert.Bind(1, parent).Bind(2, name).Bind(3, className ? className : "");
     insert.Bind(4, std::int64_t(std::time(nullptr)));
     if (const LONG result = insert.Run(); result != ERROR_SUCCESS)
@@ -280,9 +283,19 @@ LONG RegistryStore::InsertKey(std::int64_t parent, const std::string& name, cons
 
 LONG RegistryStore::Touch(std::int64_t key)
 {
-    StoreStatement update(m_db, "UPDATE keys SET written=? WHERE id=?");
+    StoreStatement update = Query("UPDATE keys SET written=? WHERE id=?");
     update.Bind(1, std::int64_t(std::time(nullptr))).Bind(2, key);
     return update.Run();
+}
+
+// Preparing costs more than running most of the store's statements; each is prepared once.
+StoreStatement RegistryStore::Query(const char* sql)
+{
+    sqlite3_stmt*& statement = m_statements[sql];
+    const int rc = statement ? SQLITE_OK : sqlite3_prepare_v2(m_db, sql, -1, &statement, nullptr);
+    if (rc != SQLITE_OK)
+        m_statements.erase(sql);
+    return StoreStatement(rc == SQLITE_OK ? statement : nullptr, rc);
 }
 
 // How many keys lie between key and its hive.
@@ -291,10 +304,10 @@ LONG RegistryStore::Level(std::int64_t key, std::size_t& level)
     level = 0;
     if (key <= kHiveCount)
         return LONG(ERROR_SUCCESS);
-    StoreStatement query(m_db,
-                         "WITH RECURSIVE up(id) AS (SELECT ? UNION ALL SELECT keys.parent "
-                         "FROM keys JOIN up ON keys.id = up.id WHERE keys.parent IS NOT NULL) "
-                         "SELECT count(*) - 1 FROM up");
+    StoreStatement query =
+        Query("WITH RECURSIVE up(id) AS (SELECT ? UNION ALL SELECT keys.parent "
+              "FROM keys JOIN up ON keys.id = up.id WHERE keys.parent IS NOT NULL) "
+              "SELECT count(*) - 1 FROM up");
     query.Bind(1, key);
     const LONG result = query.Fetch(ERROR_KEY_DELETED);
     if (result == ERROR_SUCCESS)
@@ -377,7 +390,7 @@ LONG RegistryStore::QueryValue(HKEY key, const char* name, Value& value)
             return r;
         if (m_empty)
             return LONG(ERROR_FILE_NOT_FOUND);
-        StoreStatement query(m_db, "SELECT name, type, data FROM vals WHERE key=? AND name=?");
+        StoreStatement query = Query("SELECT name, type, data FROM vals WHERE key=? AND name=?");
         query.Bind(1, handle.key).Bind(2, name ? name : "");
         const LONG r = query.Fetch(ERROR_FILE_NOT_FOUND);
         if (r == ERROR_SUCCESS)
@@ -398,9 +411,9 @@ LONG RegistryStore::SetValue(HKEY key, const char* name, DWORD type, std::string
         if (const LONG r = KeyExists(handle.key); r != ERROR_SUCCESS)
             return r;
         // The upsert keeps the case the value was first written with.
-        StoreStatement upsert(m_db, "INSERT INTO vals(key, name, type, data) VALUES(?, ?, ?, ?) "
-                                    "ON CONFLICT(key, name) DO UPDATE SET type=excluded.type, "
-                                    "data=excluded.data");
+        StoreStatement upsert = Query("INSERT INTO vals(key, name, type, data) VALUES(?, ?, ?, ?) "
+                                      "ON CONFLICT(key, name) DO UPDATE SET type=excluded.type, "
+                                      "data=excluded.data");
         upsert.Bind(1, handle.key).Bind(2, valueName).Bind(3, std::int64_t(type));
         upsert.BindBlob(4, data);
         if (const LONG r = upsert.Run(); r != ERROR_SUCCESS)
@@ -415,7 +428,7 @@ LONG RegistryStore::DeleteValue(HKEY key, const char* name)
         Handle handle;
         if (const LONG r = Resolve(key, KEY_SET_VALUE, handle); r != ERROR_SUCCESS)
             return r;
-        StoreStatement remove(m_db, "DELETE FROM vals WHERE key=? AND name=?");
+        StoreStatement remove = Query("DELETE FROM vals WHERE key=? AND name=?");
         remove.Bind(1, handle.key).Bind(2, name ? name : "");
         if (const LONG r = remove.Run(); r != ERROR_SUCCESS)
             return r;
@@ -448,7 +461,7 @@ LONG RegistryStore::RemoveKey(HKEY parent, const char* subKey, bool withSubKeys)
             return LONG(ERROR_INVALID_PARAMETER);
         if (const LONG r = Walk(handle.key, parts, key); r != ERROR_SUCCESS)
             return r;
-        StoreStatement children(m_db, "SELECT 1 FROM keys WHERE parent=?");
+        StoreStatement children = Query("SELECT 1 FROM keys WHERE parent=?");
         children.Bind(1, key);
         const LONG r =
             withSubKeys ? LONG(ERROR_FILE_NOT_FOUND) : children.Fetch(ERROR_FILE_NOT_FOUND);
@@ -456,7 +469,7 @@ LONG RegistryStore::RemoveKey(HKEY parent, const char* subKey, bool withSubKeys)
             return LONG(ERROR_ACCESS_DENIED); // Windows deletes only keys without subkeys
         if (r != LONG(ERROR_FILE_NOT_FOUND))
             return r;
-        StoreStatement remove(m_db, "DELETE FROM keys WHERE id=?");
+        StoreStatement remove = Query("DELETE FROM keys WHERE id=?");
         remove.Bind(1, key);
         return remove.Run();
     });
@@ -470,8 +483,8 @@ LONG RegistryStore::EnumKey(HKEY key, DWORD index, SubKey& subKey)
             return r;
         if (m_empty)
             return LONG(ERROR_NO_MORE_ITEMS);
-        StoreStatement query(m_db, "SELECT name, class, written FROM keys WHERE parent=? "
-                                   "ORDER BY name LIMIT 1 OFFSET ?");
+        StoreStatement query = Query("SELECT name, class, written FROM keys WHERE parent=? "
+                                     "ORDER BY name LIMIT 1 OFFSET ?");
         query.Bind(1, handle.key).Bind(2, std::int64_t(index));
         const LONG r = query.Fetch(ERROR_NO_MORE_ITEMS);
         if (r == ERROR_SUCCESS)
@@ -488,8 +501,8 @@ LONG RegistryStore::EnumValue(HKEY key, DWORD index, Value& value)
             return r;
         if (m_empty)
             return LONG(ERROR_NO_MORE_ITEMS);
-        StoreStatement query(m_db, "SELECT name, type, data FROM vals WHERE key=? "
-                                   "ORDER BY name LIMIT 1 OFFSET ?");
+        StoreStatement query = Query("SELECT name, type, data FROM vals WHERE key=? "
+                                     "ORDER BY name LIMIT 1 OFFSET ?");
         query.Bind(1, handle.key).Bind(2, std::int64_t(index));
         const LONG r = query.Fetch(ERROR_NO_MORE_ITEMS);
         if (r == ERROR_SUCCESS)
@@ -507,8 +520,8 @@ LONG RegistryStore::AllSubKeys(HKEY key, std::vector<SubKey>& subKeys)
             return r;
         if (m_empty)
             return LONG(ERROR_SUCCESS);
-        StoreStatement query(m_db,
-                             "SELECT name, class, written FROM keys WHERE parent=? ORDER BY name");
+        StoreStatement query =
+            Query("SELECT name, class, written FROM keys WHERE parent=? ORDER BY name");
         query.Bind(1, handle.key);
         LONG r = LONG(ERROR_SUCCESS);
         while ((r = query.Fetch(ERROR_NO_MORE_ITEMS)) == ERROR_SUCCESS)
@@ -526,7 +539,7 @@ LONG RegistryStore::AllValues(HKEY key, std::vector<Value>& values)
             return r;
         if (m_empty)
             return LONG(ERROR_SUCCESS);
-        StoreStatement query(m_db, "SELECT name, type, data FROM vals WHERE key=? ORDER BY name");
+        StoreStatement query = Query("SELECT name, type, data FROM vals WHERE key=? ORDER BY name");
         query.Bind(1, handle.key);
         LONG r = LONG(ERROR_SUCCESS);
         while ((r = query.Fetch(ERROR_NO_MORE_ITEMS)) == ERROR_SUCCESS)

@@ -22,6 +22,8 @@
 #include <vector>
 
 struct sqlite3;
+struct sqlite3_stmt;
+class StoreStatement;
 
 class RegistryStore
 {
@@ -91,6 +93,8 @@ private:
                    std::int64_t& key);
     LONG Touch(std::int64_t key);
     LONG Level(std::int64_t key, std::size_t& level);
+    // sql: a string literal, the statement's key for the life of the connection.
+    StoreStatement Query(const char* sql);
     LONG RemoveKey(HKEY parent, const char* subKey, bool withSubKeys);
 
     std::string m_path;
@@ -102,5 +106,6 @@ private:
     bool m_empty = false;       // no store file or no tables yet: reads find nothing
     bool m_schemaReady = false; // the tables are known to exist
     std::map<std::uintptr_t, Handle> m_handles;
+    std::map<const char*, sqlite3_stmt*> m_statements;
     std::uintptr_t m_nextHandle = 0x100;
 };

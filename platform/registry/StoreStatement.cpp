@@ -2,14 +2,14 @@
 
 #include <sqlite3.h>
 
-StoreStatement::StoreStatement(sqlite3* db, const char* sql)
-{
-    m_rc = sqlite3_prepare_v2(db, sql, -1, &m_stmt, nullptr);
-}
+StoreStatement::StoreStatement(sqlite3_stmt* statement, int rc) : m_stmt(statement), m_rc(rc) {}
 
 StoreStatement::~StoreStatement()
 {
-    sqlite3_finalize(m_stmt);
+    if (!m_stmt)
+        return;
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
 }
 
 StoreStatement& StoreStatement::Bind(int index, std::int64_t value)

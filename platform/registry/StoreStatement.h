@@ -1,6 +1,7 @@
 #pragma once
-// One prepared statement of the settings store, with SQLite's results told as the Windows error
-// codes of the registry calls.
+// One use of a prepared statement of the settings store, with SQLite's results told as the
+// Windows error codes of the registry calls. The statement is borrowed from the store, which
+// keeps it prepared; the use ends by resetting it, so that it holds no lock afterwards.
 #include "platform/core/WinError.h"
 
 #include <cstdint>
@@ -13,7 +14,8 @@ struct sqlite3_stmt;
 class StoreStatement
 {
 public:
-    StoreStatement(sqlite3* db, const char* sql);
+    // rc: the result of preparing statement; a failure comes back from every call.
+    StoreStatement(sqlite3_stmt* statement, int rc);
     ~StoreStatement();
     StoreStatement(const StoreStatement&) = delete;
     StoreStatement& operator=(const StoreStatement&) = delete;
