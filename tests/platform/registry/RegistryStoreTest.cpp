@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <poll.h>
 #include <random>
+#include <sstream>
 #include <string>
 #include <sys/prctl.h>
 #include <sys/stat.h>
@@ -48,49 +49,27 @@ std::vector<LONG> TryEverything(RegistryStore& store)
             store.EnumKey(HKEY_CURRENT_USER, 0, subKey)};
 }
 
-// A child that writes values named prefix<i>: without go on and on until it is killed, else two
-// for each "g" that arrives on go, until a "q" does. It tells each write that was reported
-// done on the pipe it returns.
-pid_t StartWriter(const std::string& path, const std::string& prefix, int go, int& reports)
+// A child that writes values named prefix<i>, and tells each write reported done on reports:
+// without go on and on until it is killed, else two for each "g" that arrives on go, until "q".
+pid_t StartWriter(const std::string& path, const std::string& prefix, int go, int reports)
 {
-    int fds[2];
-    if (pipe(fds) != 0)
-        return -1;
     const pid_t pid = fork();
-    if (pid == 0) {
-        prctl(PR_SET_PDEATHSIG, SIGKILL); // never outlives a test that failed half-way
-        RegistryStore store(path);
-        for (int i = 0;; ++i) {
-            char byte = 0;
-            if (go >= 0 && i % 2 == 0 && (read(go, &byte, 1) != 1 || byte == 'q'))
-                _exit(0);
-            HKEY key = nullptr;
-            const std::string name = prefix + std::to_string(i);
-            const std::string line = name + "\n";
-            if (Create(store, ("Software\\Crash\\" + prefix).c_str(), key) != ERROR_SUCCESS ||
-                store.SetValue(key, name.c_str(), REG_SZ, name) != ERROR_SUCCESS ||
-                write(fds[1], line.data(), line.size()) != ssize_t(line.size()))
-                _exit(1);
-            store.CloseKey(key);
-        }
-    }
-    close(fds[1]);
-    reports = fds[0];
-    return pid;
-}
-
-// The names reported on fd: count of them, or all until the writer is gone.
-void CollectReports(int fd, std::vector<std::string>& names, int count = -1)
-{
-    std::string name;
-    for (char byte = 0; count != 0 && read(fd, &byte, 1) == 1;) {
-        if (byte != '\n') {
-            name += byte;
-            continue;
-        }
-        names.push_back(name);
-        name.clear();
-        --count;
+    if (pid != 0)
+        return pid;
+    prctl(PR_SET_PDEATHSIG, SIGKILL); // never outlives a test that failed half-way
+    RegistryStore store(path);
+    for (int i = 0;; ++i) {
+        char byte = 0;
+        if (go >= 0 && i % 2 == 0 && (read(go, &byte, 1) != 1 || byte == 'q'))
+            _exit(0);
+        HKEY key = nullptr;
+        const std::string name = prefix + std::to_string(i);
+        const std::string line = name + "\n"; // short enough to reach the pipe in one piece
+        if (Create(store, ("Software\\Crash\\" + prefix).c_str(), key) != ERROR_SUCCESS ||
+            store.SetValue(key, name.c_str(), REG_SZ, name) != ERROR_SUCCESS ||
+            write(reports, line.data(), line.size()) != ssize_t(line.size()))
+            _exit(1);
+        store.CloseKey(key);
     }
 }
 
@@ -98,16 +77,14 @@ void CollectReports(int fd, std::vector<std::string>& names, int count = -1)
 std::string IntegrityOf(const std::string& path)
 {
     sqlite3* db = nullptr;
-    std::string verdict;
-    const int rc = sqlite3_open(path.c_str(), &db);
-    if (rc != SQLITE_OK || sqlite3_exec(
-                               db, "PRAGMA integrity_check",
-                               [](void* out, int, char** values, char**) {
-                                   *static_cast<std::string*>(out) = values[0] ? values[0] : "";
-                                   return 0;
-                               },
-                               &verdict, nullptr) != SQLITE_OK)
-        verdict = sqlite3_errmsg(db);
+    sqlite3_stmt* check = nullptr;
+    sqlite3_open(path.c_str(), &db);
+    sqlite3_busy_timeout(db, 10000);
+    sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &check, nullptr);
+    const std::string verdict = sqlite3_step(check) == SQLITE_ROW
+                                    ? reinterpret_cast<const char*>(sqlite3_column_text(check, 0))
+                                    : sqlite3_errmsg(db);
+    sqlite3_finalize(check);
     sqlite3_close(db);
     return verdict;
 }
@@ -231,26 +208,18 @@ TEST(RegistryStore, WriterKilledAtAnyMomentLosesNoReportedWrite)
     const std::string path = NewPath("killed.db");
     WriteSample(path);
     int go[2];
-    ASSERT_EQ(pipe(go), 0);
-    int survivorReports = -1;
-    const pid_t survivor = StartWriter(path, "survivor-", go[0], survivorReports);
+    int reports[2];
+    ASSERT_EQ(pipe(go) | pipe(reports), 0);
+    const pid_t survivor = StartWriter(path, "survivor-", go[0], reports[1]);
     ASSERT_GT(survivor, 0);
-    close(go[0]);
     std::mt19937 random(7);
-    std::vector<std::string> reported;
     for (int round = 0; round < 200; ++round) {
-        int reports = -1;
-        const pid_t victim = StartWriter(path, "r" + std::to_string(round) + "-", -1, reports);
+        const pid_t victim = StartWriter(path, "r" + std::to_string(round) + "-", -1, reports[1]);
         ASSERT_GT(victim, 0);
         ASSERT_EQ(write(go[1], "g", 1), 1);
-        if (round % 2 == 1) // else it may die before its first write is done
-            CollectReports(reports, reported, 1);
-        usleep(std::uniform_int_distribution<useconds_t>(0, 3000)(random));
+        usleep(std::uniform_int_distribution<useconds_t>(0, round % 2 ? 3000 : 12000)(random));
         kill(victim, SIGKILL);
         waitpid(victim, nullptr, 0);
-        CollectReports(reports, reported);
-        close(reports);
-        CollectReports(survivorReports, reported, 2);
         const std::string integrity = IntegrityOf(path);
         if (integrity != "ok") {
             ADD_FAILURE() << "round " << round << ": " << integrity;
@@ -258,22 +227,25 @@ TEST(RegistryStore, WriterKilledAtAnyMomentLosesNoReportedWrite)
         }
     }
     ASSERT_EQ(write(go[1], "q", 1), 1);
-    close(go[1]);
-    CollectReports(survivorReports, reported);
     int status = 0;
     ASSERT_EQ(waitpid(survivor, &status, 0), survivor);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0); // none of its writes failed
+    close(reports[1]);
 
     RegistryStore store(path);
-    int missing = 0;
-    for (const std::string& name : reported) {
+    char buffer[1 << 16];
+    const ssize_t size = read(reports[0], buffer, sizeof buffer);
+    std::istringstream reported(std::string(buffer, std::size_t(std::max<ssize_t>(size, 0))));
+    int count = 0;
+    for (std::string name; std::getline(reported, name); ++count) {
         HKEY key = nullptr;
         RegistryStore::Value value;
         const std::string sub = "Software\\Crash\\" + name.substr(0, name.find('-') + 1);
-        missing += store.OpenKey(HKEY_CURRENT_USER, sub.c_str(), KEY_READ, key) != ERROR_SUCCESS ||
-                   store.QueryValue(key, name.c_str(), value) != ERROR_SUCCESS ||
-                   value.data != name;
+        EXPECT_TRUE(store.OpenKey(HKEY_CURRENT_USER, sub.c_str(), KEY_READ, key) == ERROR_SUCCESS &&
+                    store.QueryValue(key, name.c_str(), value) == ERROR_SUCCESS &&
+                    value.data == name)
+            << name;
         store.CloseKey(key);
     }
-    EXPECT_EQ(missing, 0) << "of " << reported.size();
+    EXPECT_GE(count, 400);
 }

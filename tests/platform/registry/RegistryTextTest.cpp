@@ -1,12 +1,13 @@
 #include "platform/registry/RegistryText.h"
 #include "platform/registry/WinReg.h"
 
+#include <QThread>
 #include <gtest/gtest.h>
-#include <pthread.h>
 #include <sqlite3.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 using namespace std::string_literals;
@@ -189,25 +190,14 @@ TEST(RegistryText, ExportOfDeepKeysNeedsNoDeepStack)
 {
     Set(HKEY_CURRENT_USER, "Software\\DeepChain", "v", REG_SZ, "top");
     HangChain("DeepChain", 3000);
-    struct Job {
-        std::string text, error;
-        bool ok = false;
-    } job;
-    pthread_attr_t smallStack;
-    pthread_attr_init(&smallStack);
-    pthread_attr_setstacksize(&smallStack, 512 << 10);
-    pthread_t thread;
-    ASSERT_EQ(pthread_create(
-                  &thread, &smallStack,
-                  [](void* data) -> void* {
-                      auto& job = *static_cast<Job*>(data);
-                      job.ok = RegistryText::Export("HKEY_CURRENT_USER\\Software\\DeepChain",
-                                                    job.text, job.error);
-                      return nullptr;
-                  },
-                  &job),
-              0);
-    pthread_join(thread, nullptr);
-    EXPECT_TRUE(job.ok) << job.error;
-    EXPECT_EQ(std::count(job.text.begin(), job.text.end(), '['), 3001);
+    std::string text;
+    std::string error;
+    bool ok = false;
+    const std::unique_ptr<QThread> thread(QThread::create(
+        [&] { ok = RegistryText::Export("HKEY_CURRENT_USER\\Software\\DeepChain", text, error); }));
+    thread->setStackSize(512 << 10);
+    thread->start();
+    thread->wait();
+    EXPECT_TRUE(ok) << error;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '['), 3001);
 }
