@@ -33,14 +33,6 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
     return text;
 }
 
-std::string Repeated(const std::string& piece, int count)
-{
-    std::string text;
-    for (int i = 0; i < count; ++i)
-        text += piece;
-    return text;
-}
-
 // Hangs a chain of levels keys "k" below the key named top, straight into the store's tables,
 // as a version of the program that allowed any depth could have.
 void HangChain(const std::string& top, int levels)
@@ -126,7 +118,8 @@ TEST(RegistryText, BadInputIsReportedAndNothingIsWritten)
         {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"ab\0cd\"=\"x\"\n"s,
          "line 3: a name holds a zero byte"},
         {"REGEDIT4\n[HKEY_CURRENT_USER\\A\0B]\n"s, "line 2: a name holds a zero byte"},
-        {"REGEDIT4\n[HKEY_CURRENT_USER\\A" + Repeated("\\k", 512) + "]\n", "deeper than 512"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A" + Replaced(std::string(512, 'k'), "k", "\\k") + "]\n",
+         "deeper than 512"},
         {"REGEDIT4\n[-HKEY_CURRENT_USER]\n", "line 2: a hive cannot be deleted"},
         {"REGEDIT4\n[-HKEY_CURRENT_USER\\A]\n\"v\"=\"x\"\n", "line 3: a value under a key"},
         {"\xFF\xFER\0E"s, "half a character"},
