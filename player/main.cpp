@@ -1,5 +1,6 @@
 // mplayer2: plays a show's ASX playlist, each entry from its start time for its duration, and
 // exits when the show is over.
+#include "platform/framework/ScreenCheck.h"
 #include "platform/media/MpvPlayer.h"
 #include "player/AsxReader.h"
 #include "player/PlayerCommandLine.h"
@@ -77,10 +78,18 @@ int Run(const PlayerCommandLine& commandLine)
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && qstrcmp(argv[1], "--help") == 0)
+        return std::printf("%s\n", qPrintable(PlayerCommandLine::Usage())) < 0;
     // Without a screen there is no need for a display connection at all.
+    const bool needsNoScreen = NeedsNoScreen(argc, argv);
+    if (const std::string problem = needsNoScreen ? "" : ScreenCheck::Problem(argc, argv);
+        !problem.empty()) {
+        std::fprintf(stderr, "%s\n", problem.c_str());
+        return 1;
+    }
     std::unique_ptr<QCoreApplication> application =
-        NeedsNoScreen(argc, argv) ? std::make_unique<QCoreApplication>(argc, argv)
-                                  : std::make_unique<QApplication>(argc, argv);
+        needsNoScreen ? std::make_unique<QCoreApplication>(argc, argv)
+                      : std::make_unique<QApplication>(argc, argv);
     PlayerCommandLine commandLine;
     if (!commandLine.Parse(QCoreApplication::arguments().mid(1),
                            qEnvironmentVariable("REELMIX_PLAYER_HEADLESS"))) {

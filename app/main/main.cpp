@@ -2,12 +2,26 @@
 #include "app/CReelmixApp.h"
 #include "show/CReelmixView.h"
 
+#include <cstdio>
+#include <cstring>
+
 namespace
 {
 CReelmixApp theApp(RUNTIME_CLASS(CReelmixView));
-}
+
+constexpr const char* kUsage = "usage: reelmix [SHOW.rlx]\n"
+                               "Makes a show of movie clips; opens the show file when one is "
+                               "named, else starts a new show.\n"
+                               "  --help     print this text\n"
+                               "  --version  print the program's version\n";
+} // namespace
 
 int main(int argc, char** argv)
 {
+    // Answered before any window or display is needed.
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0)
+        return std::fputs(kUsage, stdout) < 0;
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0)
+        return std::puts("Reelmix Version 1.0") < 0;
     return AfxWinMain(argc, argv);
 }

@@ -4,6 +4,7 @@
 #include "platform/framework/CFrameWnd.h"
 #include "platform/framework/CRecentFileList.h"
 #include "platform/framework/QtMessageBox.h"
+#include "platform/framework/ScreenCheck.h"
 #include "platform/framework/ShellOpenChannel.h"
 #include "res/StringIds.h"
 #include "res/StringTable.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <clocale>
+#include <cstdio>
 
 namespace
 {
@@ -189,6 +191,10 @@ void CWinApp::DoWaitCursor(int code)
 
 int AfxWinMain(int argc, char** argv)
 {
+    if (const std::string problem = ScreenCheck::Problem(argc, argv); !problem.empty()) {
+        std::fprintf(stderr, "%s\n", problem.c_str());
+        return 1;
+    }
     QApplication application(argc, argv);
     // Qt takes the user's locale; numbers the program formats and the media player both need
     // the full stop as the decimal point.

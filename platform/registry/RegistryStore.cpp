@@ -1,5 +1,7 @@
 #include "platform/registry/RegistryStore.h"
 
+#include "platform/registry/StoreStatement.h"
+
 #include <sqlite3.h>
 
 #include <cstdlib>
@@ -17,10 +19,9 @@ constexpr std::uintptr_t kFirstHive = 0x80000000u;
 constexpr std::int64_t kHiveCount = 3;
 constexpr std::size_t kMaxKeyName = 255;
 constexpr std::size_t kMaxValueName = 16383;
+constexpr std::size_t kMaxDepth = 512;
 constexpr REGSAM kWriteRights =
     KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_LINK | DELETE | WRITE_DAC | WRITE_OWNER;
-// Long enough for another instance to finish a burst of writes.
-constexpr int kBusyTimeoutMs = 10000;
 
 constexpr const char* kSchema = R"(
 CREATE TABLE IF NOT EXISTS keys(
@@ -40,84 +41,9 @@ INSERT OR IGNORE INTO keys(id, parent, name) VALUES
   (1, NULL, 'HKEY_CLASSES_ROOT'), (2, NULL, 'HKEY_CURRENT_USER'), (3, NULL, 'HKEY_LOCAL_MACHINE');
 )";
 
-LONG ErrorOf(int rc)
+bool HasLineBreak(std::string_view name)
 {
-    switch (rc & 0xFF) {
-    case SQLITE_NOTADB:
-    case SQLITE_CORRUPT:
-        return LONG(ERROR_BADDB);
-    case SQLITE_READONLY:
-    case SQLITE_PERM:
-    case SQLITE_CANTOPEN:
-    case SQLITE_AUTH:
-        return LONG(ERROR_ACCESS_DENIED);
-    case SQLITE_CONSTRAINT:
-        return LONG(ERROR_KEY_DELETED);
-    default:
-        return LONG(ERROR_REGISTRY_IO_FAILED);
-    }
-}
-
-// One prepared statement; Step() reports SQLITE_ROW, SQLITE_DONE or an error.
-class Statement
-{
-public:
-    Statement(sqlite3* db, const char* sql)
-    {
-        m_rc = sqlite3_prepare_v2(db, sql, -1, &m_stmt, nullptr);
-    }
-    ~Statement() { sqlite3_finalize(m_stmt); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-
-    Statement& Bind(int index, std::int64_t value)
-    {
-        if (m_rc == SQLITE_OK)
-            m_rc = sqlite3_bind_int64(m_stmt, index, value);
-        return *this;
-    }
-    Statement& Bind(int index, std::string_view text)
-    {
-        if (m_rc == SQLITE_OK)
-            m_rc =
-                sqlite3_bind_text(m_stmt, index, text.data(), int(text.size()), SQLITE_TRANSIENT);
-        return *this;
-    }
-    Statement& BindBlob(int index, std::string_view bytes)
-    {
-        if (m_rc == SQLITE_OK)
-            m_rc = sqlite3_bind_blob(m_stmt, index, bytes.empty() ? "" : bytes.data(),
-                                     int(bytes.size()), SQLITE_TRANSIENT);
-        return *this;
-    }
-    int Step() { return m_rc == SQLITE_OK ? sqlite3_step(m_stmt) : m_rc; }
-    // ERROR_SUCCESS for a finished statement, the mapped error otherwise.
-    LONG Run()
-    {
-        const int rc = Step();
-        return rc == SQLITE_DONE || rc == SQLITE_ROW ? LONG(ERROR_SUCCESS) : ErrorOf(rc);
-    }
-    std::int64_t Int(int column) const { return sqlite3_column_int64(m_stmt, column); }
-    std::string Bytes(int column) const
-    {
-        const void* bytes = sqlite3_column_blob(m_stmt, column);
-        const int size = sqlite3_column_bytes(m_stmt, column);
-        return bytes ? std::string(static_cast<const char*>(bytes), std::size_t(size))
-                     : std::string();
-    }
-
-private:
-    sqlite3_stmt* m_stmt = nullptr;
-    int m_rc = SQLITE_OK;
-};
-
-// A row read by a statement, or the error that kept it from being read.
-LONG Fetch(Statement& statement, DWORD missing)
-{
-    const int rc = statement.Step();
-    if (rc == SQLITE_ROW)
-        return LONG(ERROR_SUCCESS);
-    return rc == SQLITE_DONE ? LONG(missing) : ErrorOf(rc);
+    return name.find_first_of("\r\n") != std::string_view::npos;
 }
 
 LONG SplitPath(const char* subKey, std::vector<std::string>& parts)
@@ -125,6 +51,8 @@ LONG SplitPath(const char* subKey, std::vector<std::string>& parts)
     const std::string_view path = subKey ? subKey : "";
     if (!path.empty() && path.front() == '\\')
         return LONG(ERROR_BAD_PATHNAME);
+    if (HasLineBreak(path))
+        return LONG(ERROR_INVALID_PARAMETER);
     std::size_t start = 0;
     while (start <= path.size()) {
         const std::size_t end = std::min(path.find('\\', start), path.size());
@@ -153,10 +81,15 @@ std::string DefaultStorePath()
 
 } // namespace
 
-RegistryStore::RegistryStore(std::string path) : m_path(std::move(path)) {}
+RegistryStore::RegistryStore(std::string path, int busyWaitMs)
+    : m_path(std::move(path)), m_busyWaitMs(busyWaitMs)
+{
+}
 
 RegistryStore::~RegistryStore()
 {
+    for (const auto& [sql, statement] : m_statements)
+        sqlite3_finalize(statement);
     sqlite3_close(m_db);
 }
 
@@ -197,7 +130,7 @@ sqlite3* RegistryStore::Connection(bool create)
         m_db = nullptr;
         return nullptr;
     }
-    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+    sqlite3_busy_timeout(m_db, m_busyWaitMs);
     sqlite3_exec(m_db, "PRAGMA foreign_keys=ON", nullptr, nullptr, nullptr);
     return m_db;
 }
@@ -235,7 +168,7 @@ LONG RegistryStore::Begin(bool write)
     const int rc =
         sqlite3_exec(m_db, write ? "BEGIN IMMEDIATE" : "BEGIN", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
-        return ErrorOf(rc);
+        return StoreStatement::ErrorOf(rc);
     const LONG result = write ? CreateSchema() : CheckSchema();
     if (result != ERROR_SUCCESS)
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -253,7 +186,7 @@ LONG RegistryStore::End(bool write, LONG result)
             return result;
         }
         if (result == ERROR_SUCCESS)
-            result = ErrorOf(rc);
+            result = StoreStatement::ErrorOf(rc);
     }
     sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
     return result;
@@ -264,15 +197,15 @@ LONG RegistryStore::CreateSchema()
     if (m_schemaReady)
         return LONG(ERROR_SUCCESS);
     const int rc = sqlite3_exec(m_db, kSchema, nullptr, nullptr, nullptr);
-    return rc == SQLITE_OK ? LONG(ERROR_SUCCESS) : ErrorOf(rc);
+    return rc == SQLITE_OK ? LONG(ERROR_SUCCESS) : StoreStatement::ErrorOf(rc);
 }
 
 LONG RegistryStore::CheckSchema()
 {
     if (m_schemaReady)
         return LONG(ERROR_SUCCESS);
-    Statement query(m_db, "SELECT 1 FROM sqlite_master WHERE type='table' AND name='vals'");
-    const LONG result = Fetch(query, ERROR_FILE_NOT_FOUND);
+    StoreStatement query = Query("SELECT 1 FROM sqlite_master WHERE type='table' AND name='vals'");
+    const LONG result = query.Fetch(ERROR_FILE_NOT_FOUND);
     m_schemaReady = result == ERROR_SUCCESS;
     m_empty = result == LONG(ERROR_FILE_NOT_FOUND);
     return m_empty ? LONG(ERROR_SUCCESS) : result;
@@ -283,7 +216,8 @@ LONG RegistryStore::Resolve(HKEY key, REGSAM needed, Handle& handle) const
     const auto value = reinterpret_cast<std::uintptr_t>(key);
     if (value >= kFirstHive && value < kFirstHive + kHiveCount) {
         handle.key = std::int64_t(value - kFirstHive) + 1;
-        handle.access = IsWritable() ? KEY_ALL_ACCESS : KEY_READ;
+        // A write transaction under way has found the store writable already.
+        handle.access = m_inWrite || IsWritable() ? KEY_ALL_ACCESS : KEY_READ;
     } else if (const auto it = m_handles.find(value); it != m_handles.end()) {
         handle = it->second;
     } else {
@@ -304,18 +238,18 @@ LONG RegistryStore::KeyExists(std::int64_t key)
 {
     if (m_empty)
         return key >= 1 && key <= kHiveCount ? LONG(ERROR_SUCCESS) : LONG(ERROR_KEY_DELETED);
-    Statement query(m_db, "SELECT 1 FROM keys WHERE id=?");
+    StoreStatement query = Query("SELECT 1 FROM keys WHERE id=?");
     query.Bind(1, key);
-    return Fetch(query, ERROR_KEY_DELETED);
+    return query.Fetch(ERROR_KEY_DELETED);
 }
 
 LONG RegistryStore::FindChild(std::int64_t parent, const std::string& name, std::int64_t& child)
 {
     if (m_empty)
         return LONG(ERROR_FILE_NOT_FOUND);
-    Statement query(m_db, "SELECT id FROM keys WHERE parent=? AND name=?");
+    StoreStatement query = Query("SELECT id FROM keys WHERE parent=? AND name=?");
     query.Bind(1, parent).Bind(2, name);
-    const LONG result = Fetch(query, ERROR_FILE_NOT_FOUND);
+    const LONG result = query.Fetch(ERROR_FILE_NOT_FOUND);
     if (result == ERROR_SUCCESS)
         child = query.Int(0);
     return result;
@@ -337,7 +271,8 @@ LONG RegistryStore::Walk(std::int64_t from, const std::vector<std::string>& part
 LONG RegistryStore::InsertKey(std::int64_t parent, const std::string& name, const char* className,
                               std::int64_t& key)
 {
-    Statement insert(m_db, "INSERT INTO keys(parent, name, class, written) VALUES(?, ?, ?, ?)");
+    StoreStatement insert =
+        Query("INSERT INTO keys(parent, name, class, written) VALUES(?, ?, ?, ?)");
     insert.Bind(1, parent).Bind(2, name).Bind(3, className ? className : "");
     insert.Bind(4, std::int64_t(std::time(nullptr)));
     if (const LONG result = insert.Run(); result != ERROR_SUCCESS)
@@ -348,9 +283,36 @@ LONG RegistryStore::InsertKey(std::int64_t parent, const std::string& name, cons
 
 LONG RegistryStore::Touch(std::int64_t key)
 {
-    Statement update(m_db, "UPDATE keys SET written=? WHERE id=?");
+    StoreStatement update = Query("UPDATE keys SET written=? WHERE id=?");
     update.Bind(1, std::int64_t(std::time(nullptr))).Bind(2, key);
     return update.Run();
+}
+
+// Preparing costs more than running most of the store's statements; each is prepared once.
+StoreStatement RegistryStore::Query(const char* sql)
+{
+    sqlite3_stmt*& statement = m_statements[sql];
+    const int rc = statement ? SQLITE_OK : sqlite3_prepare_v2(m_db, sql, -1, &statement, nullptr);
+    if (rc != SQLITE_OK)
+        m_statements.erase(sql);
+    return StoreStatement(rc == SQLITE_OK ? statement : nullptr, rc);
+}
+
+// How many keys lie between key and its hive.
+LONG RegistryStore::Level(std::int64_t key, std::size_t& level)
+{
+    level = 0;
+    if (key <= kHiveCount)
+        return LONG(ERROR_SUCCESS);
+    StoreStatement query =
+        Query("WITH RECURSIVE up(id) AS (SELECT ? UNION ALL SELECT keys.parent "
+              "FROM keys JOIN up ON keys.id = up.id WHERE keys.parent IS NOT NULL) "
+              "SELECT count(*) - 1 FROM up");
+    query.Bind(1, key);
+    const LONG result = query.Fetch(ERROR_KEY_DELETED);
+    if (result == ERROR_SUCCESS)
+        level = std::size_t(query.Int(0));
+    return result;
 }
 
 LONG RegistryStore::CreateKey(HKEY parent, const char* subKey, const char* className, REGSAM access,
@@ -366,6 +328,12 @@ LONG RegistryStore::CreateKey(HKEY parent, const char* subKey, const char* class
             return r;
         if (const LONG r = KeyExists(handle.key); r != ERROR_SUCCESS)
             return r;
+        std::size_t level = 0;
+        if (const LONG r = parts.empty() ? LONG(ERROR_SUCCESS) : Level(handle.key, level);
+            r != ERROR_SUCCESS)
+            return r;
+        if (level + parts.size() > kMaxDepth)
+            return LONG(ERROR_INVALID_PARAMETER);
         key = handle.key;
         disposition = REG_OPENED_EXISTING_KEY;
         for (std::size_t i = 0; i < parts.size(); ++i) {
@@ -422,9 +390,9 @@ LONG RegistryStore::QueryValue(HKEY key, const char* name, Value& value)
             return r;
         if (m_empty)
             return LONG(ERROR_FILE_NOT_FOUND);
-        Statement query(m_db, "SELECT name, type, data FROM vals WHERE key=? AND name=?");
+        StoreStatement query = Query("SELECT name, type, data FROM vals WHERE key=? AND name=?");
         query.Bind(1, handle.key).Bind(2, name ? name : "");
-        const LONG r = Fetch(query, ERROR_FILE_NOT_FOUND);
+        const LONG r = query.Fetch(ERROR_FILE_NOT_FOUND);
         if (r == ERROR_SUCCESS)
             value = Value{query.Bytes(0), DWORD(query.Int(1)), query.Bytes(2)};
         return r;
@@ -434,7 +402,7 @@ LONG RegistryStore::QueryValue(HKEY key, const char* name, Value& value)
 LONG RegistryStore::SetValue(HKEY key, const char* name, DWORD type, std::string_view data)
 {
     const std::string_view valueName = name ? name : "";
-    if (valueName.size() > kMaxValueName)
+    if (valueName.size() > kMaxValueName || HasLineBreak(valueName))
         return LONG(ERROR_INVALID_PARAMETER);
     return Transact(true, [&]() -> LONG {
         Handle handle;
@@ -443,9 +411,9 @@ LONG RegistryStore::SetValue(HKEY key, const char* name, DWORD type, std::string
         if (const LONG r = KeyExists(handle.key); r != ERROR_SUCCESS)
             return r;
         // The upsert keeps the case the value was first written with.
-        Statement upsert(m_db, "INSERT INTO vals(key, name, type, data) VALUES(?, ?, ?, ?) "
-                               "ON CONFLICT(key, name) DO UPDATE SET type=excluded.type, "
-                               "data=excluded.data");
+        StoreStatement upsert = Query("INSERT INTO vals(key, name, type, data) VALUES(?, ?, ?, ?) "
+                                      "ON CONFLICT(key, name) DO UPDATE SET type=excluded.type, "
+                                      "data=excluded.data");
         upsert.Bind(1, handle.key).Bind(2, valueName).Bind(3, std::int64_t(type));
         upsert.BindBlob(4, data);
         if (const LONG r = upsert.Run(); r != ERROR_SUCCESS)
@@ -460,7 +428,7 @@ LONG RegistryStore::DeleteValue(HKEY key, const char* name)
         Handle handle;
         if (const LONG r = Resolve(key, KEY_SET_VALUE, handle); r != ERROR_SUCCESS)
             return r;
-        Statement remove(m_db, "DELETE FROM vals WHERE key=? AND name=?");
+        StoreStatement remove = Query("DELETE FROM vals WHERE key=? AND name=?");
         remove.Bind(1, handle.key).Bind(2, name ? name : "");
         if (const LONG r = remove.Run(); r != ERROR_SUCCESS)
             return r;
@@ -469,6 +437,17 @@ LONG RegistryStore::DeleteValue(HKEY key, const char* name)
 }
 
 LONG RegistryStore::DeleteKey(HKEY parent, const char* subKey)
+{
+    return RemoveKey(parent, subKey, false);
+}
+
+LONG RegistryStore::DeleteTree(HKEY parent, const char* subKey)
+{
+    return RemoveKey(parent, subKey, true);
+}
+
+// The store's foreign keys take the subkeys and values along.
+LONG RegistryStore::RemoveKey(HKEY parent, const char* subKey, bool withSubKeys)
 {
     return Transact(true, [&]() -> LONG {
         Handle handle;
@@ -482,14 +461,15 @@ LONG RegistryStore::DeleteKey(HKEY parent, const char* subKey)
             return LONG(ERROR_INVALID_PARAMETER);
         if (const LONG r = Walk(handle.key, parts, key); r != ERROR_SUCCESS)
             return r;
-        Statement children(m_db, "SELECT 1 FROM keys WHERE parent=?");
+        StoreStatement children = Query("SELECT 1 FROM keys WHERE parent=?");
         children.Bind(1, key);
-        const LONG r = Fetch(children, ERROR_FILE_NOT_FOUND);
+        const LONG r =
+            withSubKeys ? LONG(ERROR_FILE_NOT_FOUND) : children.Fetch(ERROR_FILE_NOT_FOUND);
         if (r == ERROR_SUCCESS)
             return LONG(ERROR_ACCESS_DENIED); // Windows deletes only keys without subkeys
         if (r != LONG(ERROR_FILE_NOT_FOUND))
             return r;
-        Statement remove(m_db, "DELETE FROM keys WHERE id=?");
+        StoreStatement remove = Query("DELETE FROM keys WHERE id=?");
         remove.Bind(1, key);
         return remove.Run();
     });
@@ -503,10 +483,10 @@ LONG RegistryStore::EnumKey(HKEY key, DWORD index, SubKey& subKey)
             return r;
         if (m_empty)
             return LONG(ERROR_NO_MORE_ITEMS);
-        Statement query(m_db, "SELECT name, class, written FROM keys WHERE parent=? "
-                              "ORDER BY name LIMIT 1 OFFSET ?");
+        StoreStatement query = Query("SELECT name, class, written FROM keys WHERE parent=? "
+                                     "ORDER BY name LIMIT 1 OFFSET ?");
         query.Bind(1, handle.key).Bind(2, std::int64_t(index));
-        const LONG r = Fetch(query, ERROR_NO_MORE_ITEMS);
+        const LONG r = query.Fetch(ERROR_NO_MORE_ITEMS);
         if (r == ERROR_SUCCESS)
             subKey = SubKey{query.Bytes(0), query.Bytes(1), query.Int(2)};
         return r;
@@ -521,12 +501,49 @@ LONG RegistryStore::EnumValue(HKEY key, DWORD index, Value& value)
             return r;
         if (m_empty)
             return LONG(ERROR_NO_MORE_ITEMS);
-        Statement query(m_db, "SELECT name, type, data FROM vals WHERE key=? "
-                              "ORDER BY name LIMIT 1 OFFSET ?");
+        StoreStatement query = Query("SELECT name, type, data FROM vals WHERE key=? "
+                                     "ORDER BY name LIMIT 1 OFFSET ?");
         query.Bind(1, handle.key).Bind(2, std::int64_t(index));
-        const LONG r = Fetch(query, ERROR_NO_MORE_ITEMS);
+        const LONG r = query.Fetch(ERROR_NO_MORE_ITEMS);
         if (r == ERROR_SUCCESS)
             value = Value{query.Bytes(0), DWORD(query.Int(1)), query.Bytes(2)};
         return r;
+    });
+}
+
+LONG RegistryStore::AllSubKeys(HKEY key, std::vector<SubKey>& subKeys)
+{
+    subKeys.clear();
+    return Transact(false, [&]() -> LONG {
+        Handle handle;
+        if (const LONG r = Resolve(key, KEY_ENUMERATE_SUB_KEYS, handle); r != ERROR_SUCCESS)
+            return r;
+        if (m_empty)
+            return LONG(ERROR_SUCCESS);
+        StoreStatement query =
+            Query("SELECT name, class, written FROM keys WHERE parent=? ORDER BY name");
+        query.Bind(1, handle.key);
+        LONG r = LONG(ERROR_SUCCESS);
+        while ((r = query.Fetch(ERROR_NO_MORE_ITEMS)) == ERROR_SUCCESS)
+            subKeys.push_back(SubKey{query.Bytes(0), query.Bytes(1), query.Int(2)});
+        return r == LONG(ERROR_NO_MORE_ITEMS) ? LONG(ERROR_SUCCESS) : r;
+    });
+}
+
+LONG RegistryStore::AllValues(HKEY key, std::vector<Value>& values)
+{
+    values.clear();
+    return Transact(false, [&]() -> LONG {
+        Handle handle;
+        if (const LONG r = Resolve(key, KEY_QUERY_VALUE, handle); r != ERROR_SUCCESS)
+            return r;
+        if (m_empty)
+            return LONG(ERROR_SUCCESS);
+        StoreStatement query = Query("SELECT name, type, data FROM vals WHERE key=? ORDER BY name");
+        query.Bind(1, handle.key);
+        LONG r = LONG(ERROR_SUCCESS);
+        while ((r = query.Fetch(ERROR_NO_MORE_ITEMS)) == ERROR_SUCCESS)
+            values.push_back(Value{query.Bytes(0), DWORD(query.Int(1)), query.Bytes(2)});
+        return r == LONG(ERROR_NO_MORE_ITEMS) ? LONG(ERROR_SUCCESS) : r;
     });
 }

@@ -7,6 +7,10 @@
 // write permission bit at all. The last rule makes `chmod a-w` lock the settings for every
 // user, the superuser included, who could otherwise write anyway. On a read-only store keys
 // open for reading only.
+//
+// Names that text could not list again are refused (ERROR_INVALID_PARAMETER): a key or value
+// name with a line break, a key name longer than 255 bytes, and keys deeper than the Windows
+// registry's 512 levels.
 #include "platform/registry/WinReg.h"
 
 #include <cstdint>
@@ -18,6 +22,8 @@
 #include <vector>
 
 struct sqlite3;
+struct sqlite3_stmt;
+class StoreStatement;
 
 class RegistryStore
 {
@@ -33,7 +39,9 @@ public:
         std::int64_t written = 0; // seconds since 1970
     };
 
-    explicit RegistryStore(std::string path);
+    // busyWaitMs: how long a call waits for another instance's transaction before it fails
+    // with ERROR_BUSY.
+    explicit RegistryStore(std::string path, int busyWaitMs = 10000);
     ~RegistryStore();
     RegistryStore(const RegistryStore&) = delete;
     RegistryStore& operator=(const RegistryStore&) = delete;
@@ -52,8 +60,14 @@ public:
     LONG SetValue(HKEY key, const char* name, DWORD type, std::string_view data);
     LONG DeleteValue(HKEY key, const char* name);
     LONG DeleteKey(HKEY parent, const char* subKey);
+    // The key with everything below it.
+    LONG DeleteTree(HKEY parent, const char* subKey);
     LONG EnumKey(HKEY key, DWORD index, SubKey& subKey);
     LONG EnumValue(HKEY key, DWORD index, Value& value);
+    // Every subkey or value at once, in the order of EnumKey and EnumValue: one read where
+    // asking by index would read a long list over and over.
+    LONG AllSubKeys(HKEY key, std::vector<SubKey>& subKeys);
+    LONG AllValues(HKEY key, std::vector<Value>& values);
 
     // Runs work as one transaction; calls made by work join it. A write transaction commits
     // only when work returns ERROR_SUCCESS; a read transaction sees one consistent state.
@@ -78,8 +92,13 @@ private:
     LONG InsertKey(std::int64_t parent, const std::string& name, const char* className,
                    std::int64_t& key);
     LONG Touch(std::int64_t key);
+    LONG Level(std::int64_t key, std::size_t& level);
+    // sql: a string literal, the statement's key for the life of the connection.
+    StoreStatement Query(const char* sql);
+    LONG RemoveKey(HKEY parent, const char* subKey, bool withSubKeys);
 
     std::string m_path;
+    int m_busyWaitMs;
     sqlite3* m_db = nullptr;
     std::recursive_mutex m_mutex;
     int m_depth = 0;
@@ -87,5 +106,6 @@ private:
     bool m_empty = false;       // no store file or no tables yet: reads find nothing
     bool m_schemaReady = false; // the tables are known to exist
     std::map<std::uintptr_t, Handle> m_handles;
+    std::map<const char*, sqlite3_stmt*> m_statements;
     std::uintptr_t m_nextHandle = 0x100;
 };

@@ -11,8 +11,10 @@
 //
 // "text" stands for REG_SZ bytes exactly as stored, without a terminator; a string value that
 // holds a zero byte or a line break is written as hex(1) so that its bytes come back unchanged.
-// Class strings of keys are not part of the format.
+// Class strings of keys are not part of the format. Import also reads what the registry editor
+// writes today, deletions included (see RegistryTextReader).
 #include <string>
+#include <string_view>
 
 class RegistryText
 {
@@ -22,5 +24,6 @@ public:
     static bool Export(const std::string& keyPath, std::string& text, std::string& error);
     // Checks the whole text first and writes nothing unless all of it is valid; then writes
     // it in one transaction.
-    static bool Import(const std::string& text, std::string& error);
+    // A failure says which line of text it met.
+    static bool Import(std::string_view text, std::string& error);
 };

@@ -7,25 +7,25 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <string>
+#include <vector>
 
 namespace
 {
 
 // Far beyond any settings file; keeps a wrong file name from filling memory.
-constexpr std::streamoff kMaxImportSize = 64 << 20;
+constexpr std::size_t kMaxImportSize = 64 << 20;
 
-int Usage()
+int Usage(std::ostream& out, int code)
 {
-    std::cerr << "usage: reelmix-registry list [KEY]\n"
-                 "       reelmix-registry export FILE [KEY]\n"
-                 "       reelmix-registry import FILE\n"
-                 "KEY is a hive name with an optional path, e.g. "
-                 "'HKEY_CURRENT_USER\\Software\\Brantwell\\Reelmix'.\n"
-                 "The store is "
-              << RegistryStore::ForProcess().Path() << " ($REELMIX_REGISTRY when set).\n";
-    return 2;
+    out << "usage: reelmix-registry list [KEY]\n"
+           "       reelmix-registry export FILE [KEY]\n"
+           "       reelmix-registry import FILE\n"
+           "KEY is a hive name with an optional path, e.g. "
+           "'HKEY_CURRENT_USER\\Software\\Brantwell\\Reelmix'.\n"
+           "The store is "
+        << RegistryStore::ForProcess().Path() << " ($REELMIX_REGISTRY when set).\n";
+    return code;
 }
 
 int Fail(const std::string& message)
@@ -62,15 +62,20 @@ int Export(const std::string& path, const std::string& key)
     return 0;
 }
 
+// Reads piece by piece, so that the limit holds for pipes and devices as well as for files.
 int Import(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in)
-        return Fail("cannot read " + path);
-    if (in.tellg() > kMaxImportSize)
+    std::ifstream in(path, std::ios::binary);
+    std::string text;
+    std::vector<char> buffer(1 << 16);
+    while (in && text.size() <= kMaxImportSize) {
+        in.read(buffer.data(), std::streamsize(buffer.size()));
+        text.append(buffer.data(), std::size_t(in.gcount()));
+    }
+    if (text.size() > kMaxImportSize)
         return Fail(path + " is too large for a settings file");
-    in.seekg(0);
-    const std::string text(std::istreambuf_iterator<char>(in), {});
+    if (!in.eof())
+        return Fail("cannot read " + path);
     std::string error;
     if (!RegistryText::Import(text, error))
         return Fail(path + ": " + error + "; nothing was imported");
@@ -82,11 +87,13 @@ int Import(const std::string& path)
 int main(int argc, char** argv)
 {
     const std::string command = argc > 1 ? argv[1] : "";
+    if (command == "--help" && argc == 2)
+        return Usage(std::cout, 0);
     if (command == "list" && argc <= 3)
         return List(argc > 2 ? argv[2] : "");
     if (command == "export" && (argc == 3 || argc == 4))
         return Export(argv[2], argc > 3 ? argv[3] : "");
     if (command == "import" && argc == 3)
         return Import(argv[2]);
-    return Usage();
+    return Usage(std::cerr, 2);
 }

@@ -1,9 +1,16 @@
 #include "platform/registry/RegistryText.h"
 #include "platform/registry/WinReg.h"
 
+#include <QThread>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
 #include <string>
+
+using namespace std::string_literals;
 
 namespace
 {
@@ -24,6 +31,22 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
     for (std::size_t pos = 0; (pos = text.find(from, pos)) != std::string::npos; pos += to.size())
         text.replace(pos, from.size(), to);
     return text;
+}
+
+// Hangs a chain of levels keys "k" below the key named top, straight into the store's tables,
+// as a version of the program that allowed any depth could have.
+void HangChain(const std::string& top, int levels)
+{
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(std::getenv("REELMIX_REGISTRY"), &db), SQLITE_OK);
+    const std::string insert =
+        "WITH base(b, top) AS (SELECT max(id), (SELECT id FROM keys WHERE name='" + top +
+        "') FROM keys), chain(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM chain WHERE n < " +
+        std::to_string(levels) +
+        ") INSERT INTO keys(id, parent, name) SELECT b + n, CASE n WHEN 1 THEN top ELSE b + n - 1 "
+        "END, 'k' FROM chain, base";
+    EXPECT_EQ(sqlite3_exec(db, insert.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
 }
 
 std::string ExportOf(const std::string& key)
@@ -88,12 +111,24 @@ TEST(RegistryText, BadInputIsReportedAndNothingIsWritten)
         {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"v\"=\"a\" junk\n", "line 3: unexpected text"},
         {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"v\" \"x\"\n", "line 3: expected ="},
         {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\nv=1\n", "line 3: expected \"name\"=value"},
-        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"v\"=-\n", "line 3: deleting values"},
-        {"REGEDIT4\n[-HKEY_CURRENT_USER\\A]\n", "line 2: deleting keys"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"v\"=\n", "line 3: expected data after ="},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n@=\n", "line 3: expected data after ="},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"a\rb\"=\"x\"\n", "line 3: a name holds a line break"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A\rB]\n", "line 2: a name holds a line break"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"ab\0cd\"=\"x\"\n"s,
+         "line 3: a name holds a zero byte"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A\0B]\n"s, "line 2: a name holds a zero byte"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A" + Replaced(std::string(512, 'k'), "k", "\\k") + "]\n",
+         "deeper than 512"},
+        {"REGEDIT4\n[-HKEY_CURRENT_USER]\n", "line 2: a hive cannot be deleted"},
+        {"REGEDIT4\n[-HKEY_CURRENT_USER\\A]\n\"v\"=\"x\"\n", "line 3: a value under a key"},
+        {"\xFF\xFER\0E"s, "half a character"},
+        {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"v\"=hex(2):41\n",
+         "line 3: UTF-16 string data with an odd count"},
         {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"v\"=1\n", "line 3: unknown value data"},
         {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"v\"=\"ok\"\n[HKEY_CURRENT_USER\\A\\" +
              std::string(300, 'k') + "]\n\"w\"=\"ok\"\n",
-         "too long"},
+         "line 4: a key or value name is too long"},
     };
     for (const Case& c : cases) {
         std::string error;
@@ -114,4 +149,48 @@ TEST(RegistryText, ExportOfMissingKeyOrHiveFails)
     EXPECT_NE(error.find("no such key"), std::string::npos) << error;
     EXPECT_FALSE(RegistryText::Export("HKEY_ELSEWHERE", text, error));
     EXPECT_NE(error.find("unknown hive"), std::string::npos) << error;
+}
+
+TEST(RegistryText, ReadsWhatTheRegistryEditorWritesToday)
+{
+    Set(HKEY_CURRENT_USER, "Software\\Today\\Old\\Child", "x", REG_SZ, "gone");
+    Set(HKEY_CURRENT_USER, "Software\\Today\\Kept", "stale", REG_SZ, "gone");
+    const std::u16string text = u"Windows Registry Editor Version 5.00\r\n\r\n"
+                                u"[-HKEY_CURRENT_USER\\Software\\Today\\Old]\r\n\r\n"
+                                u"[-HKEY_CURRENT_USER\\Software\\Today\\Never There]\r\n\r\n"
+                                u"[HKEY_CURRENT_USER\\Software\\Today\\Kept]\r\n"
+                                u"\"stale\"=-\r\n"
+                                u"\"missing\"=-\r\n"
+                                u"\"Caf\u00e9\"=\"cr\u00e8me\"\r\n"
+                                u"\"Path\"=hex(2):25,00,48,00,4f,00,4d,00,45,00,25,00,\\\r\n"
+                                u"  00,00\r\n"
+                                u"\"Bits\"=hex:01,ff\r\n";
+    std::string bytes = "\xFF\xFE";
+    for (const char16_t unit : text)
+        bytes += {char(unit & 0xFF), char(unit >> 8)};
+    std::string error;
+    ASSERT_TRUE(RegistryText::Import(bytes, error)) << error;
+    EXPECT_EQ(ExportOf("HKEY_CURRENT_USER\\Software\\Today"),
+              "REGEDIT4\n\n"
+              "[HKEY_CURRENT_USER\\Software\\Today]\n\n"
+              "[HKEY_CURRENT_USER\\Software\\Today\\Kept]\n"
+              "\"Bits\"=hex:01,ff\n"
+              "\"Caf\xC3\xA9\"=\"cr\xC3\xA8me\"\n"
+              "\"Path\"=hex(2):25,48,4f,4d,45,25,00\n\n");
+}
+
+TEST(RegistryText, ExportOfDeepKeysNeedsNoDeepStack)
+{
+    Set(HKEY_CURRENT_USER, "Software\\DeepChain", "v", REG_SZ, "top");
+    HangChain("DeepChain", 3000);
+    std::string text;
+    std::string error;
+    bool ok = false;
+    const std::unique_ptr<QThread> thread(QThread::create(
+        [&] { ok = RegistryText::Export("HKEY_CURRENT_USER\\Software\\DeepChain", text, error); }));
+    thread->setStackSize(512 << 10);
+    thread->start();
+    thread->wait();
+    EXPECT_TRUE(ok) << error;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '['), 3001);
 }
