@@ -8,6 +8,7 @@
 #include "util/Generic.h"
 
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 bool CReelmixView::s_shuffling = false;
@@ -114,14 +115,22 @@ void CReelmixView::ShuffleRows(int rows)
     const int clears = m_clears;
     for (long r = 0; s_shuffling && r < 50L * rows && m_clears == clears; ++r) {
         const int a = std::rand() % (rows - 1);
-        m_list.SelectItem(a, TRUE);
         if (inStep) {
-            Clip* clip = RowClip(a);
-            doc->m_clips.SetAt(nodes[std::size_t(a)], RowClip(a + 1));
-            doc->m_clips.SetAt(nodes[std::size_t(a) + 1], clip);
-            ExchangeRows(a, a + 1);
+            // What selecting a and running Down leaves: the rows' clips exchanged, b selected,
+            // the focus on b unless b had it.
+            const int b = a + 1;
+            const LPARAM clip = m_list.GetItemData(a);
+            m_list.SetItemData(a, m_list.GetItemData(b));
+            m_list.SetItemData(b, clip);
+            std::swap(doc->m_clips.GetAt(nodes[std::size_t(a)]),
+                      doc->m_clips.GetAt(nodes[std::size_t(b)]));
+            const bool bFocused = m_list.IsFocused(b);
+            m_list.SelectItem(b, TRUE);
+            m_list.FocusItem(bFocused ? a : b);
+            m_list.EnsureVisible(b, FALSE);
             doc->SetModifiedFlag();
         } else {
+            m_list.SelectItem(a, TRUE);
             OnDown();
         }
         if (r % 50 == 0) {
