@@ -3,6 +3,7 @@
 #include "platform/framework/AfxRes.h"
 #include "platform/framework/WindowPlacement.h"
 #include "res/StringIds.h"
+#include "show/CReelmixView.h"
 #include "util/MyRegistry.h"
 
 namespace
@@ -36,6 +37,12 @@ void CMainFrame::SetStatusText(const CString& text)
 {
     m_wndStatusBar.SetPaneText(0, text);
     m_wndStatusBar.UpdateWindow();
+}
+
+void CMainFrame::OnDropFiles(const std::vector<CString>& files)
+{
+    auto* view = dynamic_cast<CReelmixView*>(GetActiveView());
+    CFrameWnd::OnDropFiles(view ? view->AddDroppedFiles(files) : files);
 }
 
 void CMainFrame::OnGetMinMaxInfo(MINMAXINFO* info)

@@ -25,6 +25,9 @@ public:
     int OnCreate(CCreateContext* context) override;
     void OnClose() override;
     void OnGetMinMaxInfo(MINMAXINFO* info) override;
+    // Movie files dropped on the window join the show, folders are searched for movies; other
+    // files open as shows.
+    void OnDropFiles(const std::vector<CString>& files) override;
 
     CStatusBar m_wndStatusBar;
     CToolBar m_wndToolBar;

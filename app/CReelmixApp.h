@@ -4,8 +4,9 @@
 #include "platform/core/CStringList.h"
 #include "platform/framework/CDocTemplate.h"
 #include "platform/framework/CWinApp.h"
+#include "show/MovieTypes.h"
 
-class CReelmixApp : public CWinApp
+class CReelmixApp : public CWinApp, public MovieTypes
 {
 public:
     // view: the class of the view the main frame shows the show in (CReelmixView).
@@ -14,6 +15,7 @@ public:
     BOOL InitInstance() override;
     void OnAppAbout();
     BOOL OnCmdMsg(UINT id, CCmdUI* ui) override;
+    const CStringList& GetMovieExtensions() const override { return m_movieExtensions; }
 
     // The file extensions, without dot, that count as movie files, in search order.
     CStringList m_movieExtensions{10};

@@ -36,11 +36,21 @@ constexpr DialogItem kFormItems[] = {
     {"Static", 1033, "Total Duration: > 00:00:00.000", 295, 23, 98, 8, kLabel},
 };
 
+constexpr DialogItem kMultiLoadItems[] = {
+    {"Button", IDOK, "OK", 129, 7, 50, 14, kChild | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON},
+    {"Button", IDCANCEL, "Cancel", 129, 24, 50, 14, kPush},
+    {"Button", 1030, "&Search SubDirectories", 7, 10, 87, 10,
+     kChild | WS_TABSTOP | BS_AUTOCHECKBOX},
+    {"Button", 1031, "&Only Add New Files", 7, 27, 77, 10, kChild | WS_TABSTOP | BS_AUTOCHECKBOX},
+};
+
 // Sorted by identifier.
 constexpr DialogTemplate kTemplates[] = {
     {IDD_ABOUTBOX, "About Reelmix", 250, 55, "MS Sans Serif", 8,
      WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, kAboutItems},
     {IDD_REELMIX_FORM, "", 400, 150, "MS Sans Serif", 8, WS_CHILD, kFormItems},
+    {IDD_MULTI_LOAD, "Set Options for Multi-Load", 186, 45, "MS Sans Serif", 8,
+     WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, kMultiLoadItems},
 };
 } // namespace
 

@@ -1,8 +1,11 @@
 #include "show/CReelmixView.h"
 
+#include "platform/files/HostPath.h"
 #include "res/DialogTemplates.h"
 #include "show/CReelmixDoc.h"
 #include "show/Clip.h"
+#include "show/ClipListKeys.h"
+#include "show/MovieSearch.h"
 #include "show/PlaylistWriter.h"
 #include "util/Generic.h"
 
@@ -34,7 +37,7 @@ CString RowText(const Clip& clip, int column)
     case 0:
         return clip.m_fileName;
     case 1:
-        return clip.m_directory;
+        return CString(ToHostPath(clip.m_directory));
     case 2:
         return DurationText(clip);
     default:
@@ -126,6 +129,11 @@ void CReelmixView::SetUpList()
     LVCOLUMN format{LVCF_FMT, LVCFMT_LEFT, 0, nullptr, 0, 0};
     m_list.SetColumn(0, &format);
     m_list.SetModeColumnWidths("Software\\Brantwell\\Reelmix\\Clips");
+    m_keys = std::make_unique<ClipListKeys>(
+        m_list, std::vector<ClipListKeys::Binding>{
+                    {Qt::Key_Delete, false, &m_btnDelete, [this] { OnDelete(); }},
+                    {Qt::Key_Up, true, &m_btnUp, [this] { OnUp(); }},
+                    {Qt::Key_Down, true, &m_btnDown, [this] { OnDown(); }}});
 
     CRect client;
     GetClientRect(&client);
@@ -134,8 +142,11 @@ void CReelmixView::SetUpList()
 
 void CReelmixView::OnUpdate(CView*, LPARAM hint, CObject*)
 {
-    if (hint == CReelmixDoc::HintClear && IsWindow(m_list.GetSafeHwnd()))
+    if (hint == CReelmixDoc::HintClear && IsWindow(m_list.GetSafeHwnd())) {
         m_list.DeleteAllItems();
+        m_clipKeysValid = false;
+        ++m_clears;
+    }
     UpdateTotals();
 }
 
@@ -211,11 +222,34 @@ Clip* CReelmixView::RowClip(int row) const
 
 BOOL CReelmixView::OnCommand(UINT id)
 {
-    if (id == IDC_PLAY_SHOW) {
-        OnPlayShow();
-        return TRUE;
+    void (CReelmixView::*handler)() = nullptr;
+    switch (id) {
+    case IDC_INSERT:
+        handler = &CReelmixView::OnInsert;
+        break;
+    case IDC_DELETE:
+        handler = &CReelmixView::OnDelete;
+        break;
+    case IDC_UP:
+        handler = &CReelmixView::OnUp;
+        break;
+    case IDC_DOWN:
+        handler = &CReelmixView::OnDown;
+        break;
+    case IDC_SHUFFLE:
+        handler = &CReelmixView::OnShuffle;
+        break;
+    case IDC_MULTI_LOAD:
+        handler = &CReelmixView::OnMultiLoad;
+        break;
+    case IDC_PLAY_SHOW:
+        handler = &CReelmixView::OnPlayShow;
+        break;
+    default:
+        return CFormView::OnCommand(id);
     }
-    return CFormView::OnCommand(id);
+    (this->*handler)();
+    return TRUE;
 }
 
 void CReelmixView::OnPlayShow()

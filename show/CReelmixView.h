@@ -5,8 +5,16 @@
 #include "platform/windows/CFormView.h"
 #include "show/ClipListCtrl.h"
 
+#include <memory>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
 class CReelmixDoc;
+class CStringList;
 class Clip;
+class ClipListKeys;
+class MovieSearch;
 
 class CReelmixView : public CFormView
 {
@@ -40,6 +48,36 @@ public:
     // The rows were sorted by a header click: the show takes their order.
     void OnRowsSorted();
 
+    // Filling the show.
+    void OnInsert();
+    void OnMultiLoad();
+    // "Movie files (*.avi;...;)|*.avi;...;|All Files (*.*)|*.*||".
+    CString BuildMovieFilter() const;
+    // Appends a clip of the file and a row for it, selected and in view; with onlyNew nothing
+    // when the show has the file already (name and directory, ignoring case).
+    void AddClipFile(const CString& directory, const CString& fileName, bool onlyNew);
+    // The movie files of root (and with recurse the folders below) into results, grouped by
+    // extension in the application's order. Escape cancels the search, which then finds nothing.
+    void SearchTree(const CString& root, CStringList& results, bool recurse);
+    // The files of one extension of a finished search into results, with its status text.
+    int SearchTreeForExtension(CStringList& results, MovieSearch& search, const CString& directory,
+                               int extension);
+    // Files dropped on the window: movies are added as Insert adds them, folders searched as
+    // Multi Load searches them with the current options. Returns the other files.
+    std::vector<CString> AddDroppedFiles(const std::vector<CString>& files);
+
+    // Arranging the show.
+    void OnDelete();
+    void OnUp();
+    void OnDown();
+    void OnShuffle();
+
+    // Multi Load's options for this run of the program.
+    static bool s_searchSubDirs;
+    static bool s_onlyAddNew;
+    // A shuffle is running; a second click on Shuffle Clips clears it.
+    static bool s_shuffling;
+
     MyButton m_btnShuffle;
     ClipListCtrl m_list;
     MyButton m_btnUp;
@@ -60,7 +98,24 @@ protected:
 private:
     // The clip a row carries, or null.
     Clip* RowClip(int row) const;
+    const CStringList* MovieExtensions() const;
+    void SetStatusText(const CString& text);
+    // Searches folder with the remembered options and adds what it finds.
+    void LoadFolder(const CString& folder);
+    // Up and Down: row a's clip goes to row b, whose clip comes to a.
+    void ExchangeRows(int a, int b);
+    void ShuffleRows(int rows);
+    void EnableCommands(bool enable);
+    bool IsKnownClip(const CString& directory, const CString& fileName);
     void SetUpList();
     void MoveControl(int id, int x, int y);
     void FitLabelHeight(int id);
+
+    // Lower-case file name and directory of every clip, for Only Add New Files; rebuilt from
+    // the rows when a clip has gone since.
+    std::unordered_set<std::string> m_clipKeys;
+    bool m_clipKeysValid = false;
+    // Times the rows were cleared with the document, so that a shuffle ends when its show goes.
+    int m_clears = 0;
+    std::unique_ptr<ClipListKeys> m_keys;
 };

@@ -1,6 +1,7 @@
 #include "show/PlaylistWriter.h"
 
 #include "platform/files/CStdioFile.h"
+#include "platform/files/HostPath.h"
 #include "platform/framework/CWaitCursor.h"
 #include "platform/process/WinProcess.h"
 #include "platform/registry/WinReg.h"
@@ -84,7 +85,8 @@ void PlaylistWriter::WritePlaylistEntries(CStdioFile& file, const Rows& rows)
 
 void PlaylistWriter::WriteEntry(CStdioFile& file, const Clip& clip, int row, int rowCount)
 {
-    const CString path = Escape(clip.GetFullPath());
+    // Written as the host spells it, so that any player on this system can open the file.
+    const CString path = Escape(CString(ToHostPath(clip.GetFullPath())));
     CString text;
     text.Format("    <ENTRY>\n"
                 "        <TITLE>Clip %d of %d</TITLE>\n"

@@ -87,6 +87,11 @@ bool FileSearch::Matches(std::string_view pattern, std::string_view name)
     return FoldedMatch(Fold(pattern), Fold(name));
 }
 
+std::u32string FileSearch::SortKey(std::string_view name)
+{
+    return Fold(name);
+}
+
 std::unique_ptr<FileSearch> FileSearch::Start(const CString& programPath, DWORD& error)
 {
     const int slash = programPath.ReverseFind('\\');

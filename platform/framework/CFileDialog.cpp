@@ -37,6 +37,8 @@ QStringList QtFilters(const CString& filter)
     return filters;
 }
 
+DWORD g_lastDialogError = 0;
+
 int LastSeparator(const CString& path)
 {
     return path.ReverseFind('\\');
@@ -66,12 +68,22 @@ CString CFileDialog::GetTitle() const
     return FindResourceString(m_bOpenFileDialog ? AFX_IDS_OPENFILE : AFX_IDS_SAVEFILE);
 }
 
+DWORD CommDlgExtendedError()
+{
+    return g_lastDialogError;
+}
+
 int CFileDialog::DoModal()
 {
+    g_lastDialogError = 0;
     std::vector<CString> chosen;
     const int answer = TheHook() ? TheHook()(*this, chosen) : AskQt(chosen);
-    if (answer != IDOK || chosen.empty() || !FillBuffer(chosen))
+    if (answer != IDOK || chosen.empty())
         return IDCANCEL;
+    if (!FillBuffer(chosen)) {
+        g_lastDialogError = FNERR_BUFFERTOOSMALL;
+        return IDCANCEL;
+    }
     if (!(m_ofn.Flags & OFN_NOCHANGEDIR)) {
         const CString folder = chosen.front().Left(std::max(1, LastSeparator(chosen.front())));
         if (::chdir(ToHostPath(folder).c_str()) != 0)

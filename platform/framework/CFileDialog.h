@@ -25,6 +25,11 @@ constexpr DWORD OFN_ALLOWMULTISELECT = 0x00000200;
 constexpr DWORD OFN_PATHMUSTEXIST = 0x00000800;
 constexpr DWORD OFN_FILEMUSTEXIST = 0x00001000;
 
+// Why the last file dialog failed: 0 (the user cancelled) or FNERR_BUFFERTOOSMALL (the names
+// chosen did not fit the caller's buffer).
+constexpr DWORD FNERR_BUFFERTOOSMALL = 0x3003;
+DWORD CommDlgExtendedError();
+
 struct OPENFILENAME {
     DWORD Flags;
     LPSTR lpstrFile;

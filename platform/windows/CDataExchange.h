@@ -22,3 +22,5 @@ public:
 void DDX_Control(CDataExchange* dx, int id, CWnd& control);
 // The control's text to value, or value to the control's text.
 void DDX_Text(CDataExchange* dx, int id, CString& value);
+// A check box's state to value (TRUE when checked), or value to the check box.
+void DDX_Check(CDataExchange* dx, int id, BOOL& value);

@@ -256,6 +256,10 @@ void CListCtrlWidget::ApplyState(int row, UINT state, UINT mask, StateNotes& not
     const UINT wanted = (old & ~mask) | (state & mask);
     if ((wanted & LVIS_SELECTED) && (m_style & LVS_SINGLESEL) &&
         m_selectedCount > int((old & LVIS_SELECTED) != 0)) {
+        // Moving a single selection along a long list must not walk it every time.
+        const int hint = m_lastSelected;
+        if (hint != row && IsRow(hint) && m_rows[std::size_t(hint)].selected)
+            ChangeState(hint, 0, LVIS_SELECTED);
         for (int other = 0; other < Count() && m_selectedCount > 0; ++other) {
             if (other != row && m_rows[std::size_t(other)].selected)
                 ApplyState(other, 0, LVIS_SELECTED, notes);
@@ -266,6 +270,8 @@ void CListCtrlWidget::ApplyState(int row, UINT state, UINT mask, StateNotes& not
     if (selected != target.selected) {
         m_selectedCount += selected ? 1 : -1;
         target.selected = selected;
+        if (selected)
+            m_lastSelected = row;
     }
     if ((wanted & LVIS_FOCUSED) && m_focus != row) {
         const int previous = std::exchange(m_focus, row);

@@ -161,6 +161,7 @@ private:
     std::vector<Row> m_rows;
     int m_focus = -1;
     int m_selectedCount = 0;
+    int m_lastSelected = -1; // where a single selection most likely is, checked first
     mutable std::unordered_map<LPARAM, int> m_byData; // first row of each data value
     mutable bool m_byDataValid = true;
     int m_rowHeight = 1;

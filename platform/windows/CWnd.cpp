@@ -1,6 +1,7 @@
 #include "platform/windows/CWnd.h"
 
 #include "platform/windows/DialogTemplateBuilder.h"
+#include "platform/windows/WidgetTable.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -8,7 +9,11 @@
 
 namespace
 {
-constexpr const char* kCWndProperty = "reelmix.cwnd";
+WidgetTable<CWnd*>& Permanent()
+{
+    static auto* table = new WidgetTable<CWnd*>; // never destroyed: widgets may outlive statics
+    return *table;
+}
 
 QString TextOf(const QWidget* widget)
 {
@@ -64,7 +69,7 @@ CWnd::~CWnd()
 
 CWnd* CWnd::FromHandlePermanent(const QWidget* widget)
 {
-    return widget ? static_cast<CWnd*>(widget->property(kCWndProperty).value<void*>()) : nullptr;
+    return Permanent().Get(widget, nullptr);
 }
 
 BOOL CWnd::Attach(HWND widget)
@@ -73,7 +78,7 @@ BOOL CWnd::Attach(HWND widget)
         return FALSE;
     m_hWnd = widget;
     m_ownsWindow = false;
-    widget->setProperty(kCWndProperty, QVariant::fromValue(static_cast<void*>(this)));
+    Permanent().Set(widget, this);
     PreSubclassWindow();
     return TRUE;
 }
@@ -82,7 +87,7 @@ HWND CWnd::Detach()
 {
     HWND widget = m_hWnd.data();
     if (widget && FromHandlePermanent(widget) == this)
-        widget->setProperty(kCWndProperty, QVariant());
+        Permanent().Remove(widget);
     m_hWnd.clear();
     m_ownsWindow = false;
     return widget;

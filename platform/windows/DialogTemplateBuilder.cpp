@@ -5,6 +5,7 @@
 #include "platform/windows/CEdit.h"
 #include "platform/windows/CListCtrl.h"
 #include "platform/windows/CStatic.h"
+#include "platform/windows/WidgetTable.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -14,9 +15,13 @@
 
 namespace
 {
-// Properties that mark what the builder made.
+// What the builder made.
 constexpr const char* kTemplateProperty = "reelmix.dialogTemplate";
-constexpr const char* kIdProperty = "reelmix.controlId";
+WidgetTable<int>& ControlIds()
+{
+    static auto* table = new WidgetTable<int>; // never destroyed: widgets may outlive statics
+    return *table;
+}
 
 struct NoCase {
     bool operator()(const CString& a, const CString& b) const { return _stricmp(a, b) < 0; }
@@ -116,10 +121,10 @@ bool DialogTemplateBuilder::MapDialogRect(const QWidget* widget, QRect& rect)
 
 int DialogTemplateBuilder::ControlId(const QWidget* widget)
 {
-    return widget ? widget->property(kIdProperty).toInt() : 0;
+    return ControlIds().Get(widget, 0);
 }
 
 void DialogTemplateBuilder::SetControlId(QWidget* widget, int id)
 {
-    widget->setProperty(kIdProperty, id);
+    ControlIds().Set(widget, id);
 }

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Drives the real reelmix under a private X server as a person would: start it with a show,
-# find its window, play the show, quit from the File menu. Then checks the stored window
-# placement, and that the next start puts the window where a stored placement says.
+# find its window, play the show, fill it from a folder with Multi Load (twice, the second time
+# adding only new files), delete a clip, shuffle, save, quit from the File menu. Then checks the
+# saved show, the stored window placement, and that the next start puts the window where a
+# stored placement says. With REELMIX_E2E_SCREENSHOT set, the screen after the first Multi Load
+# is saved there as a PNG.
 # Usage: ReelmixEndToEnd.sh REELMIX REELMIX_REGISTRY_TOOL
 set -euo pipefail
 reelmix=$(realpath "$1")
@@ -93,10 +96,55 @@ for _ in $(seq 100); do [ -f "$work/player/record" ] && break; sleep 0.1; done
 titles=$(grep -o 'Clip [0-9] of [0-9]' "$work/Reelmix.asx" | tr '\n' ',')
 [ "$titles" = "Clip 1 of 3,Clip 2 of 3,Clip 3 of 3," ] || fail "playlist titles: $titles"
 refs=$(grep -o 'REF HREF="[^"]*"' "$work/Reelmix.asx" | tr '\n' ',')
-[ "$refs" = 'REF HREF="C:\Movies\a.avi",REF HREF="\clips\second.mov",REF HREF="\clips\third.mpg",' ] ||
+[ "$refs" = 'REF HREF="C:/Movies/a.avi",REF HREF="/clips/second.mov",REF HREF="/clips/third.mpg",' ] ||
     fail "playlist rows: $refs"
 
+# Multi Load (Alt+M): the options dialog, then the folder browser, typed into as a person would.
+mkdir -p "$work/movies/sub"
+touch "$work/movies/a.avi" "$work/movies/b.mpg" "$work/movies/notes.txt" \
+    "$work/movies/sub/c.mov" "$work/movies/sub/d.AVI"
+multi_load() { # the options' mnemonics to press
+    xdotool windowfocus --sync "$window"
+    xdotool key --clearmodifiers alt+m
+    local dialog
+    dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Set Options for Multi-Load$' |
+        head -n 1) || fail "no Multi Load options"
+    xdotool windowfocus --sync "$dialog"
+    sleep 1
+    for key in "$@"; do xdotool key --clearmodifiers "alt+$key"; done
+    sleep 0.5 # a mnemonic clicks the check box after a short animation
+    xdotool key --clearmodifiers Return
+    timeout 10 xdotool search --sync --onlyvisible --name '^Select Folder to Load All Movies From:$' \
+        >/dev/null || fail "no folder browser"
+    sleep 1
+    xdotool key --clearmodifiers ctrl+a
+    xdotool type --delay 10 "$work/movies"
+    sleep 0.3
+    xdotool key --clearmodifiers Escape Return  # Escape closes the completion list
+    sleep 1
+    xdotool windowfocus --sync "$window"
+}
+multi_load s
+[ -n "${REELMIX_E2E_SCREENSHOT:-}" ] &&
+    ffmpeg -loglevel error -y -f x11grab -video_size 1280x800 -i "$DISPLAY" -frames:v 1 \
+        "$REELMIX_E2E_SCREENSHOT"
+multi_load o
+xdotool key --clearmodifiers alt+d # Delete: the last clip added is the selected one
+sleep 0.5
+xdotool key --clearmodifiers alt+s # Shuffle Clips
+sleep 0.5
+xdotool key --clearmodifiers ctrl+s
+sleep 0.5
+
 quit_from_menu
+# The saved show: the three clips it had and the four movies of the folder, less the deleted.
+count=$(od -An -tu4 -N4 "$work/show.rlx" | tr -d ' ')
+[ "$count" = 6 ] || fail "the saved show has $count clips"
+for name in a.avi second.mov third.mpg c.mov d.AVI; do
+    grep -aq "$name" "$work/show.rlx" || fail "$name is not in the saved show"
+done
+! grep -aq b.mpg "$work/show.rlx" || fail "the deleted clip is still in the show"
+grep -aqF "$(program_path "$work/movies/sub")" "$work/show.rlx" || fail "folders not stored in program form"
 read -r -a bytes <<<"$(placement)"
 [ "${#bytes[@]}" -eq 44 ] || fail "placement has ${#bytes[@]} bytes"
 [ "$(le32 "${bytes[@]:0:4}")" -eq 44 ] || fail "placement length field"

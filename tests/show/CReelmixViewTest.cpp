@@ -148,12 +148,12 @@ TEST_F(ViewTest, RowsShowTheClipsInShowOrderWithTheirColumns)
     Open({{1.0, 2.0}, {0.0, 3.0}});
     ASSERT_EQ(m_view.m_list.GetItemCount(), 2);
     EXPECT_EQ(m_view.m_list.GetItemText(1, 0), "clip1.avi");
-    EXPECT_EQ(m_view.m_list.GetItemText(1, 1), "\\movies\\set");
+    EXPECT_EQ(m_view.m_list.GetItemText(1, 1), "/movies/set");
     EXPECT_EQ(m_view.m_list.GetItemText(0, 2), "1.000 secs");
     EXPECT_EQ(reinterpret_cast<Clip*>(m_view.m_list.GetItemData(0)), m_doc.m_clips.GetHead());
     char cut[6];
     EXPECT_EQ(m_view.m_list.GetItemText(1, 1, cut, 6), 5);
-    EXPECT_STREQ(cut, "\\movi");
+    EXPECT_STREQ(cut, "/movi");
     EXPECT_EQ(m_view.m_list.GetItemText(1, 3), "");
 
     LVCOLUMN column{LVCF_FMT | LVCF_WIDTH | LVCF_TEXT, 0, 0, nullptr, 0, 0};

@@ -91,9 +91,9 @@ TEST(PlaylistWriter, WritesEntriesAsTheTablesSay)
         {"not a number", std::nan(""), 1.0, ""},
     };
     for (const Case& c : cases) {
-        auto clip = MakeClip("C:\\Movies", "a.avi", c.start, c.end);
+        auto clip = MakeClip("\\home\\ann\\Movies", "a.avi", c.start, c.end);
         EXPECT_EQ(Written({clip.get()}),
-                  Crlf(kHeader + Entry(1, 1, "C:\\Movies\\a.avi", c.times) + "</ASX>\n"))
+                  Crlf(kHeader + Entry(1, 1, "/home/ann/Movies/a.avi", c.times) + "</ASX>\n"))
             << c.name;
     }
 }
@@ -103,8 +103,8 @@ TEST(PlaylistWriter, RowsWithoutClipsKeepTheNumbersOfLaterRows)
     auto a = MakeClip("\\home\\ann", "a&b.avi", -1, -1);
     auto c = MakeClip("\\home\\ann", "say \"<hi>\".avi", -1, -1);
     EXPECT_EQ(Written({a.get(), nullptr, c.get()}),
-              Crlf(kHeader + Entry(1, 3, "\\home\\ann\\a&b.avi", "") +
-                   Entry(3, 3, "\\home\\ann\\say &quot;&lt;hi&gt;&quot;.avi", "") + "</ASX>\n"));
+              Crlf(kHeader + Entry(1, 3, "/home/ann/a&b.avi", "") +
+                   Entry(3, 3, "/home/ann/say &quot;&lt;hi&gt;&quot;.avi", "") + "</ASX>\n"));
 }
 
 TEST(PlaylistWriter, FormatTimeSplitsHugeCountsWithoutOverflow)

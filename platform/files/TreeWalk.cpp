@@ -1,0 +1,158 @@
+#include "platform/files/TreeWalk.h"
+
+#include "platform/files/FileSearch.h"
+#include "platform/files/HostPath.h"
+
+#include <algorithm>
+#include <chrono>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+long long NowMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+struct Name {
+    std::u32string key;
+    std::string name;
+    bool operator<(const Name& other) const
+    {
+        return key != other.key ? key < other.key : name < other.name;
+    }
+};
+
+enum class Kind { Folder, File, Other };
+
+// The entry's type, following links; d_type spares a status call for most entries.
+Kind KindOf(int folderFd, const dirent& item)
+{
+    if (item.d_type == DT_DIR)
+        return Kind::Folder;
+    if (item.d_type == DT_REG)
+        return Kind::File;
+    if (item.d_type != DT_LNK && item.d_type != DT_UNKNOWN)
+        return Kind::Other;
+    struct stat st {
+    };
+    if (::fstatat(folderFd, item.d_name, &st, 0) != 0)
+        return Kind::Other;
+    return S_ISDIR(st.st_mode) ? Kind::Folder : S_ISREG(st.st_mode) ? Kind::File : Kind::Other;
+}
+
+bool Spellable(std::string_view name)
+{
+    return name.find('\\') == std::string_view::npos && TreeWalk::IsUtf8(name);
+}
+} // namespace
+
+TreeWalk::TreeWalk(Filter filter, Visit visit, Progress progress)
+    : m_filter(std::move(filter)), m_visit(std::move(visit)), m_progress(std::move(progress))
+{
+}
+
+bool TreeWalk::Run(const CString& root, bool recurse)
+{
+    m_lastTick = NowMs();
+    CString folder = root;
+    if (!folder.IsEmpty() && folder[folder.GetLength() - 1] != '\\')
+        folder += "\\";
+    const std::string host = folder.IsEmpty() ? std::string(".") : ToHostPath(folder);
+    WalkFolder(::open(host.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC), folder, recurse);
+    return !m_cancelled;
+}
+
+// Takes ownership of folderFd (-1: the folder could not be opened).
+bool TreeWalk::WalkFolder(int folderFd, const CString& folder, bool recurse)
+{
+    if (folderFd < 0)
+        return !m_cancelled;
+    struct stat self {
+    };
+    const auto id = ::fstat(folderFd, &self) == 0 ? std::pair(self.st_dev, self.st_ino)
+                                                  : std::pair<dev_t, ino_t>(0, 0);
+    const auto at = std::lower_bound(m_seen.begin(), m_seen.end(), id);
+    DIR* dir = nullptr;
+    if ((at != m_seen.end() && *at == id) || !(dir = ::fdopendir(folderFd))) {
+        ::close(folderFd);
+        return !m_cancelled;
+    }
+    m_seen.insert(at, id);
+    ++m_folders;
+    std::vector<Name> folders, files;
+    while (const dirent* item = ::readdir(dir)) {
+        const std::string_view name = item->d_name;
+        if (name == "." || name == "..")
+            continue;
+        const Kind kind = KindOf(::dirfd(dir), *item);
+        if (kind == Kind::Other || (kind == Kind::Folder && !recurse) ||
+            (kind == Kind::File && !m_filter(name)))
+            continue;
+        if (!Spellable(name)) {
+            ++m_skipped;
+            continue;
+        }
+        (kind == Kind::Folder ? folders : files)
+            .push_back({FileSearch::SortKey(name), std::string(name)});
+    }
+    std::sort(folders.begin(), folders.end());
+    std::sort(files.begin(), files.end());
+    for (const Name& sub : folders) {
+        if (!Tick())
+            break;
+        const int fd = ::openat(::dirfd(dir), sub.name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (!WalkFolder(fd, folder + CString(sub.name) + "\\", recurse))
+            break;
+    }
+    ::closedir(dir);
+    if (m_cancelled)
+        return false;
+    for (const Name& file : files)
+        m_visit(folder, file.name);
+    return Tick();
+}
+
+bool TreeWalk::Tick()
+{
+    if (m_cancelled)
+        return false;
+    const long long now = NowMs();
+    if (now - m_lastTick >= 100) {
+        m_lastTick = now;
+        m_cancelled = m_progress && !m_progress(m_folders);
+    }
+    return !m_cancelled;
+}
+
+bool TreeWalk::IsUtf8(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const std::size_t length = c < 0x80           ? 1
+                                   : (c >> 5) == 0x6  ? 2
+                                   : (c >> 4) == 0xE  ? 3
+                                   : (c >> 3) == 0x1E ? 4
+                                                      : 0;
+        if (length == 0 || c == 0xC0 || c == 0xC1 || c > 0xF4 || i + length > text.size())
+            return false;
+        unsigned cp = length == 1 ? c : c & (0x7F >> length);
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            cp = (cp << 6) | (next & 0x3F);
+        }
+        const unsigned least[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (cp < least[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        i += length;
+    }
+    return true;
+}

@@ -1,0 +1,53 @@
+#pragma once
+// One pass over a folder tree for the regular files in it, in the order the file-find services
+// would list them to a depth-first walk: in each folder its sub-folders first (each walked
+// whole), then its own files, both by name ignoring case. Each folder is visited once, however
+// many links lead to it, so a link back up the tree cannot make the walk loop. Entries that are
+// not regular files (pipes, sockets, devices) are passed over, so that nobody can hang opening
+// one; names the program cannot spell (a backslash, not UTF-8) are passed over and counted.
+#include "platform/core/CString.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <sys/types.h>
+#include <utility>
+#include <vector>
+
+class TreeWalk
+{
+public:
+    // Whether a file of this name is wanted at all (so that only those count as skipped).
+    using Filter = std::function<bool(std::string_view name)>;
+    // A wanted file: its folder as a program path ending in a backslash, and its name.
+    using Visit = std::function<void(const CString& folder, const std::string& name)>;
+    // Called at least every 100 ms while the walk runs, with the folders read so far; false
+    // cancels the walk.
+    using Progress = std::function<bool(long folders)>;
+
+    TreeWalk(Filter filter, Visit visit, Progress progress);
+
+    // Walks root (a program path) and, with recurse, every folder below it. False when the
+    // progress callback cancelled it. A folder that cannot be read contributes nothing.
+    bool Run(const CString& root, bool recurse);
+
+    long Folders() const { return m_folders; }
+    // Wanted entries whose names cannot be spelt in the program.
+    long Skipped() const { return m_skipped; }
+
+    // Whether text is well-formed UTF-8.
+    static bool IsUtf8(std::string_view text);
+
+private:
+    bool WalkFolder(int folderFd, const CString& folder, bool recurse);
+    bool Tick();
+
+    Filter m_filter;
+    Visit m_visit;
+    Progress m_progress;
+    std::vector<std::pair<dev_t, ino_t>> m_seen; // sorted
+    long m_folders = 0;
+    long m_skipped = 0;
+    long long m_lastTick = 0;
+    bool m_cancelled = false;
+};

@@ -1,0 +1,142 @@
+// Arranging the show: Delete, Up, Down and Shuffle Clips. The rows and the document's clips
+// always change together.
+#include "show/CReelmixView.h"
+
+#include "platform/framework/CWaitCursor.h"
+#include "show/CReelmixDoc.h"
+#include "show/Clip.h"
+#include "util/Generic.h"
+
+#include <cstdlib>
+#include <utility>
+#include <vector>
+
+bool CReelmixView::s_shuffling = false;
+
+void CReelmixView::OnDelete()
+{
+    const int row = m_list.GetSelectedItem(-1);
+    if (row != -1) {
+        if (Clip* clip = RowClip(row)) {
+            CReelmixDoc* doc = GetDocument();
+            doc->SetModifiedFlag();
+            if (POSITION pos = doc->m_clips.Find(clip))
+                doc->m_clips.RemoveAt(pos);
+            delete clip;
+            m_clipKeysValid = false;
+        }
+        m_list.DeleteItem(row);
+        if (m_list.IsItem(row - 1))
+            m_list.SelectItem(row - 1, TRUE);
+    }
+    UpdateTotals();
+}
+
+// The rows' clips change places; the selection goes with the moved clip to b, and so does the
+// focus unless b had it.
+void CReelmixView::ExchangeRows(int a, int b)
+{
+    const LPARAM clipA = m_list.GetItemData(a);
+    m_list.SetItemData(a, m_list.GetItemData(b));
+    m_list.SetItemData(b, clipA);
+    const int bSelected = m_list.IsSelected(b);
+    const bool bFocused = m_list.IsFocused(b);
+    m_list.SelectItem(b, TRUE);
+    m_list.SelectItem(a, bSelected);
+    m_list.FocusItem(bFocused ? a : b);
+    m_list.EnsureVisible(b, FALSE);
+}
+
+void CReelmixView::OnUp()
+{
+    for (int a = 0; a < m_list.GetItemCount(); ++a) {
+        if (!m_list.IsSelected(a))
+            continue;
+        if (a == 0)
+            return;
+        Clip* clip = RowClip(a);
+        ExchangeRows(a, a - 1);
+        GetDocument()->MoveClipUp(clip);
+        GetDocument()->SetModifiedFlag();
+    }
+}
+
+void CReelmixView::OnDown()
+{
+    const int last = m_list.GetItemCount() - 1;
+    for (int a = last; a >= 0; --a) {
+        if (!m_list.IsSelected(a))
+            continue;
+        if (a == last)
+            return;
+        Clip* clip = RowClip(a);
+        ExchangeRows(a, a + 1);
+        GetDocument()->MoveClipDown(clip);
+        GetDocument()->SetModifiedFlag();
+    }
+}
+
+void CReelmixView::EnableCommands(bool enable)
+{
+    for (MyButton* button : {&m_btnPlayShow, &m_btnMultiLoad, &m_btnInsert, &m_btnEdit,
+                             &m_btnDelete, &m_btnUp, &m_btnDown})
+        button->EnableWindow(enable);
+}
+
+void CReelmixView::OnShuffle()
+{
+    do {
+        s_shuffling = !s_shuffling;
+        EnableCommands(!s_shuffling);
+        const int rows = m_list.GetItemCount();
+        if (rows > 1) {
+            GetDocument()->SetModifiedFlag();
+            m_list.LockWindowUpdate();
+            ShuffleRows(rows);
+            m_list.UnlockWindowUpdate();
+        }
+    } while (s_shuffling);
+}
+
+// 50 moves per row, each of a row drawn with rand() one place down, as selecting it and running
+// Down would; the list repaints between every 50 moves. The document's nodes are taken once, so
+// each move is constant time instead of a walk over the rows and the clips.
+void CReelmixView::ShuffleRows(int rows)
+{
+    CReelmixDoc* doc = GetDocument();
+    std::vector<POSITION> nodes;
+    for (POSITION pos = doc->m_clips.GetHeadPosition(); pos; doc->m_clips.GetNext(pos))
+        nodes.push_back(pos);
+    bool inStep = int(nodes.size()) == rows;
+    for (int row = 0; inStep && row < rows; ++row)
+        inStep = doc->m_clips.GetAt(nodes[std::size_t(row)]) == RowClip(row);
+    // The wait cursor shows for every move; once for them all saves switching it each time.
+    CWaitCursor wait;
+    const int clears = m_clears;
+    for (long r = 0; s_shuffling && r < 50L * rows && m_clears == clears; ++r) {
+        const int a = std::rand() % (rows - 1);
+        if (inStep) {
+            // What selecting a and running Down leaves: the rows' clips exchanged, b selected,
+            // the focus on b unless b had it.
+            const int b = a + 1;
+            const LPARAM clip = m_list.GetItemData(a);
+            m_list.SetItemData(a, m_list.GetItemData(b));
+            m_list.SetItemData(b, clip);
+            std::swap(doc->m_clips.GetAt(nodes[std::size_t(a)]),
+                      doc->m_clips.GetAt(nodes[std::size_t(b)]));
+            const bool bFocused = m_list.IsFocused(b);
+            m_list.SelectItem(b, TRUE);
+            m_list.FocusItem(bFocused ? a : b);
+            m_list.EnsureVisible(b, FALSE);
+            doc->SetModifiedFlag();
+        } else {
+            m_list.SelectItem(a, TRUE);
+            OnDown();
+        }
+        if (r % 50 == 0) {
+            m_list.UnlockWindowUpdate();
+            Generic::SpinTheMessageLoop();
+            m_list.LockWindowUpdate();
+        }
+    }
+}

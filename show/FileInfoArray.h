@@ -1,0 +1,33 @@
+#pragma once
+// A growable array of found entries, with ordered insertion and the library's recursive file
+// search. Each search visits every folder below its directory once, however many links lead
+// there, so that a link back up the tree cannot make it loop.
+#include "platform/core/CArray.h"
+#include "show/FileInfo.h"
+
+#include <set>
+#include <utility>
+
+class FileInfoArray : public CArray<FileInfo>
+{
+public:
+    // Order codes of AddOrdered.
+    enum Order { BySizeUp = 2, BySizeDown = 3, ByPathUp = 4, ByPathDown = 5 };
+
+    virtual ~FileInfoArray() = default;
+
+    // Inserts a copy of info where order puts it (any other code appends) and returns its index.
+    virtual int AddOrdered(const FileInfo& info, int order);
+
+    // Adds the entries of directory (ending in a backslash) matching pattern, and with recurse
+    // those of every folder below, sub-folders' entries before a folder's own. Folders
+    // themselves only with includeDirs. abortFlag (read, non-zero stops) and counter (of files
+    // added) may be null. Returns the number of entries added.
+    int FindFiles(const CString& directory, const CString& pattern, bool recurse, int order,
+                  bool includeDirs, const int* abortFlag, long* counter);
+
+private:
+    using FolderIds = std::set<std::pair<unsigned long long, unsigned long long>>;
+    int FindIn(const CString& directory, const CString& pattern, bool recurse, int order,
+               bool includeDirs, const int* abortFlag, long* counter, FolderIds& seen);
+};

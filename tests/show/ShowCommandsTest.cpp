@@ -1,0 +1,320 @@
+// Filling and arranging the show through the view's commands, with the file dialog, the folder
+// browser and the options dialog answered by the test.
+#include "show/CReelmixDoc.h"
+#include "show/CReelmixView.h"
+#include "show/Clip.h"
+#include "show/MovieTypes.h"
+
+#include "platform/files/HostPath.h"
+#include "platform/framework/CFileDialog.h"
+#include "platform/framework/CWinApp.h"
+#include "platform/framework/ShellFolderBrowser.h"
+#include "tests/support/MessageCapture.h"
+#include "tests/support/TestFiles.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QDir>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace
+{
+using Names = std::vector<std::string>;
+
+class TestApp : public CWinApp, public MovieTypes
+{
+public:
+    TestApp()
+    {
+        for (const char* ext :
+             {"avi", "mov", "qt", "mpg", "mpeg", "mpe", "mpv", "m1v", "mp2", "mpv2", "mpu"})
+            m_extensions.AddTail(ext);
+    }
+    const CStringList& GetMovieExtensions() const override { return m_extensions; }
+    CStringList m_extensions{10};
+};
+
+class ShowCommands : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        CReelmixView::s_searchSubDirs = CReelmixView::s_onlyAddNew = false;
+        m_frame.resize(800, 500);
+        ASSERT_TRUE(m_view.Create(&m_frame));
+        m_doc.AddView(&m_view);
+        m_view.OnInitialUpdate();
+    }
+    void TearDown() override
+    {
+        SetFolderBrowserHook({});
+        CFileDialog::SetHook({});
+        m_doc.RemoveView(&m_view);
+    }
+
+    // A fresh folder holding files (relative paths, folders made as needed).
+    std::string Tree(const Names& files)
+    {
+        const std::string root = testfiles::NewPath("tree");
+        std::filesystem::create_directories(root);
+        for (const std::string& file : files) {
+            std::filesystem::create_directories(
+                std::filesystem::path(root + "/" + file).parent_path());
+            std::ofstream(root + "/" + file).put('x');
+        }
+        return root;
+    }
+
+    // Runs Multi Load over folder with the options set in its dialog; the options the dialog
+    // offered come back.
+    std::pair<bool, bool> MultiLoad(const std::string& folder, bool subDirs, bool onlyNew,
+                                    bool pick = true)
+    {
+        std::pair<bool, bool> offered;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(dialog);
+            const auto boxes = dialog->findChildren<QCheckBox*>();
+            ASSERT_EQ(boxes.size(), 2);
+            offered = {boxes[0]->isChecked(), boxes[1]->isChecked()};
+            boxes[0]->setChecked(subDirs);
+            boxes[1]->setChecked(onlyNew);
+            for (auto* button : dialog->findChildren<QPushButton*>())
+                if (button->text() == "OK")
+                    button->click();
+        });
+        SetFolderBrowserHook([folder, pick](const BROWSEINFOA& info, CString& chosen) {
+            EXPECT_STREQ(info.lpszTitle, "Select Folder to Load All Movies From:");
+            chosen = testfiles::Program(folder);
+            return pick;
+        });
+        m_view.OnMultiLoad();
+        return offered;
+    }
+
+    // The rows as paths below root, in row order; the document must hold the same clips.
+    Names Rows(const std::string& root)
+    {
+        Names rows;
+        POSITION pos = m_doc.m_clips.GetHeadPosition();
+        for (int row = 0; row < m_view.m_list.GetItemCount(); ++row) {
+            auto* clip = reinterpret_cast<Clip*>(m_view.m_list.GetItemData(row));
+            EXPECT_EQ(clip, pos ? m_doc.m_clips.GetNext(pos) : nullptr);
+            rows.push_back(ToHostPath(clip->GetFullPath()).substr(root.size() + 1));
+        }
+        EXPECT_EQ(pos, nullptr);
+        return rows;
+    }
+
+    // Clips named by their numbers, as Insert would add them.
+    void Fill(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            m_view.AddClipFile("\\m", std::to_string(i).c_str(), false);
+        m_doc.SetModifiedFlag(FALSE);
+    }
+    Names Order()
+    {
+        Names order;
+        for (int row = 0; row < m_view.m_list.GetItemCount(); ++row)
+            order.push_back(
+                reinterpret_cast<Clip*>(m_view.m_list.GetItemData(row))->m_fileName.Str());
+        return order;
+    }
+
+    TestApp m_app;
+    CReelmixDoc m_doc;
+    QWidget m_frame;
+    CReelmixView m_view;
+};
+
+const Names kTree = {"a.mpg",  "b.avi", "sub/c.avi", "sub/deep/D.AVI",
+                     "Z.mpeg", "x.mpe", "notes.txt", "sub/e.MOV"};
+} // namespace
+
+TEST_F(ShowCommands, MultiLoadFindsMoviesByExtensionThenDepthFirst)
+{
+    const std::string root = Tree(kTree);
+    MultiLoad(root, false, false);
+    EXPECT_EQ(Rows(root), (Names{"b.avi", "a.mpg", "Z.mpeg", "x.mpe"}));
+    EXPECT_TRUE(m_doc.IsModified());
+    EXPECT_EQ(m_view.m_list.GetItemText(0, 1), CString(root));
+    EXPECT_EQ(m_view.m_list.GetSelectedItem(-1), 3);
+    EXPECT_EQ(m_view.m_clipCountText, "4 Clips In Show");
+
+    m_doc.DeleteContents();
+    EXPECT_EQ(MultiLoad(root, true, false), std::make_pair(false, false));
+    const Names all = {"sub/deep/D.AVI", "sub/c.avi", "b.avi", "sub/e.MOV",
+                       "a.mpg",          "Z.mpeg",    "x.mpe"};
+    EXPECT_EQ(Rows(root), all);
+
+    // Without Only Add New everything comes twice; with it, nothing, also where only the
+    // letter case differs. The options are offered again as they were left.
+    EXPECT_EQ(MultiLoad(root, true, false), std::make_pair(true, false));
+    EXPECT_EQ(Rows(root).size(), 14u);
+    m_doc.DeleteContents();
+    m_view.AddClipFile(testfiles::Program(root + "/SUB"), "C.Avi", false);
+    EXPECT_EQ(MultiLoad(root, true, true), std::make_pair(true, false));
+    EXPECT_EQ(Rows(root).size(), 7u);
+    EXPECT_EQ(MultiLoad(root, true, true), std::make_pair(true, true));
+    EXPECT_EQ(Rows(root).size(), 7u);
+
+    // A root with a trailing backslash is not doubled.
+    CStringList results;
+    m_view.SearchTree(testfiles::Program(root) + "\\", results, false);
+    EXPECT_EQ(results.GetHead(), testfiles::Program(root + "/b.avi"));
+}
+
+TEST_F(ShowCommands, CancelledMultiLoadKeepsOptionsAndAddsNothing)
+{
+    QTimer::singleShot(0, [] {
+        auto* dialog = QApplication::activeModalWidget();
+        ASSERT_TRUE(dialog);
+        dialog->findChildren<QCheckBox*>()[0]->setChecked(true);
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    m_view.OnMultiLoad();
+    EXPECT_FALSE(CReelmixView::s_searchSubDirs);
+    MultiLoad(Tree(kTree), true, true, false);
+    EXPECT_TRUE(CReelmixView::s_searchSubDirs && CReelmixView::s_onlyAddNew);
+    EXPECT_EQ(m_view.m_list.GetItemCount(), 0);
+}
+
+TEST_F(ShowCommands, InsertTakesTheNamesTheDialogReturns)
+{
+    EXPECT_EQ(m_view.BuildMovieFilter(),
+              "Movie files (*.avi;*.mov;*.qt;*.mpg;*.mpeg;*.mpe;*.mpv;*.m1v;*.mp2;*.mpv2;*.mpu;)|"
+              "*.avi;*.mov;*.qt;*.mpg;*.mpeg;*.mpe;*.mpv;*.m1v;*.mp2;*.mpv2;*.mpu;|"
+              "All Files (*.*)|*.*||");
+    const struct {
+        std::vector<CString> chosen;
+        Names rows; // directory|name
+        bool tooLong;
+    } cases[] = {
+        {{"\\home\\ann\\a.avi"}, {"\\home\\ann|a.avi"}, false},
+        {{"\\v\\b.mpg", "\\v\\a.avi", "\\v\\b.mpg"},
+         {"\\v|b.mpg", "\\v|a.avi", "\\v|b.mpg"},
+         false},
+        {{"\\a.avi", "\\b.avi"}, {"|a.avi", "|b.avi"}, false},
+        {std::vector<CString>(40, CString("\\v\\" + std::string(250, 'n'))), {}, true},
+    };
+    const QString folder = QDir::currentPath(); // the dialog moves into the files' folder
+    for (const auto& c : cases) {
+        m_doc.DeleteContents();
+        m_doc.SetModifiedFlag(FALSE);
+        CFileDialog::SetHook([&](const CFileDialog& dialog, std::vector<CString>& chosen) {
+            EXPECT_EQ(dialog.m_ofn.Flags, 0x1A01u);
+            EXPECT_EQ(dialog.m_ofn.nMaxFile, 8320u);
+            EXPECT_EQ(dialog.GetTitle(), "Select Up to 32 Movie File(s) At Once");
+            EXPECT_EQ(dialog.GetFilter(), m_view.BuildMovieFilter());
+            chosen = c.chosen;
+            return IDOK;
+        });
+        MessageCapture messages;
+        m_view.OnInsert();
+        Names rows;
+        for (const Names& order = Order(); const std::string& name : order) {
+            const Clip* clip = reinterpret_cast<Clip*>(m_view.m_list.GetItemData(int(rows.size())));
+            rows.push_back(clip->m_directory.Str() + "|" + name);
+        }
+        EXPECT_EQ(rows, c.rows);
+        EXPECT_EQ(bool(m_doc.IsModified()), !c.tooLong);
+        EXPECT_EQ(messages.Texts().size(), c.tooLong ? 1u : 0u);
+    }
+    QDir::setCurrent(folder);
+}
+
+TEST_F(ShowCommands, DeleteUpAndDownMoveRowsAndClipsTogether)
+{
+    enum Command { Delete, Up, Down };
+    const struct {
+        int selected;
+        Command command;
+        Names order;
+        int selectedAfter;
+        bool modified;
+    } cases[] = {
+        {0, Delete, {"1", "2"}, -1, true},        {2, Delete, {"0", "1"}, 1, true},
+        {-1, Delete, {"0", "1", "2"}, -1, false}, {0, Up, {"0", "1", "2"}, 0, false},
+        {2, Up, {"0", "2", "1"}, 1, true},        {2, Down, {"0", "1", "2"}, 2, false},
+        {0, Down, {"1", "0", "2"}, 1, true},      {-1, Down, {"0", "1", "2"}, -1, false},
+    };
+    for (const auto& c : cases) {
+        m_doc.DeleteContents();
+        Fill(3);
+        m_view.m_list.SelectItem(2, FALSE);
+        if (c.selected >= 0)
+            m_view.m_list.SelectItem(c.selected, TRUE);
+        if (c.selected >= 0)
+            m_view.m_list.FocusItem(c.selected);
+        const Qt::Key keys[] = {Qt::Key_Delete, Qt::Key_Up, Qt::Key_Down};
+        QTest::keyClick(m_view.m_list.GetSafeHwnd(), keys[c.command],
+                        c.command == Delete ? Qt::NoModifier : Qt::ControlModifier);
+        EXPECT_EQ(Order(), c.order);
+        EXPECT_EQ(Rows(""), [&] {
+            Names paths;
+            for (const std::string& name : c.order)
+                paths.push_back("m/" + name);
+            return paths;
+        }());
+        EXPECT_EQ(m_view.m_list.GetSelectedItem(-1), c.selectedAfter);
+        if (c.command != Delete && c.selectedAfter >= 0) {
+            EXPECT_TRUE(m_view.m_list.IsFocused(c.selectedAfter));
+        }
+        EXPECT_EQ(bool(m_doc.IsModified()), c.modified);
+    }
+}
+
+TEST_F(ShowCommands, ShuffleMovesRowsAsSelectAndDownWouldForTheSameSeed)
+{
+    const struct {
+        int clips;
+        bool modified;
+    } cases[] = {{1, false}, {2, true}, {300, true}};
+    for (const auto& c : cases) {
+        m_doc.DeleteContents();
+        Fill(c.clips);
+        Names expected = Order();
+        std::srand(7);
+        for (int r = 0; c.clips > 1 && r < 50 * c.clips; ++r) {
+            const int a = std::rand() % (c.clips - 1);
+            std::swap(expected[std::size_t(a)], expected[std::size_t(a) + 1]);
+        }
+        std::srand(7);
+        m_view.OnShuffle();
+        EXPECT_EQ(Order(), expected);
+        Rows("");
+        EXPECT_EQ(bool(m_doc.IsModified()), c.modified);
+        EXPECT_FALSE(CReelmixView::s_shuffling);
+    }
+}
+
+TEST_F(ShowCommands, ASecondClickStopsTheShuffleWithTheButtonsEnabled)
+{
+    Fill(200);
+    bool disabledMeanwhile = false;
+    QTimer::singleShot(0, [&] {
+        disabledMeanwhile = !m_view.m_btnDelete.IsWindowEnabled() &&
+                            !m_view.m_btnPlayShow.IsWindowEnabled() &&
+                            m_view.m_btnShuffle.IsWindowEnabled();
+        m_view.OnShuffle();
+    });
+    m_view.OnShuffle();
+    EXPECT_TRUE(disabledMeanwhile);
+    EXPECT_FALSE(CReelmixView::s_shuffling);
+    EXPECT_TRUE(m_view.m_btnDelete.IsWindowEnabled() && m_view.m_btnUp.IsWindowEnabled());
+    // Only the first move ran before the click was taken.
+    int moved = 0;
+    const Names order = Order();
+    for (int i = 0; i < 200; ++i)
+        moved += order[std::size_t(i)] != std::to_string(i);
+    EXPECT_EQ(moved, 2);
+}
