@@ -7,12 +7,17 @@ namespace
 constexpr size_t CacheCapBytes = size_t(200) << 20;
 // Pictures decoded ahead of the position before the groups around it are filled.
 constexpr int Ahead = 8;
+// How each range of the window (see PlanWindow) is filled and shrunk.
+constexpr struct {
+    bool background; // by the second decoder, so that the first stays at the position
+    bool behind;     // before the position: shrunk from its start
+} Ranges[] = {{false, false}, {false, true}, {true, true}, {true, true}, {false, false}};
 } // namespace
 
 FrameWorker::FrameWorker(std::unique_ptr<MovieDecoder> decoder, const QString& hostPath,
                          const YuvPicture& first, Deliver deliver)
     : m_index(decoder->Index()), m_path(hostPath), m_deliver(std::move(deliver)),
-      m_cache(CacheCapBytes)
+      m_cache(CacheCapBytes), m_pictureBytes(first.bytes.size())
 {
     m_here.decoder = std::move(decoder);
     PlanWindow();
@@ -89,7 +94,10 @@ bool FrameWorker::Prefetch()
     return true;
 }
 
-// In order: a few pictures ahead, the previous group, the current group, the last group.
+// The window, in order of need: a few pictures ahead, the group back to its key picture, the
+// previous group (steps back across the key picture), the last group (going to the end), the
+// rest of the current group. What does not fit under the cap is left out from the end of that
+// list; ranges behind the position keep their pictures nearest to it.
 void FrameWorker::PlanWindow()
 {
     const int count = m_index.frameCount;
@@ -98,20 +106,23 @@ void FrameWorker::PlanWindow()
     const int current = keys[group].frame;
     const int next = group + 1 < int(keys.size()) ? keys[group + 1].frame : count;
     const int previous = group > 0 ? keys[group - 1].frame : current;
+    const int ahead = std::min(m_target + Ahead, count);
     m_window.position = m_target;
-    m_window.ranges = {{m_target, std::min(m_target + Ahead, count)},
+    m_window.ranges = {{m_target, ahead},
+                       {current, m_target},
                        {previous, current},
-                       {current, next},
-                       {keys.back().frame, count}};
-    const QSize size = m_index.pictureSize;
-    const int budget = m_cache.Capacity(size_t(size.width()) * size.height() * 3 / 2);
-    for (int dropped : {3, 1}) {
-        if (m_window.Size() > budget)
-            m_window.ranges[dropped] = {0, 0};
+                       {keys.back().frame, count},
+                       {ahead, next}};
+    int room = m_cache.Capacity(m_pictureBytes);
+    for (size_t i = 0; i < m_window.ranges.size(); ++i) {
+        auto& [first, end] = m_window.ranges[i];
+        end = std::max(first, end);
+        if (end - first > room && Ranges[i].behind)
+            first = end - room;
+        else if (end - first > room)
+            end = first + room;
+        room -= end - first;
     }
-    if (m_window.Size() > budget)
-        m_window.ranges[2] = {std::max(current, m_target - budget / 2),
-                              std::min(next, m_target + budget / 4)};
 }
 
 bool FrameWorker::NextJob(Job& job)
@@ -120,7 +131,7 @@ bool FrameWorker::NextJob(Job& job)
         const auto [first, end] = m_window.ranges[i];
         for (int frame = first; frame < end; ++frame) {
             if (!m_cache.Find(frame) && !m_failed.count(frame)) {
-                job = {i % 2 ? &Background() : &RunFor(frame), frame};
+                job = {Ranges[i].background ? &Background() : &RunFor(frame), frame};
                 return true;
             }
         }

@@ -66,6 +66,7 @@ private:
     const QString m_path;
     Deliver m_deliver;
     FrameCache m_cache;
+    const size_t m_pictureBytes;
     FrameWindow m_window;
     YuvConverter m_converter;
     Run m_here;

@@ -15,9 +15,14 @@ QImage YuvConverter::ToImage(const YuvPicture& picture)
     const int h = picture.size.height();
     m_context = sws_getCachedContext(m_context, w, h, AV_PIX_FMT_YUV420P, w, h, AV_PIX_FMT_RGB32,
                                      SWS_BILINEAR, nullptr, nullptr, nullptr);
-    QImage image(picture.size, QImage::Format_RGB32);
-    if (!m_context || image.isNull())
+    if (!m_context)
         return {};
+    // Padded rows and a spare tail, as for the pictures: the scaler writes past the last pixel.
+    const int line = (w * 4 + 63) / 64 * 64;
+    auto* buffer = new uint8_t[size_t(line) * h + 64];
+    QImage image(
+        buffer, w, h, line, QImage::Format_RGB32,
+        [](void* bytes) { delete[] static_cast<uint8_t*>(bytes); }, buffer);
     const uint8_t* source[] = {picture.Plane(0), picture.Plane(1), picture.Plane(2)};
     const int sourceLines[] = {picture.LineSize(0), picture.LineSize(1), picture.LineSize(2)};
     uint8_t* target[] = {image.bits()};

@@ -7,12 +7,13 @@
 
 struct YuvPicture {
     QSize size;                 // even width and height
-    std::vector<uint8_t> bytes; // the Y plane, then U, then V, rows without padding
+    std::vector<uint8_t> bytes; // the Y plane, then U, then V
 
+    void Allocate(QSize pictureSize);
     uint8_t* Plane(int i) { return bytes.data() + PlaneOffset(i); }
     const uint8_t* Plane(int i) const { return bytes.data() + PlaneOffset(i); }
-    int LineSize(int i) const { return i == 0 ? size.width() : size.width() / 2; }
-    void Allocate(QSize pictureSize);
+    // Rows are padded: the scaler writes whole vector registers past a row's last pixel.
+    int LineSize(int i) const;
 
 private:
     size_t PlaneOffset(int i) const;

@@ -63,7 +63,7 @@ TEST(FrameServer, GivesThePictureOfEachNumberInEveryFamily)
     for (const Family& family : families) {
         SCOPED_TRACE(family.extension);
         FrameServer server;
-        ASSERT_TRUE(server.Open(MakeMovie(family.extension, family.encoding), {320, 240}))
+        ASSERT_TRUE(server.Open(MakeMovie(family.extension, family.encoding), {150, 120}))
             << server.ErrorText().toStdString();
         EXPECT_TRUE(server.HasVideo());
         EXPECT_EQ(server.FrameCount(), Frames);
