@@ -40,6 +40,7 @@ bool FrameServer::Open(const QString& hostPath, QSize displaySize)
 void FrameServer::Close()
 {
     m_worker.reset();
+    ++m_serial; // pictures of this movie still queued for the GUI thread are not shown
     m_errorText.clear();
     m_frameCount = 0;
     m_fps = 0;

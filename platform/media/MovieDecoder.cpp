@@ -38,6 +38,17 @@ QSize FitSize(const AVCodecParameters& codec, QSize display)
 
 } // namespace
 
+void MovieDecoder::PictureList::Add(int64_t ts, bool key)
+{
+    ++count;
+    if (ts == AV_NOPTS_VALUE)
+        return;
+    first = std::min(first, ts);
+    last = std::max(last, ts);
+    if (key)
+        keyTimes.push_back(ts);
+}
+
 MovieDecoder::~MovieDecoder()
 {
     sws_freeContext(m_scaler);
@@ -115,7 +126,32 @@ bool MovieDecoder::OpenIndexed(const QString& hostPath, const MovieIndex& index)
     return m_stream >= 0 ? OpenCodec() : Fail("The movie's video is gone.");
 }
 
-// Numbers pictures by their timestamps at the movie's constant rate; the key frames found here
+// Lists the pictures without decoding them: from the container's own table when it has one
+// entry a picture (QuickTime, AVI: long movies open without being read through), else packet by
+// packet.
+void MovieDecoder::ListPictures(PictureList& list)
+{
+    AVStream* stream = m_format->streams[m_stream];
+    const int entries = avformat_index_get_entries_count(stream);
+    if (stream->nb_frames > 0 && entries == stream->nb_frames) {
+        for (int i = 0; i < entries; ++i) {
+            const AVIndexEntry* entry = avformat_index_get_entry(stream, i);
+            list.Add(entry->timestamp, entry->flags & AVINDEX_KEYFRAME);
+        }
+        if (stream->start_time != AV_NOPTS_VALUE)
+            list.firstShown = stream->start_time;
+        return;
+    }
+    while (av_read_frame(m_format, m_packet) >= 0) {
+        if (m_packet->stream_index == m_stream) {
+            list.Add(m_packet->pts != AV_NOPTS_VALUE ? m_packet->pts : m_packet->dts,
+                     m_packet->flags & AV_PKT_FLAG_KEY);
+        }
+        av_packet_unref(m_packet);
+    }
+}
+
+// Numbers pictures by their timestamps at the movie's constant rate; the key pictures found here
 // are where decoding can start.
 bool MovieDecoder::BuildIndex(QSize displaySize)
 {
@@ -125,36 +161,24 @@ bool MovieDecoder::BuildIndex(QSize displaySize)
         return Fail("The movie's frame rate is unknown.");
     m_index.fps = av_q2d(rate);
     m_index.timeBase = av_q2d(stream->time_base);
-    int64_t first = std::numeric_limits<int64_t>::max();
-    int64_t last = std::numeric_limits<int64_t>::min();
-    std::vector<int64_t> keyTimes;
-    int packets = 0;
-    while (av_read_frame(m_format, m_packet) >= 0) {
-        const int64_t ts = m_packet->pts != AV_NOPTS_VALUE ? m_packet->pts : m_packet->dts;
-        if (m_packet->stream_index == m_stream && ts != AV_NOPTS_VALUE) {
-            first = std::min(first, ts);
-            last = std::max(last, ts);
-            ++packets;
-            if (m_packet->flags & AV_PKT_FLAG_KEY)
-                keyTimes.push_back(ts);
-        }
-        av_packet_unref(m_packet);
-    }
-    if (keyTimes.empty())
+    PictureList list;
+    ListPictures(list);
+    if (list.keyTimes.empty())
         return Fail("The movie holds no pictures that can be shown.");
     const auto number = [&](int64_t ts) {
-        return int(std::lround((ts - first) * m_index.timeBase * m_index.fps));
+        return int(std::lround((ts - list.first) * m_index.timeBase * m_index.fps));
     };
-    for (int64_t ts : keyTimes) {
+    for (int64_t ts : list.keyTimes) {
         const int frame =
             m_index.keys.empty() ? 0 : std::max(m_index.keys.back().frame, number(ts));
         m_index.keys.push_back({frame, ts});
     }
     m_index.hasVideo = true;
     // The last pictures of a program stream may carry no timestamp of their own.
-    m_index.frameCount = std::max(number(last) + 1, packets);
+    m_index.frameCount = std::max(number(list.last) + 1, list.count);
     m_index.durationSeconds = m_index.frameCount / m_index.fps;
-    m_index.firstPts = first * m_index.timeBase;
+    const bool shownKnown = list.firstShown != std::numeric_limits<int64_t>::max();
+    m_index.firstPts = (shownKnown ? list.firstShown : list.first) * m_index.timeBase;
     m_index.baseTs = AV_NOPTS_VALUE;
     m_index.pictureSize = FitSize(*stream->codecpar, displaySize);
     return true;

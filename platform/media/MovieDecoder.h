@@ -6,6 +6,7 @@
 #include "platform/media/YuvPicture.h"
 
 #include <QString>
+#include <limits>
 
 struct AVCodecContext;
 struct AVFormatContext;
@@ -36,8 +37,20 @@ public:
     Result DecodeNext(int& frame, YuvPicture& picture);
 
 private:
+    // The pictures' timestamps as the container gives them, in the stream's time base.
+    struct PictureList {
+        int64_t first = std::numeric_limits<int64_t>::max();
+        int64_t last = std::numeric_limits<int64_t>::min();
+        int64_t firstShown = std::numeric_limits<int64_t>::max(); // when the container says
+        int count = 0;
+        std::vector<int64_t> keyTimes;
+
+        void Add(int64_t ts, bool key);
+    };
+
     bool OpenInput(const QString& hostPath);
     bool OpenCodec();
+    void ListPictures(PictureList& list);
     bool BuildIndex(QSize displaySize);
     bool ReadPacket();
     int FrameNumber(int64_t ts) const;
