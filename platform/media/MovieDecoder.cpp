@@ -136,7 +136,8 @@ void MovieDecoder::ListPictures(PictureList& list)
     if (stream->nb_frames > 0 && entries == stream->nb_frames) {
         for (int i = 0; i < entries; ++i) {
             const AVIndexEntry* entry = avformat_index_get_entry(stream, i);
-            list.Add(entry->timestamp, entry->flags & AVINDEX_KEYFRAME);
+            if (!(entry->flags & AVINDEX_DISCARD_FRAME)) // cut off by an edit list
+                list.Add(entry->timestamp, entry->flags & AVINDEX_KEYFRAME);
         }
         if (stream->start_time != AV_NOPTS_VALUE)
             list.firstShown = stream->start_time;
@@ -184,17 +185,23 @@ bool MovieDecoder::BuildIndex(QSize displaySize)
     return true;
 }
 
-void MovieDecoder::SeekToKey(int keyIndex)
+void MovieDecoder::SeekToKey(int keyIndex, int firstWanted)
 {
-    const int64_t ts = m_index.keys[keyIndex].seekTs;
-    if (av_seek_frame(m_format, m_stream, ts, AVSEEK_FLAG_BACKWARD) < 0)
+    const MovieIndex::Key& key = m_index.keys[keyIndex];
+    if (av_seek_frame(m_format, m_stream, key.seekTs, AVSEEK_FLAG_BACKWARD) < 0)
         av_seek_frame(m_format, -1, 0, AVSEEK_FLAG_BYTE);
     avcodec_flush_buffers(m_codec);
     m_awaitingKey = true;
     m_draining = false;
-    m_lastFrame = m_index.keys[keyIndex].frame - 1;
+    m_lastFrame = key.frame - 1;
+    m_firstWanted = firstWanted;
+    m_skipBeforeTs = AV_NOPTS_VALUE;
+    if (firstWanted > key.frame && m_index.baseTs != AV_NOPTS_VALUE)
+        m_skipBeforeTs =
+            m_index.baseTs + std::llround((firstWanted - 0.5) / m_index.fps / m_index.timeBase);
 }
 
+// Pictures shown before the first wanted one are decoded only when others refer to them.
 bool MovieDecoder::ReadPacket()
 {
     if (m_draining)
@@ -204,8 +211,12 @@ bool MovieDecoder::ReadPacket()
         avcodec_send_packet(m_codec, nullptr);
         return true;
     }
-    if (m_packet->stream_index == m_stream)
+    if (m_packet->stream_index == m_stream) {
+        const bool early = m_skipBeforeTs != AV_NOPTS_VALUE && m_packet->pts != AV_NOPTS_VALUE &&
+                           m_packet->pts < m_skipBeforeTs;
+        m_codec->skip_frame = early ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
         avcodec_send_packet(m_codec, m_packet); // a damaged packet only costs its picture
+    }
     av_packet_unref(m_packet);
     return true;
 }
@@ -233,6 +244,10 @@ MovieDecoder::Result MovieDecoder::DecodeNext(int& frame, YuvPicture& picture)
             m_index.baseTs = ts == AV_NOPTS_VALUE ? 0 : ts;
         frame = ts == AV_NOPTS_VALUE ? m_lastFrame + 1 : FrameNumber(ts);
         m_lastFrame = frame;
+        if (frame < m_firstWanted) {
+            av_frame_unref(m_frame);
+            continue;
+        }
         Scale(picture);
         av_frame_unref(m_frame);
         return Result::Picture;
