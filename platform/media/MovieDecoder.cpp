@@ -3,7 +3,6 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
-#include <libavutil/imgutils.h>
 #include <libswscale/swscale.h>
 }
 
@@ -69,7 +68,13 @@ bool MovieDecoder::OpenInput(const QString& hostPath)
     av_log_set_level(AV_LOG_ERROR); // warnings about guessed durations are not the user's concern
     m_packet = av_packet_alloc();
     m_frame = av_frame_alloc();
-    int code = avformat_open_input(&m_format, hostPath.toUtf8().constData(), nullptr, nullptr);
+    // Only as a file: a name that looks like a URL, or a playlist inside the file, must not
+    // make the library go to the network.
+    AVDictionary* options = nullptr;
+    av_dict_set(&options, "protocol_whitelist", "file", 0);
+    const QByteArray url = QByteArray("file:") + hostPath.toUtf8();
+    int code = avformat_open_input(&m_format, url.constData(), nullptr, &options);
+    av_dict_free(&options);
     if (code < 0)
         return Fail(QString("The file could not be opened: %1.").arg(AvError(code)));
     code = avformat_find_stream_info(m_format, nullptr);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
 
@@ -122,4 +123,14 @@ TEST(FrameServer, ReportsTheNewestRequestOnTheGuiThread)
     ASSERT_FALSE(ready.isEmpty());
     EXPECT_EQ(ready.last().at(0).toInt(), 90);
     EXPECT_EQ(NumberShown(ready.last().at(1).value<QImage>()), 90);
+}
+
+// A file name is never taken for an address the library would go out to.
+TEST(FrameServer, OpensANameThatLooksLikeAnAddress)
+{
+    const QString name = "http:clip.mov"; // relative to the test folder, the working directory
+    QFile::copy(MakeMovie("mov", {"-c:v", "libx264"}), name);
+    FrameServer server;
+    EXPECT_TRUE(server.Open(name, {160, 120})) << server.ErrorText().toStdString();
+    EXPECT_EQ(server.FrameCount(), Frames);
 }
