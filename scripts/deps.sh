@@ -3,8 +3,8 @@
 # Usage: scripts/deps.sh [run|test]
 set -euo pipefail
 
-build_pkgs=(cmake ninja-build g++ pkg-config ccache qt6-base-dev qt6-svg-dev libmpv-dev libsqlite3-dev libxcb1-dev
-            fonts-dejavu-core)
+build_pkgs=(cmake ninja-build g++ pkg-config ccache qt6-base-dev qt6-svg-dev libmpv-dev libsqlite3-dev
+            libxcb1-dev libavformat-dev libavcodec-dev libswscale-dev libavutil-dev fonts-dejavu-core)
 test_pkgs=(libgtest-dev libbenchmark-dev ffmpeg xvfb xauth xdotool clang-format)
 
 pkgs=("${build_pkgs[@]}")
