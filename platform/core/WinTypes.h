@@ -16,6 +16,7 @@ using LPCTSTR = const char*;
 using LPVOID = void*;
 using LPARAM = std::intptr_t;
 using WPARAM = std::uintptr_t;
+using UINT_PTR = std::uintptr_t;
 using LRESULT = std::intptr_t;
 using COLORREF = DWORD;
 

@@ -1,6 +1,7 @@
 #pragma once
 // A frame's menu, accelerator table and toolbar as resource data. The resources themselves
 // live in res/.
+#include "platform/core/VirtualKeys.h"
 #include "platform/core/WinTypes.h"
 
 #include <span>
@@ -19,16 +20,11 @@ struct MenuItem {
     std::span<const MenuItem> popup;
 };
 
-// Accelerator flags and the virtual keys the program's tables use; letters and digits are
-// their upper-case characters.
+// Accelerator flags.
 constexpr BYTE FVIRTKEY = 0x01;
 constexpr BYTE FSHIFT = 0x04;
 constexpr BYTE FCONTROL = 0x08;
 constexpr BYTE FALT = 0x10;
-constexpr WORD VK_BACK = 0x08;
-constexpr WORD VK_INSERT = 0x2D;
-constexpr WORD VK_DELETE = 0x2E;
-constexpr WORD VK_F6 = 0x75;
 
 struct ACCEL {
     BYTE fVirt;

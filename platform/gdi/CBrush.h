@@ -22,3 +22,6 @@ private:
 
     QBrush m_brush;
 };
+
+// A brush handle: the brush itself; null for none.
+using HBRUSH = CBrush*;

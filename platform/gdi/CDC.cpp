@@ -1,6 +1,7 @@
 #include "platform/gdi/CDC.h"
 
 #include "platform/gdi/CBrush.h"
+#include "platform/gdi/CFont.h"
 #include "platform/gdi/CPen.h"
 #include "platform/gdi/SysColor.h"
 
@@ -75,11 +76,21 @@ CBrush* CDC::SelectObject(CBrush* brush)
     return static_cast<CBrush*>(SelectObject(static_cast<CGdiObject*>(brush)));
 }
 
+CFont* CDC::SelectObject(CFont* font)
+{
+    return static_cast<CFont*>(SelectObject(static_cast<CGdiObject*>(font)));
+}
+
 CGdiObject* CDC::SelectObject(CGdiObject* object)
 {
     if (!object || !object->IsCreated())
         return nullptr;
     CGdiObject* previous = nullptr;
+    if (const auto* font = dynamic_cast<const CFont*>(object)) {
+        previous = std::exchange(m_font, object);
+        m_painter->setFont(font->ToQFont());
+        return previous;
+    }
     if (const auto* pen = dynamic_cast<const CPen*>(object)) {
         previous = m_pen;
         m_pen = object;
@@ -158,6 +169,15 @@ void CDC::FillSolidRect(LPCRECT rect, COLORREF colour)
 {
     SetBkColor(colour);
     m_painter->fillRect(ToQRect(*rect), ToQColor(colour));
+}
+
+int CDC::FillRect(LPCRECT rect, CBrush* brush)
+{
+    if (!brush || !brush->IsCreated())
+        return FALSE;
+    if (brush->ToQBrush().style() != Qt::NoBrush)
+        m_painter->fillRect(ToQRect(*rect), brush->ToQBrush());
+    return TRUE;
 }
 
 void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF colour)

@@ -13,6 +13,7 @@
 #include <QPen>
 
 class CBrush;
+class CFont;
 class CGdiObject;
 class CPen;
 class QIcon;
@@ -85,6 +86,8 @@ public:
     // Each returns the object selected before, for selecting it back.
     CPen* SelectObject(CPen* pen);
     CBrush* SelectObject(CBrush* brush);
+    // The font text is drawn and measured with; null when the painter's own font was in use.
+    CFont* SelectObject(CFont* font);
     CGdiObject* SelectObject(CGdiObject* object);
     CGdiObject* SelectStockObject(int index);
 
@@ -108,6 +111,8 @@ public:
     // Fills rect exactly; colour also becomes the background colour.
     void FillSolidRect(LPCRECT rect, COLORREF colour);
     void FillSolidRect(int x, int y, int cx, int cy, COLORREF colour);
+    // Fills rect exactly with brush; a null brush fills nothing.
+    int FillRect(LPCRECT rect, CBrush* brush);
 
     // Draws text in rect with the DT_ format; "&" underlines the next character ("&&" shows
     // one) unless DT_NOPREFIX. With DT_CALCRECT nothing is drawn and rect's right and bottom
@@ -135,6 +140,7 @@ private:
     QPainter* m_painter;
     CGdiObject* m_pen;
     CGdiObject* m_brush;
+    CGdiObject* m_font = nullptr;
     QPen m_qpen;
     QBrush m_qbrush;
     COLORREF m_textColour = RGB(0, 0, 0);

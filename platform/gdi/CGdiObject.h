@@ -10,6 +10,8 @@ constexpr int NULL_BRUSH = 5;
 constexpr int WHITE_PEN = 6;
 constexpr int BLACK_PEN = 7;
 constexpr int NULL_PEN = 8;
+// The desktop's font for controls, as the application had it when first asked for.
+constexpr int DEFAULT_GUI_FONT = 17;
 
 class CGdiObject
 {

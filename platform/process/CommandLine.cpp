@@ -99,3 +99,22 @@ std::vector<std::string> CommandLineToArgv(std::string_view commandLine)
         argv.push_back(std::move(arg));
     return argv;
 }
+
+std::string QuoteArgument(std::string_view arg)
+{
+    if (!arg.empty() && arg.find_first_of(" \t\"") == std::string_view::npos)
+        return std::string(arg);
+    std::string quoted = "\"";
+    std::size_t backslashes = 0;
+    for (const char ch : arg) {
+        if (ch == '\\') {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(ch == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+        quoted += ch;
+        backslashes = 0;
+    }
+    quoted.append(backslashes * 2, '\\');
+    return quoted + '"';
+}

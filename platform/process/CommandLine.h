@@ -26,3 +26,8 @@ std::vector<std::string> SplitArguments(std::string_view arguments);
 // The whole command line as a program receives it in argv: the head read as the first reading
 // of CommandLineHeads, the rest by SplitArguments.
 std::vector<std::string> CommandLineToArgv(std::string_view commandLine);
+
+// arg written for a command line so that SplitArguments reads it back as the same one
+// argument: as it is when it holds no blank or quote, else quoted, with the backslashes
+// before a quote (and before the closing quote) doubled and the quotes in it escaped.
+std::string QuoteArgument(std::string_view arg);

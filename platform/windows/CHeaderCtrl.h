@@ -32,11 +32,6 @@ struct NMHEADER {
     HDITEM* pitem;
 };
 
-constexpr UINT MK_LBUTTON = 0x0001;
-constexpr UINT MK_RBUTTON = 0x0002;
-constexpr UINT MK_SHIFT = 0x0004;
-constexpr UINT MK_CONTROL = 0x0008;
-
 class CHeaderCtrl : public CWnd
 {
 public:

@@ -1,6 +1,7 @@
 #pragma once
 // The list view's request and notification records, with the flags that go in them.
 #include "platform/core/CRect.h"
+#include "platform/gdi/CFont.h"
 #include "platform/windows/CWnd.h"
 
 // The text of a row or cell that the owner supplies when asked (LVN_GETDISPINFO).
@@ -134,12 +135,6 @@ struct NMLVDISPINFO {
 using LV_DISPINFO = NMLVDISPINFO;
 
 using PFNLVCOMPARE = int (*)(LPARAM data1, LPARAM data2, LPARAM user);
-
-// A window's font as the desktop describes it: lfHeight < 0 is the characters' height in pixels
-// without the internal leading.
-struct LOGFONT {
-    LONG lfHeight;
-};
 
 // Tooltips. A tool is a rectangle of a window with an identifier; its text is asked for with
 // TTN_NEEDTEXTA (or TTN_NEEDTEXTW) when lpszText is LPSTR_TEXTCALLBACK.

@@ -1,8 +1,10 @@
 #include "platform/windows/CStatic.h"
 
+#include "platform/gdi/SysColor.h"
 #include "res/Icons.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QPixmap>
 
 namespace
@@ -19,6 +21,18 @@ Qt::Alignment AlignmentOf(DWORD style)
     }
 }
 
+UINT TextFormat(DWORD style)
+{
+    UINT format = DT_WORDBREAK;
+    if ((style & SS_TYPEMASK) == SS_CENTER)
+        format |= DT_CENTER;
+    else if ((style & SS_TYPEMASK) == SS_RIGHT)
+        format |= DT_RIGHT;
+    if (style & SS_NOPREFIX)
+        format |= DT_NOPREFIX;
+    return format;
+}
+
 QIcon ResourceIcon(const char* idText)
 {
     return LoadResourceIcon(UINT(QByteArray(idText).toUInt()));
@@ -29,6 +43,68 @@ void CStatic::SetIcon(const QIcon& icon)
 {
     if (auto* label = qobject_cast<QLabel*>(GetSafeHwnd()))
         label->setPixmap(icon.pixmap(label->size()));
+}
+
+HBRUSH CStatic::CtlColor(CDC*, UINT)
+{
+    return nullptr;
+}
+
+void CStatic::OnClicked() {}
+
+void CStatic::OnLButtonDown(UINT, CPoint)
+{
+    if (GetStyle() & SS_NOTIFY)
+        OnClicked();
+    Default();
+}
+
+LRESULT CStatic::OnNcHitTest(CPoint)
+{
+    return GetStyle() & SS_NOTIFY ? HTCLIENT : HTTRANSPARENT;
+}
+
+CRect CStatic::DrawFrame(CDC& dc) const
+{
+    CRect client;
+    GetClientRect(&client);
+    if (GetStyle() & WS_BORDER) {
+        CGdiObject* pen = dc.SelectStockObject(BLACK_PEN);
+        CGdiObject* brush = dc.SelectStockObject(NULL_BRUSH);
+        dc.Rectangle(&client);
+        dc.SelectObject(pen);
+        dc.SelectObject(brush);
+        client.DeflateRect(1, 1);
+    }
+    if (GetExStyle() & WS_EX_STATICEDGE) {
+        const COLORREF shadow = GetSysColor(COLOR_3DSHADOW);
+        const COLORREF light = GetSysColor(COLOR_3DHIGHLIGHT);
+        dc.FillSolidRect(client.left, client.top, client.Width(), 1, shadow);
+        dc.FillSolidRect(client.left, client.top, 1, client.Height(), shadow);
+        dc.FillSolidRect(client.left, client.bottom - 1, client.Width(), 1, light);
+        dc.FillSolidRect(client.right - 1, client.top, 1, client.Height(), light);
+        client.DeflateRect(1, 1);
+    }
+    return client;
+}
+
+void CStatic::OnPaint()
+{
+    QWidget* widget = GetSafeHwnd();
+    QPainter painter(widget);
+    painter.setFont(widget->font());
+    CDC dc(&painter);
+    CRect client = DrawFrame(dc);
+    dc.SetTextColor(GetSysColor(COLOR_WINDOWTEXT));
+    dc.SetBkColor(GetSysColor(COLOR_BTNFACE));
+    HBRUSH brush = CtlColor(&dc, CTLCOLOR_STATIC);
+    if (brush)
+        dc.FillRect(&client, brush);
+    else
+        dc.FillSolidRect(&client, GetSysColor(COLOR_BTNFACE));
+    CString text;
+    GetWindowText(text);
+    dc.DrawText(text, &client, TextFormat(GetStyle()));
 }
 
 QWidget* CStatic::CreateControl(const DialogItem& item, const QRect& rect, QWidget* parent)

@@ -8,6 +8,8 @@
 // the CWnd without a window (GetSafeHwnd() is null) rather than dangling.
 #include "platform/core/CRect.h"
 #include "platform/core/CString.h"
+#include "platform/core/VirtualKeys.h"
+#include "platform/windows/DialogTemplate.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -24,8 +26,21 @@ constexpr UINT SWP_NOSIZE = 0x0001;
 constexpr UINT SWP_NOMOVE = 0x0002;
 constexpr UINT SWP_NOZORDER = 0x0004;
 constexpr UINT SWP_NOACTIVATE = 0x0010;
+constexpr UINT SWP_FRAMECHANGED = 0x0020;
 constexpr UINT SWP_SHOWWINDOW = 0x0040;
 constexpr UINT SWP_HIDEWINDOW = 0x0080;
+
+// Mouse message flags.
+constexpr UINT MK_LBUTTON = 0x0001;
+constexpr UINT MK_RBUTTON = 0x0002;
+constexpr UINT MK_SHIFT = 0x0004;
+constexpr UINT MK_CONTROL = 0x0008;
+
+// Hit-test answers: the point is in the client area, or belongs to the window beneath.
+constexpr LRESULT HTTRANSPARENT = -1;
+constexpr LRESULT HTCLIENT = 1;
+
+class CFont;
 
 // The head of every notification a control sends its parent.
 struct NMHDR {
@@ -88,6 +103,55 @@ public:
     // (rect unchanged) for a window that was not made from a dialog template.
     BOOL MapDialogRect(LPRECT rect) const;
 
+    // Window styles (WS_, and the class's own: SS_, ES_) and extended styles (WS_EX_). A
+    // Modify call returns FALSE when nothing changed; SWP_FRAMECHANGED in flags redraws the frame.
+    DWORD GetStyle() const;
+    DWORD GetExStyle() const;
+    BOOL ModifyStyle(DWORD remove, DWORD add, UINT flags = 0);
+    BOOL ModifyStyleEx(DWORD remove, DWORD add, UINT flags = 0);
+    // The styles a window made from a template (or in code) starts with.
+    static void SetInitialStyle(QWidget* widget, DWORD style, DWORD exStyle = 0);
+    // Stops (FALSE) or resumes drawing the window; resuming redraws it.
+    void SetRedraw(BOOL redraw = TRUE);
+    // Invalidates, erases and updates the window at once.
+    void RedrawNow();
+    // The font the window draws its text with; font stays the caller's.
+    void SetFont(CFont* font, BOOL redraw = TRUE);
+
+    // Starts (or restarts) timer id, which reaches OnTimer every elapse milliseconds; returns
+    // id, or 0 without a window.
+    UINT_PTR SetTimer(UINT_PTR id, UINT elapse, void* unused = nullptr);
+    BOOL KillTimer(UINT_PTR id);
+    // Whether timer id runs, for callers that must know.
+    BOOL HasTimer(UINT_PTR id) const;
+
+    // Mouse capture: every mouse message goes to the capturing window until it is released.
+    // Each returns the window that had the capture before, or null.
+    CWnd* SetCapture();
+    static BOOL ReleaseCapture();
+    static CWnd* GetCapture();
+
+    // Handlers of the window's messages. Timers always arrive; the input, focus and paint
+    // messages arrive for a window that routes them (RouteMessages). Each handler's own
+    // implementation here is the widget's default handling (Default).
+    virtual void OnTimer(UINT_PTR id);
+    // A key press. A key that types a character is followed by OnChar with that character
+    // (Backspace 8, Ctrl+A to Ctrl+Z 1 to 26, a printable character's code point); its key
+    // press does nothing by default, so that the character is handled once.
+    virtual void OnKeyDown(UINT key, UINT repeat, UINT flags);
+    virtual void OnChar(UINT ch, UINT repeat, UINT flags);
+    // Points in client coordinates; flags MK_.
+    virtual void OnLButtonDown(UINT flags, CPoint point);
+    virtual void OnLButtonUp(UINT flags, CPoint point);
+    virtual void OnRButtonUp(UINT flags, CPoint point);
+    virtual void OnMouseMove(UINT flags, CPoint point);
+    virtual void OnSetFocus(CWnd* oldWnd);
+    virtual void OnKillFocus(CWnd* newWnd);
+    virtual void OnPaint();
+    // Which part of the window a point on the screen is in; HTTRANSPARENT passes the mouse
+    // message to the window beneath.
+    virtual LRESULT OnNcHitTest(CPoint point);
+
     // A button of this window's template was clicked. TRUE when handled.
     virtual BOOL OnCommand(UINT id);
     // A child control's notification; header is the NMHDR* (of a larger structure, by code).
@@ -106,6 +170,17 @@ public:
 protected:
     // Takes ownership of a top-level widget made for this window.
     void CreateOwned(std::unique_ptr<QWidget> widget);
+    // From now on the widget's input, focus and paint events reach the handlers above.
+    void RouteMessages();
+    // The message being handled, to the widget's own handling, now.
+    void Default();
+    // While in OnKeyDown: the key types a character, which OnChar gets next.
+    BOOL KeyTypesChar() const;
+    // A key press or a typed character straight to this window's handlers, as if typed.
+    void SendKeyDown(UINT key);
+    void SendChar(UINT ch);
+    // The frame styles changed (SWP_FRAMECHANGED); the window shows its new frame.
+    virtual void OnFrameChanged();
 
 private:
     void NotifyDestroy();

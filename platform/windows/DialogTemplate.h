@@ -17,6 +17,11 @@ constexpr DWORD WS_TABSTOP = 0x00010000;
 constexpr DWORD WS_POPUP = 0x80000000;
 constexpr DWORD DS_MODALFRAME = 0x0080;
 
+// Extended window styles.
+constexpr DWORD WS_EX_DLGMODALFRAME = 0x00000001;
+constexpr DWORD WS_EX_WINDOWEDGE = 0x00000100;
+constexpr DWORD WS_EX_STATICEDGE = 0x00020000;
+
 // Button styles.
 constexpr DWORD BS_PUSHBUTTON = 0x0000;
 constexpr DWORD BS_DEFPUSHBUTTON = 0x0001;
@@ -31,8 +36,11 @@ constexpr DWORD SS_RIGHT = 0x0002;
 constexpr DWORD SS_ICON = 0x0003;
 constexpr DWORD SS_TYPEMASK = 0x001F;
 constexpr DWORD SS_NOPREFIX = 0x0080;
+constexpr DWORD SS_NOTIFY = 0x0100;
 
 // Edit styles.
+constexpr DWORD ES_UPPERCASE = 0x0008;
+constexpr DWORD ES_LOWERCASE = 0x0010;
 constexpr DWORD ES_READONLY = 0x0800;
 
 // List view styles.

@@ -89,6 +89,7 @@ CString DialogTemplateBuilder::Build(const DialogTemplate& dialog, QWidget* host
         const QRect rect = ToPixels(base, QRect(item.x, item.y, item.cx, item.cy));
         QWidget* control = Factories().at(item.className)(item, rect, host);
         SetControlId(control, item.id);
+        CWnd::SetInitialStyle(control, item.style);
         control->setEnabled(!(item.style & WS_DISABLED));
         control->setVisible(item.style & WS_VISIBLE);
         if (auto* button = qobject_cast<QAbstractButton*>(control))
