@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <clocale>
+#include <csignal>
 
 namespace
 {
@@ -193,6 +194,8 @@ int AfxWinMain(int argc, char** argv)
     // Qt takes the user's locale; numbers the program formats and the media player both need
     // the full stop as the decimal point.
     std::setlocale(LC_NUMERIC, "C");
+    // A file-size limit then fails the write, which is reported, instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     CWinApp* app = AfxGetApp();
     if (!app) {
         qCritical("The program has no application object");
