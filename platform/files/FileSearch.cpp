@@ -30,12 +30,13 @@ bool WildcardMatch(std::u32string_view pattern, std::u32string_view name)
 {
     std::size_t p = 0, n = 0, star = std::u32string_view::npos, mark = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == U'?' || pattern[p] == name[n])) {
-            ++p;
-            ++n;
-        } else if (p < pattern.size() && pattern[p] == U'*') {
+        // A * in the pattern is a wildcard even where the name holds a * too.
+        if (p < pattern.size() && pattern[p] == U'*') {
             star = p++;
             mark = n;
+        } else if (p < pattern.size() && (pattern[p] == U'?' || pattern[p] == name[n])) {
+            ++p;
+            ++n;
         } else if (star != std::u32string_view::npos) {
             p = star + 1;
             n = ++mark;

@@ -253,6 +253,10 @@ void CDocument::WriteTo(const char* pathName)
     CString tempProgram;
     FromHostPath(temp, tempProgram);
     CFile file;
+    const auto discard = [&] {
+        file.Abort();
+        ::unlink(temp.c_str());
+    };
     try {
         CFileException error;
         if (!file.Open(tempProgram, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive,
@@ -265,9 +269,13 @@ void CDocument::WriteTo(const char* pathName)
         file.Close();
         if (::rename(temp.c_str(), target.c_str()) != 0)
             ThrowErrno(pathName);
+    } catch (CFileException& error) {
+        discard();
+        // The user knows the show, not the temporary file beside it.
+        error.m_strFileName = pathName;
+        throw;
     } catch (...) {
-        file.Abort();
-        ::unlink(temp.c_str());
+        discard();
         throw;
     }
 }

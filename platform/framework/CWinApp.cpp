@@ -14,6 +14,7 @@
 #include <QCursor>
 #include <clocale>
 #include <cstdio>
+#include <csignal>
 
 namespace
 {
@@ -199,6 +200,8 @@ int AfxWinMain(int argc, char** argv)
     // Qt takes the user's locale; numbers the program formats and the media player both need
     // the full stop as the decimal point.
     std::setlocale(LC_NUMERIC, "C");
+    // A file-size limit then fails the write, which is reported, instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     CWinApp* app = AfxGetApp();
     if (!app) {
         qCritical("The program has no application object");

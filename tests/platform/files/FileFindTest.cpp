@@ -109,6 +109,9 @@ TEST(FileFind, MatchingIsLinearAndExact)
         {"?", "\xC3\xA9", true},
         {"a.*", "a.", true},
         {"a.*", "ab", false},
+        // A name may hold the wildcard characters themselves.
+        {"*", "**x", true},
+        {"*x", "*?x", true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(FileSearch::Matches(c.pattern, c.name), c.matches) << c.pattern << " " << c.name;
