@@ -1,13 +1,16 @@
 #include "platform/windows/CDialog.h"
 
+#include "platform/windows/CDataExchange.h"
 #include "platform/windows/DialogTemplateBuilder.h"
 #include "res/DialogTemplates.h"
 
+#include <QCursor>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
 #include <QWindow>
+#include <vector>
 
 namespace
 {
@@ -22,6 +25,17 @@ public:
 private:
     CDialog& m_owner;
 };
+// As on the system, the windows of a running dialog show their own cursors even while the
+// program that opened it shows the wait cursor; that comes back when the dialog has closed.
+void RunWithOwnCursors(QDialog& window)
+{
+    std::vector<QCursor> waiting;
+    for (; QGuiApplication::overrideCursor(); QGuiApplication::restoreOverrideCursor())
+        waiting.push_back(*QGuiApplication::overrideCursor());
+    window.exec();
+    for (auto it = waiting.rbegin(); it != waiting.rend(); ++it)
+        QGuiApplication::setOverrideCursor(*it);
+}
 } // namespace
 
 CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
@@ -40,7 +54,7 @@ int CDialog::DoModal()
     OnInitDialog();
     if (m_nModalResult == -1) {
         PlaceOverParent();
-        window->exec();
+        RunWithOwnCursors(*window);
     }
     DestroyWindow();
     return m_nModalResult;
@@ -67,7 +81,7 @@ bool CDialog::Create()
 }
 
 // The dialog has no Qt parent (this CDialog owns it), so it is tied to its parent window as a
-// transient and centred over it by hand.
+// transient and centred over it by hand, unless it has placed itself.
 void CDialog::PlaceOverParent()
 {
     QWidget* window = GetSafeHwnd();
@@ -78,11 +92,33 @@ void CDialog::PlaceOverParent()
         window->winId();
         window->windowHandle()->setTransientParent(parent->windowHandle());
     }
+    // A dialog that placed itself while it initialised (a restored placement) stays there.
     const QScreen* screen = QGuiApplication::primaryScreen();
-    if (parent || screen) {
+    if (!window->testAttribute(Qt::WA_Moved) && (parent || screen)) {
         const QRect area = parent ? parent->frameGeometry() : screen->availableGeometry();
         window->move(area.center() - window->rect().center());
     }
+}
+
+BOOL CDialog::UpdateData(BOOL saveAndValidate)
+{
+    if (!GetSafeHwnd())
+        return FALSE;
+    CDataExchange exchange(this, saveAndValidate);
+    DoDataExchange(&exchange);
+    return TRUE;
+}
+
+BOOL CDialog::OnInitDialog()
+{
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::OnOK()
+{
+    UpdateData(TRUE);
+    EndDialog(IDOK);
 }
 
 void CDialog::EndDialog(int result)
