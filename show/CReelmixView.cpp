@@ -1,5 +1,7 @@
 #include "show/CReelmixView.h"
 
+#include "platform/framework/CWaitCursor.h"
+#include "preview/EditClipDlg.h"
 #include "res/DialogTemplates.h"
 #include "show/CReelmixDoc.h"
 #include "show/Clip.h"
@@ -188,6 +190,10 @@ BOOL CReelmixView::OnNotify(WPARAM id, LPARAM header, LRESULT* result)
         OnGetDispInfo(reinterpret_cast<NMHDR*>(header), result);
         return TRUE;
     }
+    if (id == IDC_LIST && (notification->code == NM_DBLCLK || notification->code == NM_RETURN)) {
+        OnDblClick(reinterpret_cast<NMHDR*>(header), result);
+        return TRUE;
+    }
     return CFormView::OnNotify(id, header, result);
 }
 
@@ -215,7 +221,34 @@ BOOL CReelmixView::OnCommand(UINT id)
         OnPlayShow();
         return TRUE;
     }
+    if (id == IDC_EDIT) {
+        OnEdit();
+        return TRUE;
+    }
     return CFormView::OnCommand(id);
+}
+
+void CReelmixView::OnDblClick(NMHDR*, LRESULT* result)
+{
+    if (m_list.GetSelectedItem(-1) >= 0)
+        OnEdit();
+    *result = 0;
+}
+
+void CReelmixView::OnEdit()
+{
+    const int row = m_list.GetSelectedItem(-1);
+    if (Clip* clip = row >= 0 ? RowClip(row) : nullptr) {
+        CWaitCursor wait;
+        EditClipDlg dialog(clip, this);
+        if (dialog.DoModal() == IDOK) {
+            if (CReelmixDoc* doc = GetDocument())
+                doc->SetModifiedFlag();
+            m_list.RedrawItems(row, row);
+            m_list.EnsureVisible(row, FALSE);
+        }
+    }
+    UpdateTotals();
 }
 
 void CReelmixView::OnPlayShow()
