@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QWindow>
+#include <algorithm>
 #include <vector>
 
 namespace
@@ -36,6 +37,18 @@ void RunWithOwnCursors(QDialog& window)
     for (auto it = waiting.rbegin(); it != waiting.rend(); ++it)
         QGuiApplication::setOverrideCursor(*it);
 }
+// Where the dialog manager puts the focus when the dialog's initialisation lets it: the first
+// control, in tab order, that takes the focus with Tab.
+void FocusFirstTabStop(QWidget& window)
+{
+    for (QWidget* w = window.nextInFocusChain(); w && w != &window; w = w->nextInFocusChain()) {
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(&window) &&
+            window.isAncestorOf(w)) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+}
 } // namespace
 
 CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
@@ -51,7 +64,8 @@ int CDialog::DoModal()
         return -1;
     m_nModalResult = -1;
     auto* window = static_cast<QDialog*>(GetSafeHwnd());
-    OnInitDialog();
+    if (OnInitDialog())
+        FocusFirstTabStop(*window);
     if (m_nModalResult == -1) {
         PlaceOverParent();
         RunWithOwnCursors(*window);
@@ -93,11 +107,16 @@ void CDialog::PlaceOverParent()
         window->windowHandle()->setTransientParent(parent->windowHandle());
     }
     // A dialog that placed itself while it initialised (a restored placement) stays there.
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!window->testAttribute(Qt::WA_Moved) && (parent || screen)) {
-        const QRect area = parent ? parent->frameGeometry() : screen->availableGeometry();
-        window->move(area.center() - window->rect().center());
-    }
+    const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    if (window->testAttribute(Qt::WA_Moved) || !screen)
+        return;
+    const QRect area = parent ? parent->frameGeometry() : screen->availableGeometry();
+    QRect placed(area.center() - window->rect().center(), window->frameGeometry().size());
+    // A dialog taller or wider than its parent stays on the screen, its title bar in reach.
+    const QRect work = screen->availableGeometry();
+    placed.moveLeft(std::max(work.left(), std::min(placed.left(), work.right() - placed.width())));
+    placed.moveTop(std::max(work.top(), std::min(placed.top(), work.bottom() - placed.height())));
+    window->move(placed.topLeft());
 }
 
 BOOL CDialog::UpdateData(BOOL saveAndValidate)
