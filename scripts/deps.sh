@@ -4,7 +4,7 @@
 set -euo pipefail
 
 build_pkgs=(cmake ninja-build g++ pkg-config ccache qt6-base-dev qt6-svg-dev libmpv-dev libsqlite3-dev
-            fonts-dejavu-core)
+            libavformat-dev libavcodec-dev libswscale-dev libavutil-dev fonts-dejavu-core)
 test_pkgs=(libgtest-dev libbenchmark-dev ffmpeg xvfb xauth xdotool clang-format)
 
 pkgs=("${build_pkgs[@]}")

@@ -1,0 +1,121 @@
+#include "platform/media/FrameServer.h"
+
+#include "tests/support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QSignalSpy>
+
+namespace
+{
+
+constexpr int Frames = 100; // 4 s at 25 pictures a second, a key picture every 25
+constexpr int Bits = 8;
+
+// Picture n shows n in binary as eight stripes, white for a one, lowest bit on the left.
+QString MakeMovie(const char* extension, const QStringList& encoding)
+{
+    const QString path = QString::fromStdString(testfiles::NewPath(std::string("m.") + extension));
+    const QString source = "color=c=black:s=160x120:r=25:d=4,geq=lum='if(bitand(N\\,pow(2\\,"
+                           "floor(X*8/W)))\\,235\\,16)':cb=128:cr=128";
+    QProcess ffmpeg;
+    ffmpeg.start("ffmpeg",
+                 QStringList{"-loglevel", "error", "-y", "-f", "lavfi", "-i", source, "-g", "25"} +
+                     encoding + QStringList{path});
+    ffmpeg.waitForFinished(60000);
+    return path;
+}
+
+int NumberShown(const QImage& picture)
+{
+    if (picture.isNull())
+        return -1;
+    int n = 0;
+    for (int bit = 0; bit < Bits; ++bit) {
+        const QPoint centre((2 * bit + 1) * picture.width() / (2 * Bits), picture.height() / 2);
+        n |= (qGray(picture.pixel(centre)) > 128) << bit;
+    }
+    return n;
+}
+
+struct Family {
+    const char* extension;
+    QStringList encoding;
+    bool startsLate; // the container's first timestamp is above 0
+};
+
+} // namespace
+
+// Steps both ways over key pictures, jumps, and goes to the end in every family of movie the
+// program opens; each picture must carry its own number.
+TEST(FrameServer, GivesThePictureOfEachNumberInEveryFamily)
+{
+    const Family families[] = {
+        {"avi", {"-c:v", "mpeg4", "-bf", "2"}, false},
+        {"mov", {"-c:v", "libx264", "-bf", "3", "-pix_fmt", "yuv420p"}, false},
+        {"mpg", {"-c:v", "mpeg1video", "-bf", "2", "-f", "mpeg"}, true},
+        {"mpeg", {"-c:v", "mpeg2video", "-bf", "2", "-f", "vob"}, true},
+        {"m1v", {"-c:v", "mpeg1video", "-bf", "2", "-f", "mpeg1video"}, false},
+        {"mpv", {"-c:v", "mpeg2video", "-bf", "2", "-f", "mpeg2video"}, false},
+    };
+    const int walk[] = {0, 24, 25, 26, 25, 24, 23, 60, 99, 98, 1, 50, 49};
+    for (const Family& family : families) {
+        SCOPED_TRACE(family.extension);
+        FrameServer server;
+        ASSERT_TRUE(server.Open(MakeMovie(family.extension, family.encoding), {150, 120}))
+            << server.ErrorText().toStdString();
+        EXPECT_TRUE(server.HasVideo());
+        EXPECT_EQ(server.FrameCount(), Frames);
+        EXPECT_DOUBLE_EQ(server.FramesPerSecond(), 25);
+        EXPECT_DOUBLE_EQ(server.DurationSeconds(), 4);
+        EXPECT_EQ(server.FirstPts() > 0.1, family.startsLate) << server.FirstPts();
+        for (int n : walk) {
+            EXPECT_EQ(NumberShown(server.FrameNow(n, 20000)), n);
+            EXPECT_EQ(server.FrameAtTime(server.TimeOfFrame(n)), n);
+        }
+        EXPECT_EQ(NumberShown(server.FrameNow(Frames + 5, 20000)), Frames - 1);
+    }
+}
+
+TEST(FrameServer, SoundOnlyHasFrameZeroAndADuration)
+{
+    const QString path = QString::fromStdString(testfiles::NewPath("sound.mp2"));
+    QProcess::execute("ffmpeg", {"-loglevel", "error", "-y", "-f", "lavfi", "-i", "sine=d=2",
+                                 "-c:a", "mp2", path});
+    FrameServer server;
+    ASSERT_TRUE(server.Open(path, {320, 240})) << server.ErrorText().toStdString();
+    EXPECT_FALSE(server.HasVideo());
+    EXPECT_EQ(server.FrameCount(), 0);
+    EXPECT_NEAR(server.DurationSeconds(), 2, 0.05);
+    EXPECT_EQ(server.FrameAtTime(1.5), 0);
+    EXPECT_TRUE(server.FrameNow(0, 1000).isNull());
+}
+
+TEST(FrameServer, RefusesFilesThatAreNotMovies)
+{
+    const std::string text = testfiles::NewPath("notes.avi");
+    testfiles::WriteBytes(text, "not a movie at all\n");
+    for (const std::string& path : {text, testfiles::NewPath("missing.avi")}) {
+        FrameServer server;
+        EXPECT_FALSE(server.Open(QString::fromStdString(path), {320, 240}));
+        EXPECT_FALSE(server.ErrorText().isEmpty());
+        EXPECT_FALSE(server.HasVideo());
+    }
+}
+
+// Held keys send requests faster than pictures come: only the newest is shown.
+TEST(FrameServer, ReportsTheNewestRequestOnTheGuiThread)
+{
+    FrameServer server;
+    ASSERT_TRUE(server.Open(MakeMovie("mov", {"-c:v", "libx264"}), {160, 120}));
+    QSignalSpy ready(&server, &FrameServer::FrameReady);
+    for (int n : {10, 70, 40, 90})
+        server.Request(n);
+    ASSERT_TRUE(ready.wait(20000));
+    while (ready.wait(300)) {
+    }
+    ASSERT_FALSE(ready.isEmpty());
+    EXPECT_EQ(ready.last().at(0).toInt(), 90);
+    EXPECT_EQ(NumberShown(ready.last().at(1).value<QImage>()), 90);
+}
