@@ -1,8 +1,10 @@
 #include "preview/MediaPlayerWidget.h"
 
+#include "platform/media/FrameServer.h"
 #include "platform/media/MpvPlayer.h"
 #include "platform/media/MpvVideoWidget.h"
 #include "preview/PositionBar.h"
+#include "preview/StillPicture.h"
 
 #include <QFileInfo>
 #include <QGridLayout>
@@ -41,15 +43,20 @@ QToolButton* MakeButton(QWidget* parent, QStyle::StandardPixmap icon, const QStr
 
 MediaPlayerWidget::MediaPlayerWidget(QWidget* parent)
     : QWidget(parent),
-      // Paused on the first picture, kept on the last one at the end, and timestamps as the
-      // container has them, so that the first picture's own time can be taken as zero.
-      m_player(new MpvPlayer(
-          MpvPlayer::Output::Window,
-          {{"pause", "yes"}, {"keep-open", "always"}, {"rebase-start-time", "no"}}, this)),
-      m_video(new MpvVideoWidget(m_player, this)), m_message(new QLabel(this)),
+      // Paused on the first picture, kept on the last one at the end, timestamps as the
+      // container has them (so that the first picture's own time can be taken as zero), and
+      // playing on without sound where there is no sound device.
+      m_player(new MpvPlayer(MpvPlayer::Output::Window,
+                             {{"pause", "yes"},
+                              {"keep-open", "always"},
+                              {"rebase-start-time", "no"},
+                              {"audio-fallback-to-null", "yes"}},
+                             this)),
+      m_frames(new FrameServer(this)), m_video(new MpvVideoWidget(m_player, this)),
+      m_still(new StillPicture(this)), m_message(new QLabel(this)),
       m_play(MakeButton(this, QStyle::SP_MediaPlay, tr("Play"))),
       m_stop(MakeButton(this, QStyle::SP_MediaStop, tr("Stop"))), m_bar(new PositionBar(this)),
-      m_time(new QLabel(this)), m_firstPts(NaN)
+      m_time(new QLabel(this)), m_mpvFirstPts(NaN)
 {
     setFocusPolicy(Qt::StrongFocus);
     m_message->setAlignment(Qt::AlignCenter);
@@ -60,9 +67,11 @@ MediaPlayerWidget::MediaPlayerWidget(QWidget* parent)
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
-    // The message lies over the picture, in the same cell.
+    // While not playing, the exact picture lies over the player's, and the message over both.
     layout->addWidget(m_video, 0, 0, 1, 4);
+    layout->addWidget(m_still, 0, 0, 1, 4);
     layout->addWidget(m_message, 0, 0, 1, 4);
+    m_still->hide();
     layout->addWidget(m_play, 1, 0);
     layout->addWidget(m_stop, 1, 1);
     layout->addWidget(m_bar, 1, 2);
@@ -74,11 +83,15 @@ MediaPlayerWidget::MediaPlayerWidget(QWidget* parent)
     connect(m_stop, &QToolButton::clicked, this, &MediaPlayerWidget::Stop);
     connect(m_bar, &PositionBar::SeekRequested, this, &MediaPlayerWidget::Seek);
     connect(m_player, &MpvPlayer::PropertyChanged, this, &MediaPlayerWidget::OnPropertyChanged);
-    connect(m_player, &MpvPlayer::StartFile, this, [this] { m_firstPts = NaN; });
-    // The position at the first restart of a file is its first picture's time.
+    connect(m_frames, &FrameServer::FrameReady, this, &MediaPlayerWidget::OnFrameReady);
+    connect(m_player, &MpvPlayer::StartFile, this, [this] { m_mpvFirstPts = NaN; });
     connect(m_player, &MpvPlayer::PlaybackRestart, this, [this] {
-        if (!std::isfinite(m_firstPts))
+        // The position at the first restart of a file is its first picture's time.
+        if (!std::isfinite(m_mpvFirstPts))
             m_player->RequestPosition();
+        // Playing has reached the picture it started from: the player's pictures take over.
+        if (m_state == Playing)
+            m_still->hide();
     });
     connect(m_player, &MpvPlayer::PositionReply, this, &MediaPlayerWidget::OnFirstPosition);
     connect(m_player, &MpvPlayer::EndFile, this,
@@ -104,7 +117,14 @@ void MediaPlayerWidget::Open(const QString& hostPath)
         ShowError(tr("There is no such file."));
         return;
     }
+    // Without pictures from the frame server (sound only, or a format it cannot number), frames
+    // are counted from the player's own figures.
+    layout()->activate();
+    m_frames->Open(hostPath, m_video->size() * devicePixelRatioF());
     m_player->LoadFile(hostPath);
+    if (Exact())
+        ShowStill(0);
+    NotifyPosition();
 }
 
 QString MediaPlayerWidget::ErrorText() const
@@ -121,15 +141,38 @@ void MediaPlayerWidget::ShowError(const QString& text)
     emit Error();
 }
 
+bool MediaPlayerWidget::Exact() const
+{
+    return m_frames->HasVideo();
+}
+
+double MediaPlayerWidget::FirstPts() const
+{
+    return Exact() ? m_frames->FirstPts() : m_mpvFirstPts;
+}
+
 double MediaPlayerWidget::FramesPerSecond() const
 {
-    const double fps = m_player->ContainerFps();
+    const double fps = Exact() ? m_frames->FramesPerSecond() : m_player->ContainerFps();
     return std::isfinite(fps) && fps > 0 ? fps : 0.0;
+}
+
+double MediaPlayerWidget::TimeOfFrame(int n) const
+{
+    return Exact() ? m_frames->TimeOfFrame(n) : n / FramesPerSecond();
+}
+
+int MediaPlayerWidget::FrameAtTime(double seconds) const
+{
+    if (Exact())
+        return m_frames->FrameAtTime(seconds);
+    // A picture's own time gives its number back despite rounding in the division.
+    return int(std::floor(seconds * FramesPerSecond() + 1e-6));
 }
 
 double MediaPlayerWidget::PlayerPosition() const
 {
-    const double position = m_player->TimePos() - m_firstPts;
+    const double position = m_player->TimePos() - FirstPts();
     return std::isfinite(position) ? std::max(0.0, position) : m_pausedAt;
 }
 
@@ -140,20 +183,27 @@ double MediaPlayerWidget::Position() const
 
 double MediaPlayerWidget::FramePosition() const
 {
-    const double frames = Position() * FramesPerSecond();
-    // A picture's own time gives its whole number back despite rounding in the division.
-    const double whole = std::round(frames);
-    return std::abs(frames - whole) < 1e-6 ? whole : frames;
+    const double fps = FramesPerSecond();
+    if (fps <= 0)
+        return 0.0;
+    const double seconds = Position();
+    const int n = FrameAtTime(seconds);
+    const double past = (seconds - TimeOfFrame(n)) * fps;
+    return std::abs(past) < 1e-6 ? n : n + past;
 }
 
 int MediaPlayerWidget::FrameCount() const
 {
+    if (Exact())
+        return m_frames->FrameCount();
     const double duration = m_player->Duration();
     return std::isfinite(duration) ? int(std::llround(duration * FramesPerSecond())) : 0;
 }
 
 double MediaPlayerWidget::Length() const
 {
+    if (Exact())
+        return m_frames->DurationSeconds();
     const double fps = FramesPerSecond();
     if (fps > 0)
         return FrameCount() / fps;
@@ -167,21 +217,41 @@ void MediaPlayerWidget::Seek(double seconds)
         return;
     // With pictures, the last one is as far as a seek goes.
     const int frames = FrameCount();
-    seconds =
-        std::max(0.0, frames > 0 ? std::min(seconds, (frames - 1) / FramesPerSecond()) : seconds);
+    seconds = std::max(0.0, frames > 0 ? std::min(seconds, TimeOfFrame(frames - 1)) : seconds);
     if (m_state != Playing)
         m_pausedAt = seconds;
-    // Before the first picture's time is known the seek waits for it (OnFirstPosition).
-    if (std::isfinite(m_firstPts))
-        m_player->SeekAbsolute(m_firstPts + seconds);
+    if (m_state != Playing && Exact())
+        ShowStill(FrameAtTime(seconds));
+    else
+        SeekPlayer(seconds);
     NotifyPosition();
+}
+
+// Before the first picture's time is known the seek waits for it (OnFirstPosition).
+void MediaPlayerWidget::SeekPlayer(double seconds)
+{
+    if (std::isfinite(FirstPts()))
+        m_player->SeekAbsolute(FirstPts() + seconds);
 }
 
 void MediaPlayerWidget::SeekFrame(double n)
 {
-    const double fps = FramesPerSecond();
-    if (fps > 0)
-        Seek(std::clamp(n, 0.0, std::max(0.0, FrameCount() - 1.0)) / fps);
+    const int frames = FrameCount();
+    if (frames > 0)
+        Seek(TimeOfFrame(std::clamp(int(n), 0, frames - 1)));
+}
+
+void MediaPlayerWidget::ShowStill(int n)
+{
+    m_stillFrame = n;
+    m_frames->Request(n);
+    m_still->show();
+}
+
+void MediaPlayerWidget::OnFrameReady(int n, const QImage& picture)
+{
+    if (n == m_stillFrame && m_state != Playing && !picture.isNull())
+        m_still->SetPicture(picture);
 }
 
 void MediaPlayerWidget::SetSelection(double start, double end)
@@ -196,7 +266,8 @@ void MediaPlayerWidget::Play()
     // From the last picture, playing starts again from the first.
     if (FrameCount() > 0 && FramePosition() >= FrameCount() - 1)
         m_pausedAt = 0;
-    Seek(m_pausedAt);
+    // The player starts from exactly the picture shown.
+    SeekPlayer(m_pausedAt);
     m_player->SetPause(false);
     SetState(Playing);
 }
@@ -213,10 +284,9 @@ void MediaPlayerWidget::Pause()
 // agree however late the pause reached the player.
 void MediaPlayerWidget::OnPlayerPaused()
 {
-    const double fps = FramesPerSecond();
     const double position = PlayerPosition();
     SetState(Paused);
-    Seek(fps > 0 ? std::round(position * fps) / fps : position);
+    Seek(FramesPerSecond() > 0 ? TimeOfFrame(FrameAtTime(position)) : position);
 }
 
 void MediaPlayerWidget::Stop()
@@ -259,12 +329,12 @@ void MediaPlayerWidget::NotifyPosition()
 
 void MediaPlayerWidget::OnFirstPosition(double seconds)
 {
-    if (std::isfinite(m_firstPts) || !std::isfinite(seconds))
+    if (std::isfinite(m_mpvFirstPts) || !std::isfinite(seconds))
         return;
-    m_firstPts = seconds;
+    m_mpvFirstPts = seconds;
     // A seek asked for while the movie was loading.
-    if (m_pausedAt > 0)
-        Seek(m_pausedAt);
+    if (m_pausedAt > 0 && !Exact())
+        SeekPlayer(m_pausedAt);
     NotifyPosition();
 }
 

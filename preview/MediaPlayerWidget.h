@@ -6,14 +6,18 @@
 // Positions count in seconds from the movie's first picture, whatever its container's first
 // timestamp, and frame n is the n-th picture from 0. While not playing, the position is the one
 // last asked for (or the picture playback paused on), so that stepping reads back exactly the
-// frame it put; while playing it follows the player.
+// frame it put; while playing it follows the player. Playing, with sound, is libmpv's; the
+// pictures shown while not playing, and frame numbers, come from the frame server, so that a
+// step is a picture already decoded, and playing starts from exactly the picture shown.
 #include <QWidget>
 
+class FrameServer;
 class MpvPlayer;
 class MpvVideoWidget;
 class PositionBar;
 class QLabel;
 class QToolButton;
+class StillPicture;
 
 class MediaPlayerWidget : public QWidget
 {
@@ -57,8 +61,16 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Pictures and their numbers come from the frame server (else from the player's figures).
+    bool Exact() const;
+    double FirstPts() const;
     double FramesPerSecond() const;
+    double TimeOfFrame(int n) const;
+    int FrameAtTime(double seconds) const;
     double PlayerPosition() const;
+    void SeekPlayer(double seconds);
+    void ShowStill(int n);
+    void OnFrameReady(int n, const QImage& picture);
     void SetState(State state);
     void NotifyPosition();
     void ShowError(const QString& text);
@@ -68,14 +80,18 @@ private:
     void Refresh();
 
     MpvPlayer* m_player;
+    FrameServer* m_frames;
     MpvVideoWidget* m_video;
+    StillPicture* m_still;
     QLabel* m_message;
     QToolButton* m_play;
     QToolButton* m_stop;
     PositionBar* m_bar;
     QLabel* m_time;
     QString m_hostPath;
-    double m_firstPts;
+    // The first picture's time as the player reported it.
+    double m_mpvFirstPts;
+    int m_stillFrame = 0;
     double m_pausedAt = 0;
     double m_lastPosition = 0;
     State m_state = Stopped;
