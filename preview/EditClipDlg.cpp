@@ -9,6 +9,7 @@
 
 #include <QFontMetrics>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -61,6 +62,7 @@ BOOL EditClipDlg::OnInitDialog()
     m_btnMarkEnd.SetImageOffset(124);
     m_btnMarkEnd.SetTextOffset(-100);
     FitMarkEndCaption();
+    FitPositionLabel();
 
     m_player.SetFileName(m_clip->GetFullPath());
     m_player.SetSelectionStart(m_clip->m_start);
@@ -90,6 +92,19 @@ void EditClipDlg::FitMarkEndCaption()
         std::max(kEdge, handX - kCaptionGap - QFontMetrics(font).horizontalAdvance(shown));
     m_btnMarkEnd.SetImageOffset(handX);
     m_btnMarkEnd.SetTextOffset(textX - handX - 16);
+}
+
+// The readout's longest text wraps to three lines in the desktop font; the label grows down
+// into the gap above the player to show them all.
+void EditClipDlg::FitPositionLabel()
+{
+    CWnd* label = GetDlgItem(IDC_POSITION_TEXT);
+    QWidget* widget = label ? label->GetSafeHwnd() : nullptr;
+    if (!widget)
+        return;
+    const QRect text = widget->fontMetrics().boundingRect(
+        QRect(0, 0, widget->width(), 1000), Qt::TextWordWrap, "Current position: Frame 00000");
+    widget->resize(widget->width(), std::max(widget->height(), text.height()));
 }
 
 CString EditClipDlg::MarkText(const char* name, double seconds)

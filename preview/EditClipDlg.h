@@ -69,4 +69,5 @@ private:
     void UpdatePosition();
     // Sizes the Mark End caption so that it ends before the hand at the button's right.
     void FitMarkEndCaption();
+    void FitPositionLabel();
 };
