@@ -1,10 +1,9 @@
 #include "app/CMainFrame.h"
 
 #include "platform/framework/AfxRes.h"
-#include "platform/framework/WindowPlacement.h"
 #include "res/StringIds.h"
 #include "show/CReelmixView.h"
-#include "util/MyRegistry.h"
+#include "util/WindowPlacementStore.h"
 
 namespace
 {
@@ -61,22 +60,10 @@ void CMainFrame::OnClose()
 
 void CMainFrame::SavePlacement()
 {
-    MyRegistry registry(HKEY_CURRENT_USER, s_registryKey, true);
-    if (!registry.IsOpen())
-        return;
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof placement;
-    if (GetWindowPlacement(GetSafeHwnd(), &placement))
-        registry.SaveValueBinary("WindowPlacement", &placement, sizeof placement);
+    WindowPlacementStore::Save(GetSafeHwnd(), s_registryKey);
 }
 
 void CMainFrame::RestorePlacement()
 {
-    MyRegistry registry(HKEY_CURRENT_USER, s_registryKey, false);
-    if (!registry.IsOpen())
-        return;
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof placement;
-    if (registry.ReadValueBinary("WindowPlacement", &placement, placement.length))
-        SetWindowPlacement(GetSafeHwnd(), &placement);
+    WindowPlacementStore::Restore(GetSafeHwnd(), s_registryKey);
 }

@@ -1,6 +1,8 @@
 #include "show/CReelmixView.h"
 
 #include "platform/files/HostPath.h"
+#include "platform/framework/CWaitCursor.h"
+#include "preview/EditClipDlg.h"
 #include "res/DialogTemplates.h"
 #include "show/CReelmixDoc.h"
 #include "show/Clip.h"
@@ -199,6 +201,10 @@ BOOL CReelmixView::OnNotify(WPARAM id, LPARAM header, LRESULT* result)
         OnGetDispInfo(reinterpret_cast<NMHDR*>(header), result);
         return TRUE;
     }
+    if (id == IDC_LIST && (notification->code == NM_DBLCLK || notification->code == NM_RETURN)) {
+        OnDblClick(reinterpret_cast<NMHDR*>(header), result);
+        return TRUE;
+    }
     return CFormView::OnNotify(id, header, result);
 }
 
@@ -245,11 +251,37 @@ BOOL CReelmixView::OnCommand(UINT id)
     case IDC_PLAY_SHOW:
         handler = &CReelmixView::OnPlayShow;
         break;
+    case IDC_EDIT:
+        handler = &CReelmixView::OnEdit;
+        break;
     default:
         return CFormView::OnCommand(id);
     }
     (this->*handler)();
     return TRUE;
+}
+
+void CReelmixView::OnDblClick(NMHDR*, LRESULT* result)
+{
+    if (m_list.GetSelectedItem(-1) >= 0)
+        OnEdit();
+    *result = 0;
+}
+
+void CReelmixView::OnEdit()
+{
+    const int row = m_list.GetSelectedItem(-1);
+    if (Clip* clip = row >= 0 ? RowClip(row) : nullptr) {
+        CWaitCursor wait;
+        EditClipDlg dialog(clip, this);
+        if (dialog.DoModal() == IDOK) {
+            if (CReelmixDoc* doc = GetDocument())
+                doc->SetModifiedFlag();
+            m_list.RedrawItems(row, row);
+            m_list.EnsureVisible(row, FALSE);
+        }
+    }
+    UpdateTotals();
 }
 
 void CReelmixView::OnPlayShow()

@@ -47,6 +47,10 @@ public:
     void OnPlayShow();
     // The rows were sorted by a header click: the show takes their order.
     void OnRowsSorted();
+    // Opens the clip editor for the first selected row.
+    void OnEdit();
+    // A double click or Enter on the list: Edit, when a row is selected.
+    void OnDblClick(NMHDR* header, LRESULT* result);
 
     // Filling the show.
     void OnInsert();

@@ -34,6 +34,12 @@ public:
             Paint();
             return true;
         }
+        // Its Alt mnemonic clicks it and leaves the focus where it is, as the dialog manager
+        // does with push buttons, so that keys typed next go where they went before.
+        if (watched == m_button && event->type() == QEvent::Shortcut) {
+            m_button->click();
+            return true;
+        }
         if (watched == m_button->parentWidget() && event->type() == QEvent::KeyPress)
             return ClickOnMnemonic(*static_cast<QKeyEvent*>(event));
         return false;

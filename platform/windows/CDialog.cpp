@@ -1,13 +1,17 @@
 #include "platform/windows/CDialog.h"
 
+#include "platform/windows/CDataExchange.h"
 #include "platform/windows/DialogTemplateBuilder.h"
 #include "res/DialogTemplates.h"
 
+#include <QCursor>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
 #include <QWindow>
+#include <algorithm>
+#include <vector>
 
 namespace
 {
@@ -22,6 +26,29 @@ public:
 private:
     CDialog& m_owner;
 };
+// As on the system, the windows of a running dialog show their own cursors even while the
+// program that opened it shows the wait cursor; that comes back when the dialog has closed.
+void RunWithOwnCursors(QDialog& window)
+{
+    std::vector<QCursor> waiting;
+    for (; QGuiApplication::overrideCursor(); QGuiApplication::restoreOverrideCursor())
+        waiting.push_back(*QGuiApplication::overrideCursor());
+    window.exec();
+    for (auto it = waiting.rbegin(); it != waiting.rend(); ++it)
+        QGuiApplication::setOverrideCursor(*it);
+}
+// Where the dialog manager puts the focus when the dialog's initialisation lets it: the first
+// control, in tab order, that takes the focus with Tab.
+void FocusFirstTabStop(QWidget& window)
+{
+    for (QWidget* w = window.nextInFocusChain(); w && w != &window; w = w->nextInFocusChain()) {
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(&window) &&
+            window.isAncestorOf(w)) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+}
 } // namespace
 
 CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
@@ -37,10 +64,11 @@ int CDialog::DoModal()
         return -1;
     m_nModalResult = -1;
     auto* window = static_cast<QDialog*>(GetSafeHwnd());
-    OnInitDialog();
+    if (OnInitDialog())
+        FocusFirstTabStop(*window);
     if (m_nModalResult == -1) {
         PlaceOverParent();
-        window->exec();
+        RunWithOwnCursors(*window);
     }
     DestroyWindow();
     return m_nModalResult;
@@ -67,7 +95,7 @@ bool CDialog::Create()
 }
 
 // The dialog has no Qt parent (this CDialog owns it), so it is tied to its parent window as a
-// transient and centred over it by hand.
+// transient and centred over it by hand, unless it has placed itself.
 void CDialog::PlaceOverParent()
 {
     QWidget* window = GetSafeHwnd();
@@ -78,11 +106,38 @@ void CDialog::PlaceOverParent()
         window->winId();
         window->windowHandle()->setTransientParent(parent->windowHandle());
     }
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (parent || screen) {
-        const QRect area = parent ? parent->frameGeometry() : screen->availableGeometry();
-        window->move(area.center() - window->rect().center());
-    }
+    // A dialog that placed itself while it initialised (a restored placement) stays there.
+    const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    if (window->testAttribute(Qt::WA_Moved) || !screen)
+        return;
+    const QRect area = parent ? parent->frameGeometry() : screen->availableGeometry();
+    QRect placed(area.center() - window->rect().center(), window->frameGeometry().size());
+    // A dialog taller or wider than its parent stays on the screen, its title bar in reach.
+    const QRect work = screen->availableGeometry();
+    placed.moveLeft(std::max(work.left(), std::min(placed.left(), work.right() - placed.width())));
+    placed.moveTop(std::max(work.top(), std::min(placed.top(), work.bottom() - placed.height())));
+    window->move(placed.topLeft());
+}
+
+BOOL CDialog::UpdateData(BOOL saveAndValidate)
+{
+    if (!GetSafeHwnd())
+        return FALSE;
+    CDataExchange exchange(this, saveAndValidate);
+    DoDataExchange(&exchange);
+    return TRUE;
+}
+
+BOOL CDialog::OnInitDialog()
+{
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::OnOK()
+{
+    UpdateData(TRUE);
+    EndDialog(IDOK);
 }
 
 void CDialog::EndDialog(int result)

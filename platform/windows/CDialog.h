@@ -5,6 +5,8 @@
 #include "platform/windows/AfxMessageBox.h"
 #include "platform/windows/CWnd.h"
 
+class CDataExchange;
+
 class CDialog : public CWnd
 {
 public:
@@ -17,15 +19,21 @@ public:
     // Makes the push button id the one Enter clicks (the dialog's DM_SETDEFID).
     void SetDefID(UINT id);
 
-    // Called once, after the controls exist and before the dialog shows. TRUE lets the focus go
-    // to the first tab stop.
-    virtual BOOL OnInitDialog() { return TRUE; }
-    virtual void OnOK() { EndDialog(IDOK); }
+    // Called once, after the controls exist and before the dialog shows: the data exchange to
+    // the controls. TRUE lets the focus go to the first tab stop.
+    virtual BOOL OnInitDialog();
+    // The data exchange from the controls, then the end with IDOK.
+    virtual void OnOK();
     virtual void OnCancel() { EndDialog(IDCANCEL); }
     // Routes the OK and Cancel buttons; derived dialogs route their own ids and call this.
     BOOL OnCommand(UINT id) override;
+    // Runs the data exchange: TRUE moves the controls' contents to the members, FALSE the
+    // members to the controls.
+    BOOL UpdateData(BOOL saveAndValidate = TRUE);
 
 protected:
+    virtual void DoDataExchange(CDataExchange*) {}
+
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;
 

@@ -105,6 +105,8 @@ constexpr int LVSIL_SMALL = 1;
 constexpr UINT LVN_ITEMCHANGED = UINT(-101);
 constexpr UINT LVN_COLUMNCLICK = UINT(-108);
 constexpr UINT LVN_GETDISPINFO = UINT(-150);
+// Enter pressed on the list (a bare NMHDR).
+constexpr UINT NM_RETURN = UINT(-4);
 
 // LVN_ITEMCHANGED and LVN_COLUMNCLICK (the column in iSubItem).
 struct NMLISTVIEW {

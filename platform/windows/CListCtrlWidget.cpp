@@ -259,7 +259,7 @@ void CListCtrlWidget::ApplyState(int row, UINT state, UINT mask, StateNotes& not
         // Moving a single selection along a long list must not walk it every time.
         const int hint = m_lastSelected;
         if (hint != row && IsRow(hint) && m_rows[std::size_t(hint)].selected)
-            ChangeState(hint, 0, LVIS_SELECTED);
+            ApplyState(hint, 0, LVIS_SELECTED, notes);
         for (int other = 0; other < Count() && m_selectedCount > 0; ++other) {
             if (other != row && m_rows[std::size_t(other)].selected)
                 ApplyState(other, 0, LVIS_SELECTED, notes);

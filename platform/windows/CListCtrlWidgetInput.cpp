@@ -122,6 +122,12 @@ int CListCtrlWidget::KeyTarget(int key) const
 
 void CListCtrlWidget::keyPressEvent(QKeyEvent* event)
 {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        NMHDR header{this, 0, NM_RETURN};
+        Notify(header);
+        event->accept();
+        return;
+    }
     const int target = KeyTarget(event->key());
     if (target < 0) {
         QAbstractScrollArea::keyPressEvent(event);

@@ -124,6 +124,12 @@ QWidget* CStatic::CreateControl(const DialogItem& item, const QRect& rect, QWidg
         label->resize(size);
         return label;
     }
+    if ((item.style & SS_TYPEMASK) == SS_GRAYFRAME) {
+        // A rule or box in the colour of the window frame's shadow.
+        label->setFrameShape(QFrame::Box);
+        label->setForegroundRole(QPalette::Mid);
+        return label;
+    }
     label->setText(QString::fromUtf8(item.text));
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(AlignmentOf(item.style));

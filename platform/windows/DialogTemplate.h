@@ -34,6 +34,7 @@ constexpr DWORD SS_LEFT = 0x0000;
 constexpr DWORD SS_CENTER = 0x0001;
 constexpr DWORD SS_RIGHT = 0x0002;
 constexpr DWORD SS_ICON = 0x0003;
+constexpr DWORD SS_GRAYFRAME = 0x0008; // a rule or box in the frame shadow colour
 constexpr DWORD SS_TYPEMASK = 0x001F;
 constexpr DWORD SS_NOPREFIX = 0x0080;
 constexpr DWORD SS_NOTIFY = 0x0100;
@@ -42,6 +43,10 @@ constexpr DWORD SS_NOTIFY = 0x0100;
 constexpr DWORD ES_UPPERCASE = 0x0008;
 constexpr DWORD ES_LOWERCASE = 0x0010;
 constexpr DWORD ES_READONLY = 0x0800;
+
+// Up-down control styles.
+constexpr DWORD UDS_ARROWKEYS = 0x0020;
+constexpr DWORD UDS_HORZ = 0x0040;
 
 // List view styles.
 constexpr DWORD LVS_REPORT = 0x0001;

@@ -4,6 +4,7 @@
 #include "platform/windows/CButton.h"
 #include "platform/windows/CEdit.h"
 #include "platform/windows/CListCtrl.h"
+#include "platform/windows/CSpinButtonCtrl.h"
 #include "platform/windows/CStatic.h"
 #include "platform/windows/WidgetTable.h"
 
@@ -34,6 +35,7 @@ std::map<CString, DialogTemplateBuilder::ControlFactory, NoCase>& Factories()
         {"Static", &CStatic::CreateControl},
         {"Edit", &CEdit::CreateControl},
         {"SysListView32", &CListCtrl::CreateControl},
+        {"msctls_updown32", &CSpinButtonCtrl::CreateControl},
     };
     return factories;
 }
