@@ -20,7 +20,7 @@ long long NowMs()
 }
 
 struct Name {
-    std::u32string key;
+    std::string key;
     std::string name;
     int kind;
     bool operator<(const Name& other) const
