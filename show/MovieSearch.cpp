@@ -51,9 +51,9 @@ int MovieSearch::ExtensionOf(std::string_view name) const
 
 bool MovieSearch::Run(const CString& directory, bool recurse, const TreeWalk::Progress& progress)
 {
-    TreeWalk walk([this](std::string_view name) { return ExtensionOf(name) >= 0; },
-                  [this](const CString& folder, const std::string& name) {
-                      m_found[std::size_t(ExtensionOf(name))].push_back(folder + CString(name));
+    TreeWalk walk([this](std::string_view name) { return ExtensionOf(name); },
+                  [this](const CString& folder, const std::string& name, int extension) {
+                      m_found[std::size_t(extension)].push_back(folder + CString(name));
                   },
                   progress);
     const bool done = walk.Run(directory, recurse);

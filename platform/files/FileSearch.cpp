@@ -88,9 +88,15 @@ bool FileSearch::Matches(std::string_view pattern, std::string_view name)
     return FoldedMatch(Fold(pattern), Fold(name));
 }
 
-std::u32string FileSearch::SortKey(std::string_view name)
+std::string FileSearch::SortKey(std::string_view name)
 {
-    return Fold(name);
+    if (std::all_of(name.begin(), name.end(), [](char c) { return (unsigned char)c < 0x80; })) {
+        std::string key(name);
+        std::transform(key.begin(), key.end(), key.begin(),
+                       [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
+        return key;
+    }
+    return QString::fromStdU32String(Fold(name)).toUtf8().toStdString();
 }
 
 std::unique_ptr<FileSearch> FileSearch::Start(const CString& programPath, DWORD& error)

@@ -32,9 +32,9 @@ public:
 
     // Windows wildcard matching of a name against a pattern, ignoring case.
     static bool Matches(std::string_view pattern, std::string_view name);
-    // A name as searches compare it: case-folded code points. Searches list names in the order
-    // of this key, then of their bytes.
-    static std::u32string SortKey(std::string_view name);
+    // A name as searches compare it: case-folded, in UTF-8, whose byte order is the order of the
+    // code points. Searches list names in the order of this key, then of their bytes.
+    static std::string SortKey(std::string_view name);
 
 private:
     explicit FileSearch(DIR* dir) : m_dir(dir) {}

@@ -20,8 +20,9 @@ long long NowMs()
 }
 
 struct Name {
-    std::u32string key;
+    std::string key;
     std::string name;
+    int kind;
     bool operator<(const Name& other) const
     {
         return key != other.key ? key < other.key : name < other.name;
@@ -91,15 +92,15 @@ bool TreeWalk::WalkFolder(int folderFd, const CString& folder, bool recurse)
         if (name == "." || name == "..")
             continue;
         const Kind kind = KindOf(::dirfd(dir), *item);
-        if (kind == Kind::Other || (kind == Kind::Folder && !recurse) ||
-            (kind == Kind::File && !m_filter(name)))
+        const int wanted = kind == Kind::File ? m_filter(name) : 0;
+        if (kind == Kind::Other || (kind == Kind::Folder && !recurse) || wanted < 0)
             continue;
         if (!Spellable(name)) {
             ++m_skipped;
             continue;
         }
         (kind == Kind::Folder ? folders : files)
-            .push_back({FileSearch::SortKey(name), std::string(name)});
+            .push_back({FileSearch::SortKey(name), std::string(name), wanted});
     }
     std::sort(folders.begin(), folders.end());
     std::sort(files.begin(), files.end());
@@ -114,7 +115,7 @@ bool TreeWalk::WalkFolder(int folderFd, const CString& folder, bool recurse)
     if (m_cancelled)
         return false;
     for (const Name& file : files)
-        m_visit(folder, file.name);
+        m_visit(folder, file.name, file.kind);
     return Tick();
 }
 

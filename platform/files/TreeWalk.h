@@ -17,10 +17,11 @@
 class TreeWalk
 {
 public:
-    // Whether a file of this name is wanted at all (so that only those count as skipped).
-    using Filter = std::function<bool(std::string_view name)>;
-    // A wanted file: its folder as a program path ending in a backslash, and its name.
-    using Visit = std::function<void(const CString& folder, const std::string& name)>;
+    // Which kind of wanted file a name is, or -1 for a file not wanted (so that only wanted
+    // ones count as skipped).
+    using Filter = std::function<int(std::string_view name)>;
+    // A wanted file: its folder as a program path ending in a backslash, its name and kind.
+    using Visit = std::function<void(const CString& folder, const std::string& name, int kind)>;
     // Called at least every 100 ms while the walk runs, with the folders read so far; false
     // cancels the walk.
     using Progress = std::function<bool(long folders)>;

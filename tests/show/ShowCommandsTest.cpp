@@ -318,3 +318,15 @@ TEST_F(ShowCommands, ASecondClickStopsTheShuffleWithTheButtonsEnabled)
         moved += order[std::size_t(i)] != std::to_string(i);
     EXPECT_EQ(moved, 2);
 }
+
+TEST_F(ShowCommands, DroppedMoviesJoinTheShowFoldersAreSearchedShowsAreLeftToOpen)
+{
+    const std::string root = Tree(kTree);
+    CReelmixView::s_searchSubDirs = true;
+    const std::vector<CString> left = m_view.AddDroppedFiles(
+        {testfiles::Program(root + "/x.mpe"), testfiles::Program(root + "/sub"),
+         testfiles::Program(root + "/show.rlx"), testfiles::Program(root + "/notes.txt")});
+    EXPECT_EQ(Rows(root), (Names{"x.mpe", "sub/deep/D.AVI", "sub/c.avi", "sub/e.MOV"}));
+    EXPECT_EQ(left, (std::vector<CString>{testfiles::Program(root + "/show.rlx"),
+                                          testfiles::Program(root + "/notes.txt")}));
+}
