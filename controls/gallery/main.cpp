@@ -38,7 +38,7 @@ public:
     Gallery()
     {
         m_window.setWindowTitle("Reelmix controls");
-        m_window.resize(520, 430);
+        m_window.resize(520, 330);
         m_parent.Attach(&m_window);
         AddButton();
         AddList();

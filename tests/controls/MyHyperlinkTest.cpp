@@ -66,6 +66,8 @@ TEST(MyHyperlink, HoverColourFollowsTheMouseAndReleasesTheCapture)
 {
     Link l(MyHyperlink::HoverColor);
     EXPECT_TRUE(l.Shows(MyHyperlink::LinkColor));
+    EXPECT_EQ(l.window.grab(l.label->geometry()).toImage().pixel(0, 0), QColor(Qt::white).rgb())
+        << "the null brush lets the window show through";
     QTest::mouseMove(l.label, QPoint(20, 10));
     EXPECT_TRUE(l.Shows(MyHyperlink::HoverColorValue));
     EXPECT_EQ(CWnd::GetCapture(), &l.link);
