@@ -6,7 +6,10 @@
 #include <chrono>
 #include <cmath>
 
-FrameServer::FrameServer(QObject* parent) : QObject(parent) {}
+FrameServer::FrameServer(QObject* parent)
+    : QObject(parent), m_cacheBytes(FrameWorker::DefaultCacheBytes)
+{
+}
 
 FrameServer::~FrameServer()
 {
@@ -29,7 +32,7 @@ bool FrameServer::Open(const QString& hostPath, QSize displaySize)
     m_firstPts = index.firstPts;
     if (index.hasVideo) {
         m_worker =
-            std::make_unique<FrameWorker>(std::move(decoder), hostPath, first,
+            std::make_unique<FrameWorker>(std::move(decoder), hostPath, first, m_cacheBytes,
                                           [this](int n, quint64 serial, const QImage& picture) {
                                               Delivered(n, serial, picture);
                                           });

@@ -8,6 +8,7 @@
 #include <QString>
 #include <atomic>
 #include <condition_variable>
+#include <cstddef>
 #include <memory>
 #include <mutex>
 
@@ -24,6 +25,9 @@ public:
     // displaySize (never enlarged). False with ErrorText() on failure.
     bool Open(const QString& hostPath, QSize displaySize);
     void Close();
+    // Memory for decoded pictures, taken at the next Open (about 200 MiB by default): less
+    // means more decoding, and with room for one picture every request decodes from its key.
+    void SetCacheLimit(size_t bytes) { m_cacheBytes = bytes; }
     QString ErrorText() const { return m_errorText; }
     // False for sound-only files: FrameCount() 0, and frame 0 is the only position.
     bool HasVideo() const { return m_frameCount > 0; }
@@ -51,6 +55,7 @@ private:
     void Delivered(int n, quint64 serial, const QImage& picture);
 
     std::unique_ptr<FrameWorker> m_worker;
+    size_t m_cacheBytes;
     QString m_errorText;
     int m_frameCount = 0;
     double m_fps = 0;

@@ -4,7 +4,6 @@
 
 namespace
 {
-constexpr size_t CacheCapBytes = size_t(200) << 20;
 // Pictures decoded ahead of the position before the groups around it are filled.
 constexpr int Ahead = 8;
 // How each range of the window (see PlanWindow) is filled and shrunk.
@@ -15,9 +14,9 @@ constexpr struct {
 } // namespace
 
 FrameWorker::FrameWorker(std::unique_ptr<MovieDecoder> decoder, const QString& hostPath,
-                         const YuvPicture& first, Deliver deliver)
+                         const YuvPicture& first, size_t cacheBytes, Deliver deliver)
     : m_index(decoder->Index()), m_path(hostPath), m_deliver(std::move(deliver)),
-      m_cache(CacheCapBytes), m_pictureBytes(first.bytes.size())
+      m_cache(cacheBytes), m_pictureBytes(first.bytes.size())
 {
     m_here.decoder = std::move(decoder);
     PlanWindow();
@@ -78,7 +77,7 @@ void FrameWorker::Serve()
     if (const PicturePtr picture = m_cache.Find(m_target)) {
         m_deliver(m_target, m_serial, m_converter.ToImage(*picture));
         m_pending = false;
-    } else if (!Step(RunFor(m_target), m_target)) {
+    } else if (!Step(RunFor(m_target), m_target, true)) {
         m_deliver(m_target, m_serial, QImage());
         m_pending = false;
     }
@@ -89,7 +88,7 @@ bool FrameWorker::Prefetch()
     Job job{};
     if (!NextJob(job))
         return false;
-    if (!Step(*job.run, job.frame))
+    if (!Step(*job.run, job.frame, false))
         m_failed.insert(job.frame);
     return true;
 }
@@ -113,7 +112,7 @@ void FrameWorker::PlanWindow()
                        {previous, current},
                        {keys.back().frame, count},
                        {ahead, next}};
-    int room = m_cache.Capacity(m_pictureBytes);
+    int room = std::max(1, m_cache.Capacity(m_pictureBytes)); // the position's own picture
     for (size_t i = 0; i < m_window.ranges.size(); ++i) {
         auto& [first, end] = m_window.ranges[i];
         end = std::max(first, end);
@@ -162,31 +161,37 @@ FrameWorker::Run& FrameWorker::Background()
 // that landed early still reaches its own group).
 bool FrameWorker::CanReach(const Run& run, int frame) const
 {
-    if (run.next == NoPosition || run.next > frame)
+    if (run.next == NoPosition || run.next > frame || frame < run.firstWanted)
         return false;
     const int keyIndex = m_index.KeyIndexFor(frame);
     return keyIndex == run.keyIndex || m_index.keys[keyIndex].frame <= run.next;
 }
 
-void FrameWorker::Seek(Run& run, int keyIndex)
+void FrameWorker::Seek(Run& run, int keyIndex, int firstWanted)
 {
-    run.decoder->SeekToKey(keyIndex);
+    run.decoder->SeekToKey(keyIndex, firstWanted);
     run.keyIndex = keyIndex;
+    run.firstWanted = firstWanted;
     run.next = m_index.keys[keyIndex].frame;
     run.fresh = true;
     run.last = -1;
     run.lastPicture.reset();
 }
 
-// Decodes one picture on the way to frame; false when the movie has nothing for it.
-bool FrameWorker::Step(Run& run, int frame)
+// Decodes one picture on the way to frame; false when the movie has nothing for it. In a hurry,
+// the pictures before frame are not kept, so fewer need decoding.
+bool FrameWorker::Step(Run& run, int frame, bool hurry)
 {
     if (!CanReach(run, frame))
-        Seek(run, m_index.KeyIndexFor(frame));
+        Seek(run, m_index.KeyIndexFor(frame), hurry ? frame : 0);
     int number = 0;
     YuvPicture decoded;
     const auto result = run.decoder->DecodeNext(number, decoded);
     if (result == MovieDecoder::Result::End) {
+        if (run.fresh && run.firstWanted > 0) {
+            Seek(run, run.keyIndex, 0); // past the end: the tail shows the last picture
+            return true;
+        }
         if (run.fresh && run.keyIndex == 0)
             return false;
         if (run.fresh)
@@ -202,10 +207,8 @@ bool FrameWorker::Step(Run& run, int frame)
         run.next = NoPosition;
         return true;
     }
-    if (run.fresh && run.keyIndex == 0) {
-        for (int i = 0; i < number; ++i)
-            Keep(i, picture); // nothing shows before the first decodable picture
-    }
+    for (int i = 0; run.fresh && number > frame && i < number; ++i)
+        Keep(i, picture); // nothing shows before the first decodable picture
     Store(run, number, picture);
     return true;
 }

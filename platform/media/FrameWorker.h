@@ -24,8 +24,10 @@ public:
     // the frame could not be decoded).
     using Deliver = std::function<void(int frame, quint64 serial, const QImage& picture)>;
 
+    static constexpr size_t DefaultCacheBytes = size_t(200) << 20;
+
     FrameWorker(std::unique_ptr<MovieDecoder> decoder, const QString& hostPath,
-                const YuvPicture& first, Deliver deliver);
+                const YuvPicture& first, size_t cacheBytes, Deliver deliver);
     ~FrameWorker();
     FrameWorker(const FrameWorker&) = delete;
     FrameWorker& operator=(const FrameWorker&) = delete;
@@ -37,6 +39,7 @@ private:
     struct Run {
         std::unique_ptr<MovieDecoder> decoder;
         int keyIndex = 0;
+        int firstWanted = 0;   // pictures before it are not given (see MovieDecoder::SeekToKey)
         int next = NoPosition; // the number the next picture should carry; NoPosition: seek
         bool fresh = false;    // nothing decoded since the seek
         int last = -1;         // the last number decoded in this run
@@ -56,8 +59,8 @@ private:
     Run& RunFor(int frame);
     Run& Background();
     bool CanReach(const Run& run, int frame) const;
-    void Seek(Run& run, int keyIndex);
-    bool Step(Run& run, int frame);
+    void Seek(Run& run, int keyIndex, int firstWanted);
+    bool Step(Run& run, int frame, bool hurry);
     void Postpone(int keyIndex, int frame);
     void Store(Run& run, int frame, PicturePtr picture);
     void Keep(int frame, const PicturePtr& picture);

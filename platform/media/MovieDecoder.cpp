@@ -3,7 +3,6 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
-#include <libavutil/imgutils.h>
 #include <libswscale/swscale.h>
 }
 
@@ -69,7 +68,13 @@ bool MovieDecoder::OpenInput(const QString& hostPath)
     av_log_set_level(AV_LOG_ERROR); // warnings about guessed durations are not the user's concern
     m_packet = av_packet_alloc();
     m_frame = av_frame_alloc();
-    int code = avformat_open_input(&m_format, hostPath.toUtf8().constData(), nullptr, nullptr);
+    // Only as a file: a name that looks like a URL, or a playlist inside the file, must not
+    // make the library go to the network.
+    AVDictionary* options = nullptr;
+    av_dict_set(&options, "protocol_whitelist", "file", 0);
+    const QByteArray url = QByteArray("file:") + hostPath.toUtf8();
+    int code = avformat_open_input(&m_format, url.constData(), nullptr, &options);
+    av_dict_free(&options);
     if (code < 0)
         return Fail(QString("The file could not be opened: %1.").arg(AvError(code)));
     code = avformat_find_stream_info(m_format, nullptr);
@@ -136,7 +141,8 @@ void MovieDecoder::ListPictures(PictureList& list)
     if (stream->nb_frames > 0 && entries == stream->nb_frames) {
         for (int i = 0; i < entries; ++i) {
             const AVIndexEntry* entry = avformat_index_get_entry(stream, i);
-            list.Add(entry->timestamp, entry->flags & AVINDEX_KEYFRAME);
+            if (!(entry->flags & AVINDEX_DISCARD_FRAME)) // cut off by an edit list
+                list.Add(entry->timestamp, entry->flags & AVINDEX_KEYFRAME);
         }
         if (stream->start_time != AV_NOPTS_VALUE)
             list.firstShown = stream->start_time;
@@ -184,17 +190,23 @@ bool MovieDecoder::BuildIndex(QSize displaySize)
     return true;
 }
 
-void MovieDecoder::SeekToKey(int keyIndex)
+void MovieDecoder::SeekToKey(int keyIndex, int firstWanted)
 {
-    const int64_t ts = m_index.keys[keyIndex].seekTs;
-    if (av_seek_frame(m_format, m_stream, ts, AVSEEK_FLAG_BACKWARD) < 0)
+    const MovieIndex::Key& key = m_index.keys[keyIndex];
+    if (av_seek_frame(m_format, m_stream, key.seekTs, AVSEEK_FLAG_BACKWARD) < 0)
         av_seek_frame(m_format, -1, 0, AVSEEK_FLAG_BYTE);
     avcodec_flush_buffers(m_codec);
     m_awaitingKey = true;
     m_draining = false;
-    m_lastFrame = m_index.keys[keyIndex].frame - 1;
+    m_lastFrame = key.frame - 1;
+    m_firstWanted = firstWanted;
+    m_skipBeforeTs = AV_NOPTS_VALUE;
+    if (firstWanted > key.frame && m_index.baseTs != AV_NOPTS_VALUE)
+        m_skipBeforeTs =
+            m_index.baseTs + std::llround((firstWanted - 0.5) / m_index.fps / m_index.timeBase);
 }
 
+// Pictures shown before the first wanted one are decoded only when others refer to them.
 bool MovieDecoder::ReadPacket()
 {
     if (m_draining)
@@ -204,8 +216,12 @@ bool MovieDecoder::ReadPacket()
         avcodec_send_packet(m_codec, nullptr);
         return true;
     }
-    if (m_packet->stream_index == m_stream)
+    if (m_packet->stream_index == m_stream) {
+        const bool early = m_skipBeforeTs != AV_NOPTS_VALUE && m_packet->pts != AV_NOPTS_VALUE &&
+                           m_packet->pts < m_skipBeforeTs;
+        m_codec->skip_frame = early ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
         avcodec_send_packet(m_codec, m_packet); // a damaged packet only costs its picture
+    }
     av_packet_unref(m_packet);
     return true;
 }
@@ -233,6 +249,10 @@ MovieDecoder::Result MovieDecoder::DecodeNext(int& frame, YuvPicture& picture)
             m_index.baseTs = ts == AV_NOPTS_VALUE ? 0 : ts;
         frame = ts == AV_NOPTS_VALUE ? m_lastFrame + 1 : FrameNumber(ts);
         m_lastFrame = frame;
+        if (frame < m_firstWanted) {
+            av_frame_unref(m_frame);
+            continue;
+        }
         Scale(picture);
         av_frame_unref(m_frame);
         return Result::Picture;

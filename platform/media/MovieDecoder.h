@@ -31,8 +31,9 @@ public:
     QString ErrorText() const { return m_errorText; }
     const MovieIndex& Index() const { return m_index; }
 
-    // Positions before the key picture keyIndex; the next picture given is that key picture.
-    void SeekToKey(int keyIndex);
+    // Positions before the key picture keyIndex; the next picture given is that key picture, or
+    // with firstWanted the first picture numbered at least that (a jump decodes less on its way).
+    void SeekToKey(int keyIndex, int firstWanted = 0);
     // The next picture in display order and its number (which may be out of range).
     Result DecodeNext(int& frame, YuvPicture& picture);
 
@@ -68,4 +69,6 @@ private:
     bool m_awaitingKey = true;
     bool m_draining = false;
     int m_lastFrame = -1;
+    int m_firstWanted = 0;
+    int64_t m_skipBeforeTs = std::numeric_limits<int64_t>::min(); // none
 };

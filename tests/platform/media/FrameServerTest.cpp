@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
+#include <vector>
 
 namespace
 {
@@ -53,28 +55,43 @@ TEST(FrameServer, GivesThePictureOfEachNumberInEveryFamily)
 {
     const Family families[] = {
         {"avi", {"-c:v", "mpeg4", "-bf", "2"}, false},
-        {"mov", {"-c:v", "libx264", "-bf", "3", "-pix_fmt", "yuv420p"}, false},
+        {"mov",
+         {"-c:v", "libx264", "-bf", "3", "-pix_fmt", "yuv420p", "-sc_threshold", "0"},
+         false},
         {"mpg", {"-c:v", "mpeg1video", "-bf", "2", "-f", "mpeg"}, true},
         {"mpeg", {"-c:v", "mpeg2video", "-bf", "2", "-f", "vob"}, true},
         {"m1v", {"-c:v", "mpeg1video", "-bf", "2", "-f", "mpeg1video"}, false},
         {"mpv", {"-c:v", "mpeg2video", "-bf", "2", "-f", "mpeg2video"}, false},
     };
-    const int walk[] = {0, 24, 25, 26, 25, 24, 23, 60, 99, 98, 1, 50, 49};
+    // Back and forth over the key pictures near 25 and 50 (each encoder places them a little
+    // differently), jumps, the last picture.
+    std::vector<int> walk{0};
+    for (int n = 30; n >= 20; --n)
+        walk.push_back(n);
+    for (int n = 21; n <= 31; ++n)
+        walk.push_back(n);
+    walk.insert(walk.end(), {60, 99, 98, 1});
+    for (int n = 55; n >= 45; --n)
+        walk.push_back(n);
     for (const Family& family : families) {
-        SCOPED_TRACE(family.extension);
-        FrameServer server;
-        ASSERT_TRUE(server.Open(MakeMovie(family.extension, family.encoding), {150, 120}))
-            << server.ErrorText().toStdString();
-        EXPECT_TRUE(server.HasVideo());
-        EXPECT_EQ(server.FrameCount(), Frames);
-        EXPECT_DOUBLE_EQ(server.FramesPerSecond(), 25);
-        EXPECT_DOUBLE_EQ(server.DurationSeconds(), 4);
-        EXPECT_EQ(server.FirstPts() > 0.1, family.startsLate) << server.FirstPts();
-        for (int n : walk) {
-            EXPECT_EQ(NumberShown(server.FrameNow(n, 20000)), n);
-            EXPECT_EQ(server.FrameAtTime(server.TimeOfFrame(n)), n);
+        const QString movie = MakeMovie(family.extension, family.encoding);
+        // Without room to keep pictures, each one is decoded from its key picture on request.
+        for (size_t cacheBytes : {size_t(100) << 20, size_t(0)}) {
+            SCOPED_TRACE(std::string(family.extension) + (cacheBytes ? "" : ", no cache"));
+            FrameServer server;
+            server.SetCacheLimit(cacheBytes);
+            ASSERT_TRUE(server.Open(movie, {150, 120})) << server.ErrorText().toStdString();
+            EXPECT_TRUE(server.HasVideo());
+            EXPECT_EQ(server.FrameCount(), Frames);
+            EXPECT_DOUBLE_EQ(server.FramesPerSecond(), 25);
+            EXPECT_DOUBLE_EQ(server.DurationSeconds(), 4);
+            EXPECT_EQ(server.FirstPts() > 0.1, family.startsLate) << server.FirstPts();
+            for (int n : walk) {
+                EXPECT_EQ(NumberShown(server.FrameNow(n, 20000)), n);
+                EXPECT_EQ(server.FrameAtTime(server.TimeOfFrame(n)), n);
+            }
+            EXPECT_EQ(NumberShown(server.FrameNow(Frames + 5, 20000)), Frames - 1);
         }
-        EXPECT_EQ(NumberShown(server.FrameNow(Frames + 5, 20000)), Frames - 1);
     }
 }
 
@@ -118,4 +135,14 @@ TEST(FrameServer, ReportsTheNewestRequestOnTheGuiThread)
     ASSERT_FALSE(ready.isEmpty());
     EXPECT_EQ(ready.last().at(0).toInt(), 90);
     EXPECT_EQ(NumberShown(ready.last().at(1).value<QImage>()), 90);
+}
+
+// A file name is never taken for an address the library would go out to.
+TEST(FrameServer, OpensANameThatLooksLikeAnAddress)
+{
+    const QString name = "http:clip.mov"; // relative to the test folder, the working directory
+    QFile::copy(MakeMovie("mov", {"-c:v", "libx264"}), name);
+    FrameServer server;
+    EXPECT_TRUE(server.Open(name, {160, 120})) << server.ErrorText().toStdString();
+    EXPECT_EQ(server.FrameCount(), Frames);
 }
