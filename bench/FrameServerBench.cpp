@@ -45,7 +45,7 @@ std::vector<int> Positions()
 {
     std::vector<int> positions;
     for (int i = 0; i < 20; ++i)
-        positions.push_back(i % 2 ? (i / 2 % 3 + 1) * Group + 2 : 40 + i * 47);
+        positions.push_back(i % 2 ? (i / 2 % 3 + 1) * Group + 2 + i / 6 : 40 + i * 47);
     return positions;
 }
 
@@ -105,13 +105,15 @@ void Report(benchmark::State& state, const Samples& samples)
 }
 
 // Steps as the clip editor takes them: jump to a position, look for a second, five steps back
-// (across the key picture where the position follows one), ten forward.
-template <typename Go, typename Back, typename Forward>
-void Walk(Samples& samples, Go go, Back back, Forward forward)
+// (across the key picture where the position follows one), ten forward. Each position starts
+// from a fresh movie, so that no earlier visit has left its pictures decoded.
+template <typename Restart, typename Go, typename Back, typename Forward>
+void Walk(Samples& samples, Restart restart, Go go, Back back, Forward forward)
 {
     samples["go_end"].push_back(go(Frames - 1));
     samples["go_start"].push_back(go(0));
     for (int position : Positions()) {
+        restart();
         samples["jump"].push_back(go(position));
         QThread::msleep(1000);
         for (int n = position - 1; n >= position - 5; --n)
@@ -151,7 +153,11 @@ void BM_FrameServer(benchmark::State& state)
                 &server, &FrameServer::FrameReady, [&] { server.Request(n); },
                 [&] { return shown == n; });
         };
-        Walk(samples, request, request, request);
+        const auto reopen = [&] {
+            server.Open(movie, Display);
+            QThread::msleep(1000);
+        };
+        Walk(samples, reopen, request, request, request);
         Report(state, samples);
         state.counters["peak_MB"] = PeakMegabytes();
     }
@@ -179,7 +185,8 @@ void BM_BareMpv(benchmark::State& state)
             return Time(
                 &player, &MpvPlayer::FrameReady, [&] { player.FrameStep(); }, render);
         };
-        Walk(samples, seek, back, forward);
+        Walk(
+            samples, [] {}, seek, back, forward);
         Report(state, samples);
     }
 }

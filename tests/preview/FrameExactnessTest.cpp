@@ -1,19 +1,36 @@
 // Frame n is the n-th picture in every family of movie the program lists: in movies whose
 // picture n is luma 16 + 5n, the picture shown after steps and seeks must carry the number the
-// readout gives, and marks set there count from the first picture.
+// readout gives, and the show player plays the section marked there within a frame.
 #include "preview/EditClipDlg.h"
 #include "show/Clip.h"
+#include "show/PlaylistWriter.h"
 #include "tests/preview/PreviewTestKit.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QProcess>
 #include <cmath>
 
 using namespace previewtest;
 
 namespace
 {
+// What the show player reports it played of the clip: first and last picture's times.
+std::pair<double, double> PlayedByShowPlayer(const Clip& clip)
+{
+    PlaylistWriter::WritePlaylist({&clip});
+    const std::string report = testfiles::NewPath("report.txt");
+    QProcess player;
+    player.start(REELMIX_MPLAYER2_PATH,
+                 {"--headless", "--report", QString::fromStdString(report), "Reelmix.asx"});
+    EXPECT_TRUE(player.waitForFinished(60000));
+    const QStringList fields = QString::fromStdString(testfiles::ReadBytes(report)).split('\t');
+    return fields.size() == 3 ? std::pair{fields[1].toDouble(), fields[2].toDouble()}
+                              : std::pair{-1.0, -1.0};
+}
+
 // The number carried by the picture in the middle of the player's picture area.
 int PictureShown(EditClipDlg& dialog)
 {
@@ -62,6 +79,9 @@ TEST(FrameExactness, PicturesAndReadoutsAgreeInEveryFamily)
         });
         EXPECT_NEAR(clip->m_start, 7 / 25.0, 1e-6) << extension;
         EXPECT_NEAR(clip->m_end, 17 / 25.0, 1e-6) << extension;
+        const auto [first, last] = PlayedByShowPlayer(*clip);
+        EXPECT_NEAR(first, clip->m_start, 1 / 25.0) << extension;
+        EXPECT_NEAR(last + 1 / 25.0, clip->m_end, 1 / 25.0) << extension;
     }
 }
 
