@@ -13,8 +13,8 @@
 #include <QApplication>
 #include <QCursor>
 #include <clocale>
-#include <cstdio>
 #include <csignal>
+#include <cstdio>
 
 namespace
 {
