@@ -51,7 +51,8 @@ std::string Decode(std::string_view text)
             unsigned code = 0;
             const bool hex =
                 name.size() > 1 && name[0] == '#' && (name[1] == 'x' || name[1] == 'X');
-            const std::string_view digits = name.substr(hex ? 2 : 1);
+            const std::string_view digits =
+                name.substr(std::min<std::size_t>(hex ? 2 : 1, name.size()));
             if (!name.empty() && name[0] == '#' && !digits.empty() &&
                 std::from_chars(digits.data(), digits.data() + digits.size(), code, hex ? 16 : 10)
                         .ptr == digits.data() + digits.size() &&

@@ -88,3 +88,11 @@ TEST(AsxReader, RejectsWhatIsNoPlaylist)
     EXPECT_FALSE(AsxReader::ReadFile("no-such-playlist.asx", playlist, error));
     EXPECT_TRUE(error.contains("no-such-playlist.asx")) << error.toStdString();
 }
+
+TEST(AsxReader, AnEmptyReferenceIsKeptAsWritten)
+{
+    AsxPlaylist playlist;
+    QString error;
+    ASSERT_TRUE(AsxReader::Read("<ASX><TITLE>a &; b</TITLE></ASX>", playlist, error));
+    EXPECT_EQ(playlist.title, "a &; b");
+}
