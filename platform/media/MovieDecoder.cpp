@@ -115,7 +115,7 @@ bool MovieDecoder::Open(const QString& hostPath, QSize displaySize, YuvPicture& 
     }
     if (!OpenCodec() || !BuildIndex(displaySize))
         return false;
-    SeekToKey(0);
+    SeekToKey(m_index.keys[0]);
     int frame = 0;
     if (DecodeNext(frame, first) != Result::Picture)
         return Fail("The movie's first picture could not be decoded.");
@@ -146,6 +146,7 @@ void MovieDecoder::ListPictures(PictureList& list)
         }
         if (stream->start_time != AV_NOPTS_VALUE)
             list.firstShown = stream->start_time;
+        m_index.exactTimestamps = true;
         return;
     }
     while (av_read_frame(m_format, m_packet) >= 0) {
@@ -177,7 +178,7 @@ bool MovieDecoder::BuildIndex(QSize displaySize)
     for (int64_t ts : list.keyTimes) {
         const int frame =
             m_index.keys.empty() ? 0 : std::max(m_index.keys.back().frame, number(ts));
-        m_index.keys.push_back({frame, ts});
+        m_index.keys.push_back({frame, ts, m_index.exactTimestamps || m_index.keys.empty()});
     }
     m_index.hasVideo = true;
     // The last pictures of a program stream may carry no timestamp of their own.
@@ -190,9 +191,8 @@ bool MovieDecoder::BuildIndex(QSize displaySize)
     return true;
 }
 
-void MovieDecoder::SeekToKey(int keyIndex, int firstWanted)
+void MovieDecoder::SeekToKey(const MovieIndex::Key& key, int firstWanted)
 {
-    const MovieIndex::Key& key = m_index.keys[keyIndex];
     if (av_seek_frame(m_format, m_stream, key.seekTs, AVSEEK_FLAG_BACKWARD) < 0)
         av_seek_frame(m_format, -1, 0, AVSEEK_FLAG_BYTE);
     avcodec_flush_buffers(m_codec);
@@ -201,7 +201,7 @@ void MovieDecoder::SeekToKey(int keyIndex, int firstWanted)
     m_lastFrame = key.frame - 1;
     m_firstWanted = firstWanted;
     m_skipBeforeTs = AV_NOPTS_VALUE;
-    if (firstWanted > key.frame && m_index.baseTs != AV_NOPTS_VALUE)
+    if (firstWanted > key.frame && m_index.exactTimestamps && m_index.baseTs != AV_NOPTS_VALUE)
         m_skipBeforeTs =
             m_index.baseTs + std::llround((firstWanted - 0.5) / m_index.fps / m_index.timeBase);
 }
@@ -247,8 +247,10 @@ MovieDecoder::Result MovieDecoder::DecodeNext(int& frame, YuvPicture& picture)
         const int64_t ts = m_frame->best_effort_timestamp;
         if (m_index.baseTs == AV_NOPTS_VALUE)
             m_index.baseTs = ts == AV_NOPTS_VALUE ? 0 : ts;
-        frame = ts == AV_NOPTS_VALUE ? m_lastFrame + 1 : FrameNumber(ts);
+        const bool counted = ts == AV_NOPTS_VALUE || !m_index.exactTimestamps;
+        frame = counted ? m_lastFrame + 1 : FrameNumber(ts);
         m_lastFrame = frame;
+        m_lastWasKey = key;
         if (frame < m_firstWanted) {
             av_frame_unref(m_frame);
             continue;
