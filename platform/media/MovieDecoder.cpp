@@ -175,10 +175,16 @@ bool MovieDecoder::BuildIndex(QSize displaySize)
     const auto number = [&](int64_t ts) {
         return int(std::lround((ts - list.first) * m_index.timeBase * m_index.fps));
     };
-    for (int64_t ts : list.keyTimes) {
-        const int frame =
-            m_index.keys.empty() ? 0 : std::max(m_index.keys.back().frame, number(ts));
-        m_index.keys.push_back({frame, ts, m_index.exactTimestamps || m_index.keys.empty()});
+    const auto& times = list.keyTimes;
+    const int64_t second = std::llround(1 / m_index.timeBase);
+    for (size_t i = 0; i < times.size(); ++i) {
+        const int frame = i == 0 ? 0 : std::max(m_index.keys.back().frame, number(times[i]));
+        // A table's seek lands on the last key picture at or before the time asked, whether it
+        // compares decoding or display times: ask halfway to the next one.
+        const int64_t next = i + 1 < times.size() ? times[i + 1] : times[i] + 2 * second;
+        const int64_t seekTs =
+            m_index.exactTimestamps ? times[i] + (next - times[i]) / 2 : times[i];
+        m_index.keys.push_back({frame, seekTs, m_index.exactTimestamps || i == 0});
     }
     m_index.hasVideo = true;
     // The last pictures of a program stream may carry no timestamp of their own.
@@ -239,7 +245,7 @@ MovieDecoder::Result MovieDecoder::DecodeNext(int& frame, YuvPicture& picture)
         if (code < 0)
             return Result::End;
         const bool key = m_frame->key_frame || m_frame->pict_type == AV_PICTURE_TYPE_I;
-        if (m_awaitingKey && !key) {
+        if (m_awaitingKey && !(key && LandedOn(m_frame->best_effort_timestamp))) {
             av_frame_unref(m_frame);
             continue;
         }
@@ -259,6 +265,15 @@ MovieDecoder::Result MovieDecoder::DecodeNext(int& frame, YuvPicture& picture)
         av_frame_unref(m_frame);
         return Result::Picture;
     }
+}
+
+// Where pictures are counted, a seek that landed on another key picture would shift them all:
+// its timestamp, however rough, tells a neighbour group apart.
+bool MovieDecoder::LandedOn(int64_t ts) const
+{
+    constexpr int RoughFrames = 5;
+    return m_index.exactTimestamps || m_index.baseTs == AV_NOPTS_VALUE || ts == AV_NOPTS_VALUE ||
+           std::abs(FrameNumber(ts) - (m_lastFrame + 1)) <= RoughFrames;
 }
 
 int MovieDecoder::FrameNumber(int64_t ts) const

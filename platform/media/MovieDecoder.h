@@ -56,6 +56,7 @@ private:
     bool BuildIndex(QSize displaySize);
     bool ReadPacket();
     int FrameNumber(int64_t ts) const;
+    bool LandedOn(int64_t ts) const;
     void Scale(YuvPicture& picture);
     bool Fail(const QString& text);
 
