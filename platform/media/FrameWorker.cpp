@@ -101,7 +101,7 @@ void FrameWorker::PlanWindow()
 {
     const int count = m_index.frameCount;
     const auto& keys = m_index.keys;
-    const int group = m_index.KeyIndexFor(m_target);
+    const int group = m_index.GroupOf(m_target);
     const int current = keys[group].frame;
     const int next = group + 1 < int(keys.size()) ? keys[group + 1].frame : count;
     const int previous = group > 0 ? keys[group - 1].frame : current;
@@ -169,8 +169,9 @@ bool FrameWorker::CanReach(const Run& run, int frame) const
 
 void FrameWorker::Seek(Run& run, int keyIndex, int firstWanted)
 {
-    run.decoder->SeekToKey(keyIndex, firstWanted);
+    run.decoder->SeekToKey(m_index.keys[keyIndex], firstWanted);
     run.keyIndex = keyIndex;
+    run.keyCursor = keyIndex;
     run.firstWanted = firstWanted;
     run.next = m_index.keys[keyIndex].frame;
     run.fresh = true;
@@ -209,6 +210,9 @@ bool FrameWorker::Step(Run& run, int frame, bool hurry)
     }
     for (int i = 0; run.fresh && number > frame && i < number; ++i)
         Keep(i, picture); // nothing shows before the first decodable picture
+    if (!run.fresh && run.decoder->LastWasKey() && ++run.keyCursor < int(m_index.keys.size()) &&
+        !m_index.keys[run.keyCursor].verified)
+        m_index.Verify(run.keyCursor, number);
     Store(run, number, picture);
     return true;
 }

@@ -39,6 +39,7 @@ private:
     struct Run {
         std::unique_ptr<MovieDecoder> decoder;
         int keyIndex = 0;
+        int keyCursor = 0;     // the last key picture this run has passed
         int firstWanted = 0;   // pictures before it are not given (see MovieDecoder::SeekToKey)
         int next = NoPosition; // the number the next picture should carry; NoPosition: seek
         bool fresh = false;    // nothing decoded since the seek

@@ -115,7 +115,7 @@ bool MovieDecoder::Open(const QString& hostPath, QSize displaySize, YuvPicture& 
     }
     if (!OpenCodec() || !BuildIndex(displaySize))
         return false;
-    SeekToKey(0);
+    SeekToKey(m_index.keys[0]);
     int frame = 0;
     if (DecodeNext(frame, first) != Result::Picture)
         return Fail("The movie's first picture could not be decoded.");
@@ -146,6 +146,7 @@ void MovieDecoder::ListPictures(PictureList& list)
         }
         if (stream->start_time != AV_NOPTS_VALUE)
             list.firstShown = stream->start_time;
+        m_index.exactTimestamps = true;
         return;
     }
     while (av_read_frame(m_format, m_packet) >= 0) {
@@ -174,10 +175,16 @@ bool MovieDecoder::BuildIndex(QSize displaySize)
     const auto number = [&](int64_t ts) {
         return int(std::lround((ts - list.first) * m_index.timeBase * m_index.fps));
     };
-    for (int64_t ts : list.keyTimes) {
-        const int frame =
-            m_index.keys.empty() ? 0 : std::max(m_index.keys.back().frame, number(ts));
-        m_index.keys.push_back({frame, ts});
+    const auto& times = list.keyTimes;
+    const int64_t second = std::llround(1 / m_index.timeBase);
+    for (size_t i = 0; i < times.size(); ++i) {
+        const int frame = i == 0 ? 0 : std::max(m_index.keys.back().frame, number(times[i]));
+        // A table's seek lands on the last key picture at or before the time asked, whether it
+        // compares decoding or display times: ask halfway to the next one.
+        const int64_t next = i + 1 < times.size() ? times[i + 1] : times[i] + 2 * second;
+        const int64_t seekTs =
+            m_index.exactTimestamps ? times[i] + (next - times[i]) / 2 : times[i];
+        m_index.keys.push_back({frame, seekTs, m_index.exactTimestamps || i == 0});
     }
     m_index.hasVideo = true;
     // The last pictures of a program stream may carry no timestamp of their own.
@@ -190,9 +197,8 @@ bool MovieDecoder::BuildIndex(QSize displaySize)
     return true;
 }
 
-void MovieDecoder::SeekToKey(int keyIndex, int firstWanted)
+void MovieDecoder::SeekToKey(const MovieIndex::Key& key, int firstWanted)
 {
-    const MovieIndex::Key& key = m_index.keys[keyIndex];
     if (av_seek_frame(m_format, m_stream, key.seekTs, AVSEEK_FLAG_BACKWARD) < 0)
         av_seek_frame(m_format, -1, 0, AVSEEK_FLAG_BYTE);
     avcodec_flush_buffers(m_codec);
@@ -201,7 +207,7 @@ void MovieDecoder::SeekToKey(int keyIndex, int firstWanted)
     m_lastFrame = key.frame - 1;
     m_firstWanted = firstWanted;
     m_skipBeforeTs = AV_NOPTS_VALUE;
-    if (firstWanted > key.frame && m_index.baseTs != AV_NOPTS_VALUE)
+    if (firstWanted > key.frame && m_index.exactTimestamps && m_index.baseTs != AV_NOPTS_VALUE)
         m_skipBeforeTs =
             m_index.baseTs + std::llround((firstWanted - 0.5) / m_index.fps / m_index.timeBase);
 }
@@ -239,7 +245,7 @@ MovieDecoder::Result MovieDecoder::DecodeNext(int& frame, YuvPicture& picture)
         if (code < 0)
             return Result::End;
         const bool key = m_frame->key_frame || m_frame->pict_type == AV_PICTURE_TYPE_I;
-        if (m_awaitingKey && !key) {
+        if (m_awaitingKey && !(key && LandedOn(m_frame->best_effort_timestamp))) {
             av_frame_unref(m_frame);
             continue;
         }
@@ -247,8 +253,10 @@ MovieDecoder::Result MovieDecoder::DecodeNext(int& frame, YuvPicture& picture)
         const int64_t ts = m_frame->best_effort_timestamp;
         if (m_index.baseTs == AV_NOPTS_VALUE)
             m_index.baseTs = ts == AV_NOPTS_VALUE ? 0 : ts;
-        frame = ts == AV_NOPTS_VALUE ? m_lastFrame + 1 : FrameNumber(ts);
+        const bool counted = ts == AV_NOPTS_VALUE || !m_index.exactTimestamps;
+        frame = counted ? m_lastFrame + 1 : FrameNumber(ts);
         m_lastFrame = frame;
+        m_lastWasKey = key;
         if (frame < m_firstWanted) {
             av_frame_unref(m_frame);
             continue;
@@ -257,6 +265,15 @@ MovieDecoder::Result MovieDecoder::DecodeNext(int& frame, YuvPicture& picture)
         av_frame_unref(m_frame);
         return Result::Picture;
     }
+}
+
+// Where pictures are counted, a seek that landed on another key picture would shift them all:
+// its timestamp, however rough, tells a neighbour group apart.
+bool MovieDecoder::LandedOn(int64_t ts) const
+{
+    constexpr int RoughFrames = 5;
+    return m_index.exactTimestamps || m_index.baseTs == AV_NOPTS_VALUE || ts == AV_NOPTS_VALUE ||
+           std::abs(FrameNumber(ts) - (m_lastFrame + 1)) <= RoughFrames;
 }
 
 int MovieDecoder::FrameNumber(int64_t ts) const

@@ -33,9 +33,10 @@ public:
 
     // Positions before the key picture keyIndex; the next picture given is that key picture, or
     // with firstWanted the first picture numbered at least that (a jump decodes less on its way).
-    void SeekToKey(int keyIndex, int firstWanted = 0);
+    void SeekToKey(const MovieIndex::Key& key, int firstWanted = 0);
     // The next picture in display order and its number (which may be out of range).
     Result DecodeNext(int& frame, YuvPicture& picture);
+    bool LastWasKey() const { return m_lastWasKey; }
 
 private:
     // The pictures' timestamps as the container gives them, in the stream's time base.
@@ -55,6 +56,7 @@ private:
     bool BuildIndex(QSize displaySize);
     bool ReadPacket();
     int FrameNumber(int64_t ts) const;
+    bool LandedOn(int64_t ts) const;
     void Scale(YuvPicture& picture);
     bool Fail(const QString& text);
 
@@ -67,6 +69,7 @@ private:
     MovieIndex m_index;
     QString m_errorText;
     bool m_awaitingKey = true;
+    bool m_lastWasKey = false;
     bool m_draining = false;
     int m_lastFrame = -1;
     int m_firstWanted = 0;
