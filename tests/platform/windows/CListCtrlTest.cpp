@@ -8,7 +8,6 @@
 #include <cstring>
 #include <functional>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace
@@ -375,25 +374,24 @@ TEST_F(ListTest, KeysMoveTheSelectionAndFocusTogether)
 TEST_F(ListTest, ClicksSelectTheRowAndTellTheOwner)
 {
     Make(LVS_SINGLESEL, 5);
-    using Heard = std::tuple<UINT, int, int>; // code, row, column
-    const auto last = [this] {
-        const NMITEMACTIVATE& a = m_owner.m_activated.back();
-        return Heard(a.hdr.code, a.iItem, a.iSubItem);
-    };
     QTest::mouseClick(Viewport(), Qt::LeftButton, {}, ViewportPoint(2, 0));
     EXPECT_EQ(Selected(), std::vector<int>{2});
     EXPECT_EQ(m_list.GetNextItem(-1, LVNI_FOCUSED), 2);
     ASSERT_EQ(m_owner.m_activated.size(), 1u);
-    EXPECT_EQ(last(), Heard(NM_CLICK, 2, 0));
+    EXPECT_EQ(m_owner.m_activated[0].hdr.code, NM_CLICK);
+    EXPECT_EQ(m_owner.m_activated[0].iItem, 2);
+    EXPECT_EQ(m_owner.m_activated[0].iSubItem, 0);
 
     // A click beside the first column leaves the row alone; the owner hears which column.
     QTest::mouseClick(Viewport(), Qt::LeftButton, {}, ViewportPoint(4, 1));
     EXPECT_EQ(Selected(), std::vector<int>{});
-    EXPECT_EQ(last(), Heard(NM_CLICK, -1, 1));
+    EXPECT_EQ(m_owner.m_activated.back().iItem, -1);
+    EXPECT_EQ(m_owner.m_activated.back().iSubItem, 1);
 
     QTest::mouseDClick(Viewport(), Qt::LeftButton, {}, ViewportPoint(3, 0));
     EXPECT_EQ(Selected(), std::vector<int>{3});
-    EXPECT_EQ(last(), Heard(NM_DBLCLK, 3, 0));
+    EXPECT_EQ(m_owner.m_activated.back().hdr.code, NM_DBLCLK);
+    EXPECT_EQ(m_owner.m_activated.back().iItem, 3);
 }
 
 TEST_F(ListTest, HeaderClicksAndDividerDragsReachTheirListeners)
