@@ -89,16 +89,6 @@ TEST_F(AppFixture, CommandsWithoutHandlersAreGreyedAndTheBarsFollowTheirMenuItem
     EXPECT_EQ(Frame()->m_wndStatusBar.GetPaneText(0), "Found 3 movies.");
 }
 
-TEST_F(AppFixture, Screenshot)
-{
-    ASSERT_TRUE(Start());
-    QWidget* window = Frame()->GetSafeHwnd();
-    window->resize(700, 420);
-    Frame()->OnIdleUpdateCmdUI();
-    QApplication::processEvents();
-    EXPECT_TRUE(window->grab().save("/tmp/reelmix-frame.png"));
-}
-
 TEST_F(AppFixture, StartRegistersTheShowTypeWithTheShellAndTheDesktopOnlyWhenItDiffers)
 {
     ASSERT_TRUE(Start());

@@ -275,10 +275,6 @@ TEST_F(MyListCtrlDrawTest, CellGeometryCodes)
 
 TEST_F(MyListCtrlDrawTest, ToolIdentifiersNameRowAndColumn)
 {
-    EXPECT_EQ(MyListCtrl::ToolId(3, 2), 3075u);
-    EXPECT_EQ(MyListCtrl::ToolId(0, 0), 1u);
-    EXPECT_EQ(MyListCtrl::ToolId(70, 1023), (70u << 10 | 1023u) + 1);
-
     Make(LVS_REPORT | LVS_OWNERDRAWFIXED, Numbered(3));
     TOOLINFO info{};
     const CPoint point = CellPoint(1, 260);

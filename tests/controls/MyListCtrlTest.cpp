@@ -84,7 +84,7 @@ TEST_F(MyListCtrlTest, BookmarksStayOrderedAndNavigationWrapsAround)
     EXPECT_EQ(m_list.GetBookmarkCount(), 0);
 }
 
-TEST_F(MyListCtrlTest, NextBookmarkScrollsTheTargetIntoView)
+TEST_F(MyListCtrlTest, VisibilityCountsThePartRowAndNextBookmarkScrollsToItsTarget)
 {
     Make(LVS_REPORT, Numbered(60));
     m_list.SetBookmark(50, true);
@@ -92,11 +92,6 @@ TEST_F(MyListCtrlTest, NextBookmarkScrollsTheTargetIntoView)
     m_list.NextBookmark();
     EXPECT_EQ(m_list.GetFocusedItem(), 50);
     EXPECT_TRUE(m_list.IsItemVisible(50));
-}
-
-TEST_F(MyListCtrlTest, TheRowBelowTheLastWholeOneCountsAsVisible)
-{
-    Make(LVS_REPORT, Numbered(60));
     for (int top : {0, 20}) {
         m_list.EnsureVisible(59, FALSE);
         m_list.EnsureVisible(top, FALSE);

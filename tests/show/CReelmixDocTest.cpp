@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
-#include <cstring>
 #include <filesystem>
 #include <limits>
 #include <random>
@@ -42,16 +42,10 @@ std::string Saved(CReelmixDoc& doc)
 
 std::uint64_t Bits(double value)
 {
-    std::uint64_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
+    return std::bit_cast<std::uint64_t>(value);
 }
 
-const std::string kExample = Hex("01 00 00 00") +
-                             "\x09"
-                             "C:\\Movies" +
-                             "\x05"
-                             "a.avi" +
+const std::string kExample = Hex("01 00 00 00 09") + "C:\\Movies" + Hex("05") + "a.avi" +
                              Hex("00 00 00 00 00 00 F8 3F 00 00 00 00 00 00 10 40");
 } // namespace
 
@@ -218,7 +212,7 @@ TEST(CReelmixDoc, MoveClipExchangesNeighboursOnly)
 {
     CReelmixDoc doc;
     Clip* a = AddClip(doc, "d", "a", -1, -1);
-    Clip* b = AddClip(doc, "d", "b", -1, -1);
+    AddClip(doc, "d", "b", -1, -1);
     Clip* c = AddClip(doc, "d", "c", -1, -1);
     Clip stranger("d", "x");
     auto order = [&] {
@@ -236,7 +230,6 @@ TEST(CReelmixDoc, MoveClipExchangesNeighboursOnly)
     EXPECT_EQ(order(), "acb");
     doc.MoveClipDown(a);
     EXPECT_EQ(order(), "cab");
-    (void)b;
 }
 
 namespace

@@ -83,17 +83,12 @@ TEST(GenericWindow, PointsToLogicalHeight)
     }
 }
 
-TEST(GenericWindow, SpinOnAnEmptyQueueReturnsZeroAndIdlesTwice)
+TEST(GenericWindow, SpinReturnsThePostedEventsIdOrZeroAfterIdlingTwice)
 {
     TestApp app;
     Settle();
     EXPECT_EQ(Generic::SpinTheMessageLoop(), 0u);
     EXPECT_EQ(app.m_idleCounts, (std::vector<LONG>{0, 1}));
-}
-
-TEST(GenericWindow, SpinHandlesAPostedEventAndReturnsItsId)
-{
-    Settle();
     const auto type = QEvent::Type(QEvent::User + 7);
     QObject receiver;
     QCoreApplication::postEvent(&receiver, new QEvent(type));

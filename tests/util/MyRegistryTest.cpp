@@ -131,12 +131,11 @@ TEST(MyRegistry, ValueFamiliesStoreTheirBytes)
         EXPECT_EQ(Raw(path, c.name), c.stored) << c.name;
 
     CString text;
-    EXPECT_TRUE(registry.ReadValueString("TEXT", text));
-    EXPECT_EQ(text, CString("abc"));
-    EXPECT_TRUE(registry.ReadValueString("Empty", text));
-    EXPECT_EQ(text, CString());
-    EXPECT_TRUE(registry.ReadValueString("Long", text));
-    EXPECT_EQ(text, CString(longText));
+    for (const auto& [name, stored] :
+         {std::pair("TEXT", std::string("abc")), {"Empty", ""}, {"Long", longText}}) {
+        EXPECT_TRUE(registry.ReadValueString(name, text)) << name;
+        EXPECT_EQ(text, CString(stored)) << name;
+    }
     EXPECT_TRUE(registry.ReadValueString(AFX_IDS_APP_TITLE, text));
     EXPECT_EQ(text, CString("by id"));
     EXPECT_TRUE(registry.SaveValueInt(AFX_IDS_APP_TITLE, 7));

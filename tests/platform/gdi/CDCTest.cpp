@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -48,19 +49,15 @@ QRect InkBox(const QImage& image)
     return box;
 }
 
-std::vector<QPoint> Row(int from, int to, int y)
+// The pixels of the given rectangles, in the order PixelsOf lists them.
+std::vector<QPoint> Points(std::initializer_list<QRect> rects)
 {
     std::vector<QPoint> points;
-    for (int x = from; x <= to; ++x)
-        points.emplace_back(x, y);
-    return points;
-}
-
-std::vector<QPoint> Column(int x, int from, int to)
-{
-    std::vector<QPoint> points;
-    for (int y = from; y <= to; ++y)
-        points.emplace_back(x, y);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            if (std::any_of(rects.begin(), rects.end(),
+                            [x, y](QRect r) { return r.contains(x, y); }))
+                points.emplace_back(x, y);
     return points;
 }
 } // namespace
@@ -72,10 +69,10 @@ TEST(CDC, LineToDrawsUpToButNotIncludingTheEndPoint)
         std::vector<QPoint> pixels;
     };
     const Case cases[] = {
-        {{2, 5}, {8, 5}, Row(2, 7, 5)},
-        {{8, 5}, {2, 5}, Row(3, 8, 5)},
-        {{4, 1}, {4, 6}, Column(4, 1, 5)},
-        {{4, 6}, {4, 1}, Column(4, 2, 6)},
+        {{2, 5}, {8, 5}, Points({QRect(2, 5, 6, 1)})},
+        {{8, 5}, {2, 5}, Points({QRect(3, 5, 6, 1)})},
+        {{4, 1}, {4, 6}, Points({QRect(4, 1, 1, 5)})},
+        {{4, 6}, {4, 1}, Points({QRect(4, 2, 1, 5)})},
         {{3, 3}, {4, 3}, {{3, 3}}},
         {{3, 3}, {3, 3}, {}},
         {{1, 1}, {5, 5}, {{1, 1}, {2, 2}, {3, 3}, {4, 4}}},
@@ -113,16 +110,9 @@ TEST(CDC, PensAndBrushesAreSelectedAndGiveBackThePreviousOne)
     });
     // Outline on the rectangle's outer pixels, the brush inside; without a pen the right and
     // bottom edges stay unfilled.
-    std::vector<QPoint> outline;
-    for (const auto& part : {Row(1, 5, 1), Row(1, 5, 4), Column(1, 2, 3), Column(5, 2, 3)})
-        outline.insert(outline.end(), part.begin(), part.end());
-    std::sort(outline.begin(), outline.end(),
-              [](QPoint a, QPoint b) { return std::pair(a.y(), a.x()) < std::pair(b.y(), b.x()); });
-    EXPECT_EQ(PixelsOf(image, 0xFFFF0000), outline);
-    std::vector<QPoint> filled = {{2, 2}, {3, 2}, {4, 2}, {2, 3}, {3, 3}, {4, 3}};
-    for (const auto& part : {Row(7, 8, 7), Row(7, 8, 8)})
-        filled.insert(filled.end(), part.begin(), part.end());
-    EXPECT_EQ(PixelsOf(image, 0xFF0000FF), filled);
+    EXPECT_EQ(PixelsOf(image, 0xFFFF0000),
+              Points({QRect(1, 1, 5, 1), QRect(1, 4, 5, 1), QRect(1, 2, 1, 2), QRect(5, 2, 1, 2)}));
+    EXPECT_EQ(PixelsOf(image, 0xFF0000FF), Points({QRect(2, 2, 3, 2), QRect(7, 7, 2, 2)}));
 }
 
 TEST(CDC, FillSolidRectFillsExactlyAndSetsTheBackgroundColour)
@@ -131,10 +121,7 @@ TEST(CDC, FillSolidRectFillsExactlyAndSetsTheBackgroundColour)
         dc.FillSolidRect(3, 4, 5, 2, RGB(0, 128, 0));
         EXPECT_EQ(dc.GetBkColor(), RGB(0, 128, 0));
     });
-    std::vector<QPoint> expected = Row(3, 7, 4);
-    const std::vector<QPoint> second = Row(3, 7, 5);
-    expected.insert(expected.end(), second.begin(), second.end());
-    EXPECT_EQ(PixelsOf(image, 0xFF008000), expected);
+    EXPECT_EQ(PixelsOf(image, 0xFF008000), Points({QRect(3, 4, 5, 2)}));
 }
 
 TEST(CDC, FocusRectInvertsADottedFrameAndTwiceRestoresThePixels)
