@@ -52,7 +52,6 @@ TEST(FrameExactness, PicturesAndReadoutsAgreeInEveryFamily)
         {"mov", h264},
         {"qt", h264 + QStringList{"-f", "mov"}},
         {"mpg", {"-c:v", "mpeg1video", "-bf", "2", "-f", "mpeg"}},
-        {"mpeg", {"-c:v", "mpeg2video", "-bf", "2", "-f", "vob"}},
         {"m1v", {"-c:v", "mpeg1video", "-f", "mpeg1video"}},
         {"mpv", {"-c:v", "mpeg2video", "-f", "mpeg2video"}},
     };
