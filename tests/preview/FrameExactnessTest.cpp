@@ -51,7 +51,6 @@ TEST(FrameExactness, PicturesAndReadoutsAgreeInEveryFamily)
         {"avi", {"-c:v", "mpeg4"}},
         {"mov", h264},
         {"qt", h264 + QStringList{"-f", "mov"}},
-        {"mpg", {"-c:v", "mpeg1video", "-bf", "2", "-f", "mpeg"}},
         {"m1v", {"-c:v", "mpeg1video", "-f", "mpeg1video"}},
         {"mpv", {"-c:v", "mpeg2video", "-f", "mpeg2video"}},
     };
