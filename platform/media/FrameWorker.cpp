@@ -196,7 +196,7 @@ bool FrameWorker::Step(Run& run, int frame, bool hurry)
         if (run.fresh && run.keyIndex == 0)
             return false;
         if (run.fresh)
-            Postpone(run.keyIndex, m_index.frameCount);
+            Abandon(run.keyIndex);
         for (int i = run.last + 1; run.lastPicture && i < m_index.frameCount; ++i)
             Keep(i, run.lastPicture); // the movie ended early: its last picture stands for the rest
         run.next = NoPosition;
@@ -212,7 +212,7 @@ bool FrameWorker::Step(Run& run, int frame, bool hurry)
         Keep(i, picture); // nothing shows before the first decodable picture
     if (!run.fresh && run.decoder->LastWasKey() && ++run.keyCursor < int(m_index.keys.size()) &&
         !m_index.keys[run.keyCursor].verified)
-        m_index.Verify(run.keyCursor, number);
+        m_index.Verify(run.keyCursor, number, run.decoder->LastPts());
     Store(run, number, picture);
     return true;
 }
@@ -225,6 +225,16 @@ void FrameWorker::Postpone(int keyIndex, int frame)
     const int limit =
         keyIndex + 1 < int(keys.size()) ? keys[keyIndex + 1].frame : m_index.frameCount;
     keys[keyIndex].frame = std::max(keys[keyIndex].frame, std::min(frame, limit));
+}
+
+// A seek for the key never came to it: where pictures are counted, decoding starts from an
+// earlier key until a continuous decode verifies this one again.
+void FrameWorker::Abandon(int keyIndex)
+{
+    if (m_index.exactTimestamps)
+        Postpone(keyIndex, m_index.frameCount);
+    else
+        m_index.keys[keyIndex].verified = false;
 }
 
 // Numbers the movie skipped show the picture before them.

@@ -63,6 +63,7 @@ private:
     void Seek(Run& run, int keyIndex, int firstWanted);
     bool Step(Run& run, int frame, bool hurry);
     void Postpone(int keyIndex, int frame);
+    void Abandon(int keyIndex);
     void Store(Run& run, int frame, PicturePtr picture);
     void Keep(int frame, const PicturePtr& picture);
 

@@ -184,7 +184,9 @@ bool MovieDecoder::BuildIndex(QSize displaySize)
         const int64_t next = i + 1 < times.size() ? times[i + 1] : times[i] + 2 * second;
         const int64_t seekTs =
             m_index.exactTimestamps ? times[i] + (next - times[i]) / 2 : times[i];
-        m_index.keys.push_back({frame, seekTs, m_index.exactTimestamps || i == 0});
+        const bool known = m_index.exactTimestamps || i == 0;
+        m_index.keys.push_back(
+            {frame, seekTs, known, known ? MovieIndex::AnyLanding : MovieIndex::NoTimestamp});
     }
     m_index.hasVideo = true;
     // The last pictures of a program stream may carry no timestamp of their own.
@@ -199,8 +201,11 @@ bool MovieDecoder::BuildIndex(QSize displaySize)
 
 void MovieDecoder::SeekToKey(const MovieIndex::Key& key, int firstWanted)
 {
-    if (av_seek_frame(m_format, m_stream, key.seekTs, AVSEEK_FLAG_BACKWARD) < 0)
+    // Where pictures are counted, only the start of the file is sure to begin with picture 0.
+    const bool fromStart = !m_index.exactTimestamps && key.landingTs == MovieIndex::AnyLanding;
+    if (fromStart || av_seek_frame(m_format, m_stream, key.seekTs, AVSEEK_FLAG_BACKWARD) < 0)
         av_seek_frame(m_format, -1, 0, AVSEEK_FLAG_BYTE);
+    m_landingTs = key.landingTs;
     avcodec_flush_buffers(m_codec);
     m_awaitingKey = true;
     m_draining = false;
@@ -245,11 +250,12 @@ MovieDecoder::Result MovieDecoder::DecodeNext(int& frame, YuvPicture& picture)
         if (code < 0)
             return Result::End;
         const bool key = m_frame->key_frame || m_frame->pict_type == AV_PICTURE_TYPE_I;
-        if (m_awaitingKey && !(key && LandedOn(m_frame->best_effort_timestamp))) {
+        if (m_awaitingKey && !(key && LandedOn())) {
             av_frame_unref(m_frame);
             continue;
         }
         m_awaitingKey = false;
+        m_lastPts = m_frame->pts;
         const int64_t ts = m_frame->best_effort_timestamp;
         if (m_index.baseTs == AV_NOPTS_VALUE)
             m_index.baseTs = ts == AV_NOPTS_VALUE ? 0 : ts;
@@ -267,13 +273,12 @@ MovieDecoder::Result MovieDecoder::DecodeNext(int& frame, YuvPicture& picture)
     }
 }
 
-// Where pictures are counted, a seek that landed on another key picture would shift them all:
-// its timestamp, however rough, tells a neighbour group apart.
-bool MovieDecoder::LandedOn(int64_t ts) const
+// A picture's own timestamp comes from its packet whatever was decoded before it; the
+// decoder's best guess for a picture without one depends on the packets around it.
+bool MovieDecoder::LandedOn() const
 {
-    constexpr int RoughFrames = 5;
-    return m_index.exactTimestamps || m_index.baseTs == AV_NOPTS_VALUE || ts == AV_NOPTS_VALUE ||
-           std::abs(FrameNumber(ts) - (m_lastFrame + 1)) <= RoughFrames;
+    return m_landingTs == MovieIndex::AnyLanding ||
+           (m_frame->pts != AV_NOPTS_VALUE && m_frame->pts == m_landingTs);
 }
 
 int MovieDecoder::FrameNumber(int64_t ts) const

@@ -37,6 +37,8 @@ public:
     // The next picture in display order and its number (which may be out of range).
     Result DecodeNext(int& frame, YuvPicture& picture);
     bool LastWasKey() const { return m_lastWasKey; }
+    // The packet timestamp of the last picture given (see MovieIndex::Key::landingTs).
+    int64_t LastPts() const { return m_lastPts; }
 
 private:
     // The pictures' timestamps as the container gives them, in the stream's time base.
@@ -55,8 +57,8 @@ private:
     void ListPictures(PictureList& list);
     bool BuildIndex(QSize displaySize);
     bool ReadPacket();
+    bool LandedOn() const;
     int FrameNumber(int64_t ts) const;
-    bool LandedOn(int64_t ts) const;
     void Scale(YuvPicture& picture);
     bool Fail(const QString& text);
 
@@ -73,5 +75,7 @@ private:
     bool m_draining = false;
     int m_lastFrame = -1;
     int m_firstWanted = 0;
+    int64_t m_landingTs = MovieIndex::AnyLanding;
+    int64_t m_lastPts = MovieIndex::NoTimestamp;
     int64_t m_skipBeforeTs = std::numeric_limits<int64_t>::min(); // none
 };

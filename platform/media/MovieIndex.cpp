@@ -17,9 +17,9 @@ int MovieIndex::KeyIndexFor(int frame) const
     return index;
 }
 
-void MovieIndex::Verify(int keyIndex, int frame)
+void MovieIndex::Verify(int keyIndex, int frame, int64_t ts)
 {
-    keys[keyIndex] = {frame, keys[keyIndex].seekTs, true};
+    keys[keyIndex] = {frame, keys[keyIndex].seekTs, ts != NoTimestamp, ts};
     for (int i = keyIndex + 1; i < int(keys.size()) && keys[i].frame < frame; ++i)
         keys[i].frame = frame; // estimates stay in order
     for (int i = keyIndex - 1; i >= 0 && keys[i].frame > frame; --i)

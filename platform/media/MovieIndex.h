@@ -1,14 +1,21 @@
 #pragma once
 #include <QSize>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 // What one pass over the packets tells about a movie; shared by the decoders of one movie.
 struct MovieIndex {
+    static constexpr int64_t NoTimestamp = std::numeric_limits<int64_t>::min(); // AV_NOPTS_VALUE
+    // A seek to such a key starts numbering at whatever key picture it lands on.
+    static constexpr int64_t AnyLanding = std::numeric_limits<int64_t>::max();
     struct Key {
         int frame;      // number of the key picture, estimated until verified
         int64_t seekTs; // where to seek for it, in the stream's time base
         bool verified;  // its number is known: decoding may start from it
+        // The key picture's own packet timestamp: after a seek, only the picture with it is
+        // this key (a neighbour key's timestamp can lie within a few frames of it).
+        int64_t landingTs;
     };
     bool hasVideo = false;
     int frameCount = 0;
@@ -27,6 +34,7 @@ struct MovieIndex {
     int GroupOf(int frame) const;
     // The key a decode that should reach frame starts from.
     int KeyIndexFor(int frame) const;
-    // A decode from another key has come to key picture keyIndex as frame.
-    void Verify(int keyIndex, int frame);
+    // A decode from another key has come to key picture keyIndex as frame, with the decoder's
+    // timestamp ts; without one the key cannot be told apart after a seek and stays unverified.
+    void Verify(int keyIndex, int frame, int64_t ts);
 };

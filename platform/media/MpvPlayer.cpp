@@ -21,6 +21,7 @@ constexpr quint64 CommandTag = 1000;
 constexpr quint64 PositionTag = 1001;
 constexpr quint64 UnloadPositionTag = 1002;
 constexpr quint64 HookTag = 1003;
+constexpr quint64 PauseTag = 1004;
 
 constexpr const char* ObservedProperties[] = {
     "time-pos",
@@ -267,10 +268,16 @@ void MpvPlayer::HandleEvent(const mpv_event& event)
         const QVariant value = property->format == MPV_FORMAT_NODE
                                    ? ToVariant(*static_cast<const mpv_node*>(property->data))
                                    : QVariant();
+        if (IsStalePause(name, value))
+            break;
         m_cache.insert(name, value);
         emit PropertyChanged(name, value);
         break;
     }
+    case MPV_EVENT_SET_PROPERTY_REPLY:
+        if (event.reply_userdata == PauseTag)
+            --m_pausesInFlight;
+        break;
     case MPV_EVENT_START_FILE:
         emit StartFile();
         break;
@@ -334,6 +341,13 @@ void MpvPlayer::HandleReply(const mpv_event& event)
     }
 }
 
+// A change of pause noticed before the player took a newer request would undo that request:
+// a movie just set playing would seem to have stopped by itself.
+bool MpvPlayer::IsStalePause(const QString& name, const QVariant& value) const
+{
+    return name == "pause" && m_pausesInFlight > 0 && value != m_cache.value("pause");
+}
+
 double MpvPlayer::CachedDouble(const QString& name) const
 {
     const QVariant value = m_cache.value(name);
@@ -362,12 +376,18 @@ void MpvPlayer::Command(const QVariant& command)
 
 void MpvPlayer::SetProperty(const QString& name, const QVariant& value)
 {
+    SetProperty(name, value, CommandTag);
+}
+
+void MpvPlayer::SetProperty(const QString& name, const QVariant& value, quint64 tag)
+{
     if (!m_handle)
         return;
     NodeBuilder builder;
     mpv_node node = builder.Build(value);
-    const int error =
-        mpv_set_property_async(m_handle, CommandTag, name.toUtf8(), MPV_FORMAT_NODE, &node);
+    const int error = mpv_set_property_async(m_handle, tag, name.toUtf8(), MPV_FORMAT_NODE, &node);
+    if (error >= 0 && tag == PauseTag)
+        ++m_pausesInFlight;
     if (error < 0)
         emit CommandFailed(QString::fromUtf8(mpv_error_string(error)));
 }
@@ -395,7 +415,7 @@ void MpvPlayer::Stop()
 void MpvPlayer::SetPause(bool pause)
 {
     m_cache.insert("pause", pause);
-    SetProperty("pause", pause);
+    SetProperty("pause", pause, PauseTag);
 }
 
 void MpvPlayer::SeekAbsolute(double seconds)

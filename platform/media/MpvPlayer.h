@@ -84,6 +84,8 @@ protected:
 
 private:
     double CachedDouble(const QString& name) const;
+    bool IsStalePause(const QString& name, const QVariant& value) const;
+    void SetProperty(const QString& name, const QVariant& value, quint64 tag);
     void Start(Output output, const QVariantMap& options);
     void Drain();
     void HandleEvent(const mpv_event& event);
@@ -97,6 +99,7 @@ private:
     mpv_render_context* m_render = nullptr;
     QString m_errorText;
     QVariantMap m_cache;
+    int m_pausesInFlight = 0;
     QStringList m_observed;
     quint64 m_unloadHook = 0;
     bool m_unloadHooked = false;

@@ -51,6 +51,8 @@ TEST(FrameExactness, PicturesAndReadoutsAgreeInEveryFamily)
         {"avi", {"-c:v", "mpeg4"}},
         {"mov", h264},
         {"qt", h264 + QStringList{"-f", "mov"}},
+        {"mpg", {"-c:v", "mpeg1video", "-bf", "2", "-f", "mpeg"}},
+        {"mpeg", {"-c:v", "mpeg2video", "-bf", "2", "-f", "vob"}},
         {"m1v", {"-c:v", "mpeg1video", "-f", "mpeg1video"}},
         {"mpv", {"-c:v", "mpeg2video", "-f", "mpeg2video"}},
     };
