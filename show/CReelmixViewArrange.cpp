@@ -7,6 +7,7 @@
 #include "show/Clip.h"
 #include "util/Generic.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <utility>
 #include <vector>
@@ -99,8 +100,10 @@ void CReelmixView::OnShuffle()
 }
 
 // 50 moves per row, each of a row drawn with rand() one place down, as selecting it and running
-// Down would; the list repaints between every 50 moves. The document's nodes are taken once, so
-// each move is constant time instead of a walk over the rows and the clips.
+// Down would; the list repaints between every 50 moves. While rows and clips are in step the
+// moves go to the document's nodes only, taken once, and the list takes the rows they touched,
+// the selection, the focus and the scrolling they would have left just before each repaint:
+// the list's own updates per move cost far more than the moves.
 void CReelmixView::ShuffleRows(int rows)
 {
     CReelmixDoc* doc = GetDocument();
@@ -110,6 +113,35 @@ void CReelmixView::ShuffleRows(int rows)
     bool inStep = int(nodes.size()) == rows;
     for (int row = 0; inStep && row < rows; ++row)
         inStep = doc->m_clips.GetAt(nodes[std::size_t(row)]) == RowClip(row);
+    const auto nodeClip = [&](int row) -> CObject*& {
+        return doc->m_clips.GetAt(nodes[std::size_t(row)]);
+    };
+    // What the list would show now; read again after every repaint, which may have let the
+    // user scroll or click.
+    std::vector<int> moved; // rows whose clip went one down since the list last took them
+    int focus = 0, top = 0, perPage = 1;
+    const auto readList = [&] {
+        focus = m_list.GetNextItem(-1, LVNI_FOCUSED);
+        top = m_list.GetTopIndex();
+        perPage = std::max(1, m_list.GetCountPerPage());
+    };
+    const auto showMoves = [&] {
+        if (moved.empty())
+            return;
+        for (const int a : moved)
+            for (const int row : {a, a + 1})
+                m_list.SetItemData(row, LPARAM(nodeClip(row)));
+        m_list.SelectItem(moved.back() + 1, TRUE);
+        m_list.FocusItem(focus);
+        // EnsureVisible scrolls just far enough, so these bring exactly top to the top.
+        if (top < m_list.GetTopIndex())
+            m_list.EnsureVisible(top, FALSE);
+        else if (top > m_list.GetTopIndex())
+            m_list.EnsureVisible(top + perPage - 1, FALSE);
+        doc->SetModifiedFlag();
+        moved.clear();
+    };
+    readList();
     // The wait cursor shows for every move; once for them all saves switching it each time.
     CWaitCursor wait;
     const int clears = m_clears;
@@ -117,26 +149,26 @@ void CReelmixView::ShuffleRows(int rows)
         const int a = std::rand() % (rows - 1);
         if (inStep) {
             // What selecting a and running Down leaves: the rows' clips exchanged, b selected,
-            // the focus on b unless b had it.
+            // the focus on b unless b had it, b scrolled into view.
             const int b = a + 1;
-            const LPARAM clip = m_list.GetItemData(a);
-            m_list.SetItemData(a, m_list.GetItemData(b));
-            m_list.SetItemData(b, clip);
-            std::swap(doc->m_clips.GetAt(nodes[std::size_t(a)]),
-                      doc->m_clips.GetAt(nodes[std::size_t(b)]));
-            const bool bFocused = m_list.IsFocused(b);
-            m_list.SelectItem(b, TRUE);
-            m_list.FocusItem(bFocused ? a : b);
-            m_list.EnsureVisible(b, FALSE);
-            doc->SetModifiedFlag();
+            std::swap(nodeClip(a), nodeClip(b));
+            moved.push_back(a);
+            focus = focus == b ? a : b;
+            if (b < top)
+                top = b;
+            else if (b >= top + perPage)
+                top = b - perPage + 1;
         } else {
             m_list.SelectItem(a, TRUE);
             OnDown();
         }
         if (r % 50 == 0) {
+            showMoves();
             m_list.UnlockWindowUpdate();
             Generic::SpinTheMessageLoop();
             m_list.LockWindowUpdate();
+            readList();
         }
     }
+    showMoves();
 }

@@ -24,6 +24,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 namespace
 {
@@ -279,18 +280,26 @@ TEST_F(ShowCommands, ShuffleMovesRowsAsSelectAndDownWouldForTheSameSeed)
         int clips;
         bool modified;
     } cases[] = {{1, false}, {2, true}, {300, true}};
+    // The order, selection, focus and scrolling the moves leave, done one by one.
+    const auto state = [&] {
+        CListCtrl& list = m_view.m_list;
+        return std::make_tuple(Order(), list.GetNextItem(-1, LVNI_SELECTED),
+                               list.GetNextItem(-1, LVNI_FOCUSED), list.GetTopIndex());
+    };
     for (const auto& c : cases) {
         m_doc.DeleteContents();
         Fill(c.clips);
-        Names expected = Order();
         std::srand(7);
         for (int r = 0; c.clips > 1 && r < 50 * c.clips; ++r) {
-            const int a = std::rand() % (c.clips - 1);
-            std::swap(expected[std::size_t(a)], expected[std::size_t(a) + 1]);
+            m_view.m_list.SelectItem(std::rand() % (c.clips - 1), TRUE);
+            m_view.OnDown();
         }
+        const auto expected = state();
+        m_doc.DeleteContents();
+        Fill(c.clips);
         std::srand(7);
         m_view.OnShuffle();
-        EXPECT_EQ(Order(), expected);
+        EXPECT_EQ(state(), expected);
         Rows("");
         EXPECT_EQ(bool(m_doc.IsModified()), c.modified);
         EXPECT_FALSE(CReelmixView::s_shuffling);
