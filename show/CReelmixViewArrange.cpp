@@ -101,20 +101,27 @@ void CReelmixView::OnShuffle()
 
 // 50 moves per row, each of a row drawn with rand() one place down, as selecting it and running
 // Down would; the list repaints between every 50 moves. While rows and clips are in step the
-// moves go to the document's nodes only, taken once, and the list takes the rows they touched,
-// the selection, the focus and the scrolling they would have left just before each repaint:
-// the list's own updates per move cost far more than the moves.
+// moves are made on a plain array of the clips, and the document's nodes and the list take the
+// rows they touched, with the selection, the focus and the scrolling they would have left, just
+// before each repaint: the list's own updates per move cost far more than the moves.
 void CReelmixView::ShuffleRows(int rows)
 {
     CReelmixDoc* doc = GetDocument();
     std::vector<POSITION> nodes;
-    for (POSITION pos = doc->m_clips.GetHeadPosition(); pos; doc->m_clips.GetNext(pos))
-        nodes.push_back(pos);
-    bool inStep = int(nodes.size()) == rows;
-    for (int row = 0; inStep && row < rows; ++row)
-        inStep = doc->m_clips.GetAt(nodes[std::size_t(row)]) == RowClip(row);
-    const auto nodeClip = [&](int row) -> CObject*& {
-        return doc->m_clips.GetAt(nodes[std::size_t(row)]);
+    std::vector<CObject*> clips;
+    bool inStep = false;
+    // Taken again after a header sort, which reorders both between two moves.
+    const auto takeOrder = [&] {
+        nodes.clear();
+        clips.clear();
+        for (POSITION pos = doc->m_clips.GetHeadPosition(); pos && int(nodes.size()) < rows;
+             doc->m_clips.GetNext(pos)) {
+            nodes.push_back(pos);
+            clips.push_back(doc->m_clips.GetAt(pos));
+        }
+        inStep = int(nodes.size()) == rows;
+        for (int row = 0; inStep && row < rows; ++row)
+            inStep = clips[std::size_t(row)] == RowClip(row);
     };
     // What the list would show now; read again after every repaint, which may have let the
     // user scroll or click.
@@ -129,8 +136,10 @@ void CReelmixView::ShuffleRows(int rows)
         if (moved.empty())
             return;
         for (const int a : moved)
-            for (const int row : {a, a + 1})
-                m_list.SetItemData(row, LPARAM(nodeClip(row)));
+            for (const std::size_t row : {std::size_t(a), std::size_t(a) + 1}) {
+                doc->m_clips.GetAt(nodes[row]) = clips[row];
+                m_list.SetItemData(int(row), LPARAM(clips[row]));
+            }
         m_list.SelectItem(moved.back() + 1, TRUE);
         m_list.FocusItem(focus);
         // EnsureVisible scrolls just far enough, so these bring exactly top to the top.
@@ -141,17 +150,19 @@ void CReelmixView::ShuffleRows(int rows)
         doc->SetModifiedFlag();
         moved.clear();
     };
+    takeOrder();
     readList();
     // The wait cursor shows for every move; once for them all saves switching it each time.
     CWaitCursor wait;
     const int clears = m_clears;
+    int sorts = m_sorts;
     for (long r = 0; s_shuffling && r < 50L * rows && m_clears == clears; ++r) {
         const int a = std::rand() % (rows - 1);
         if (inStep) {
             // What selecting a and running Down leaves: the rows' clips exchanged, b selected,
             // the focus on b unless b had it, b scrolled into view.
             const int b = a + 1;
-            std::swap(nodeClip(a), nodeClip(b));
+            std::swap(clips[std::size_t(a)], clips[std::size_t(b)]);
             moved.push_back(a);
             focus = focus == b ? a : b;
             if (b < top)
@@ -167,6 +178,8 @@ void CReelmixView::ShuffleRows(int rows)
             m_list.UnlockWindowUpdate();
             Generic::SpinTheMessageLoop();
             m_list.LockWindowUpdate();
+            if (std::exchange(sorts, m_sorts) != m_sorts)
+                takeOrder();
             readList();
         }
     }

@@ -279,12 +279,17 @@ TEST_F(ShowCommands, ShuffleMovesRowsAsSelectAndDownWouldForTheSameSeed)
     const struct {
         int clips;
         bool modified;
-    } cases[] = {{1, false}, {2, true}, {300, true}};
+        bool sortedAfterFirstMove; // as a header click in the first repaint would
+    } cases[] = {{1, false, false}, {2, true, false}, {300, true, false}, {300, true, true}};
     // The order, selection, focus and scrolling the moves leave, done one by one.
     const auto state = [&] {
         CListCtrl& list = m_view.m_list;
         return std::make_tuple(Order(), list.GetNextItem(-1, LVNI_SELECTED),
                                list.GetNextItem(-1, LVNI_FOCUSED), list.GetTopIndex());
+    };
+    const auto sort = [&] {
+        m_view.m_list.SortColumn(0, false);
+        m_view.OnRowsSorted();
     };
     for (const auto& c : cases) {
         m_doc.DeleteContents();
@@ -293,11 +298,15 @@ TEST_F(ShowCommands, ShuffleMovesRowsAsSelectAndDownWouldForTheSameSeed)
         for (int r = 0; c.clips > 1 && r < 50 * c.clips; ++r) {
             m_view.m_list.SelectItem(std::rand() % (c.clips - 1), TRUE);
             m_view.OnDown();
+            if (r == 0 && c.sortedAfterFirstMove)
+                sort();
         }
         const auto expected = state();
         m_doc.DeleteContents();
         Fill(c.clips);
         std::srand(7);
+        if (c.sortedAfterFirstMove)
+            QTimer::singleShot(0, sort);
         m_view.OnShuffle();
         EXPECT_EQ(state(), expected);
         Rows("");
