@@ -8,6 +8,7 @@
 #include "util/Generic.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <utility>
 #include <vector>
@@ -100,10 +101,10 @@ void CReelmixView::OnShuffle()
 }
 
 // 50 moves per row, each of a row drawn with rand() one place down, as selecting it and running
-// Down would; the list repaints between every 50 moves. While rows and clips are in step the
-// moves are made on a plain array of the clips, and the document's nodes and the list take the
-// rows they touched, with the selection, the focus and the scrolling they would have left, just
-// before each repaint: the list's own updates per move cost far more than the moves.
+// Down would, taking messages between every 50 moves. While rows and clips are in step the moves
+// are made on a plain array of the clips; the document's nodes and the list take the rows they
+// touched, with the selection, the focus and the scrolling they would have left, only before
+// messages are taken: the list's own updates per move cost far more than the moves.
 void CReelmixView::ShuffleRows(int rows)
 {
     CReelmixDoc* doc = GetDocument();
@@ -156,6 +157,7 @@ void CReelmixView::ShuffleRows(int rows)
     CWaitCursor wait;
     const int clears = m_clears;
     int sorts = m_sorts;
+    std::chrono::steady_clock::time_point repainted;
     for (long r = 0; s_shuffling && r < 50L * rows && m_clears == clears; ++r) {
         const int a = std::rand() % (rows - 1);
         if (inStep) {
@@ -175,9 +177,17 @@ void CReelmixView::ShuffleRows(int rows)
         }
         if (r % 50 == 0) {
             showMoves();
-            m_list.UnlockWindowUpdate();
+            // Messages are taken every 50 moves, but the list is let repaint only about as often
+            // as a screen shows a new picture: a repaint costs as much as thousands of moves.
+            const auto now = std::chrono::steady_clock::now();
+            const bool repaint = r == 0 || now - repainted >= std::chrono::milliseconds(16);
+            if (repaint) {
+                repainted = now;
+                m_list.UnlockWindowUpdate();
+            }
             Generic::SpinTheMessageLoop();
-            m_list.LockWindowUpdate();
+            if (repaint)
+                m_list.LockWindowUpdate();
             if (std::exchange(sorts, m_sorts) != m_sorts)
                 takeOrder();
             readList();
