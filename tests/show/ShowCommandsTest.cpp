@@ -88,9 +88,13 @@ protected:
             offered = {boxes[0]->isChecked(), boxes[1]->isChecked()};
             boxes[0]->setChecked(subDirs);
             boxes[1]->setChecked(onlyNew);
-            for (auto* button : dialog->findChildren<QPushButton*>())
-                if (button->text() == "OK")
-                    button->click();
+            const auto buttons = dialog->findChildren<QPushButton*>();
+            ASSERT_EQ(buttons[0]->text(), "OK");
+            for (auto* box : boxes) { // the captions whole, clear of the buttons
+                EXPECT_GE(box->width(), box->sizeHint().width());
+                EXPECT_LT(box->geometry().right(), buttons[0]->x());
+            }
+            buttons[0]->click();
         });
         SetFolderBrowserHook([folder, pick](const BROWSEINFOA& info, CString& chosen) {
             EXPECT_STREQ(info.lpszTitle, "Select Folder to Load All Movies From:");
