@@ -48,14 +48,16 @@ class ShowCommands : public ::testing::Test
 protected:
     void SetUp() override
     {
-        CReelmixView::s_searchSubDirs = CReelmixView::s_onlyAddNew = false;
         m_frame.resize(800, 500);
         ASSERT_TRUE(m_view.Create(&m_frame));
         m_doc.AddView(&m_view);
         m_view.OnInitialUpdate();
+        // Multi Load's options are kept nowhere: every run, as every test here, starts them off.
+        EXPECT_FALSE(CReelmixView::s_searchSubDirs || CReelmixView::s_onlyAddNew);
     }
     void TearDown() override
     {
+        CReelmixView::s_searchSubDirs = CReelmixView::s_onlyAddNew = false;
         SetFolderBrowserHook({});
         CFileDialog::SetHook({});
         m_doc.RemoveView(&m_view);
