@@ -124,7 +124,7 @@ void CReelmixView::ShuffleRows(int rows)
         for (int row = 0; inStep && row < rows; ++row)
             inStep = clips[std::size_t(row)] == RowClip(row);
     };
-    // What the list would show now; read again after every repaint, which may have let the
+    // What the list shows now; read again whenever messages were taken, which may have let the
     // user scroll or click.
     std::vector<int> moved; // rows whose clip went one down since the list last took them
     int focus = 0, top = 0, perPage = 1;
