@@ -296,6 +296,7 @@ void CReelmixView::OnPlayShow()
 // clip can be lost or doubled by the reordering.
 void CReelmixView::OnRowsSorted()
 {
+    ++m_sorts;
     CReelmixDoc* doc = GetDocument();
     if (!doc || m_list.GetItemCount() != doc->m_clips.GetCount())
         return;

@@ -121,5 +121,7 @@ private:
     bool m_clipKeysValid = false;
     // Times the rows were cleared with the document, so that a shuffle ends when its show goes.
     int m_clears = 0;
+    // Times the rows took a header's order, so that a shuffle goes on from the new order.
+    int m_sorts = 0;
     std::unique_ptr<ClipListKeys> m_keys;
 };

@@ -3,13 +3,41 @@
 #include "platform/windows/CDataExchange.h"
 #include "res/DialogTemplates.h"
 
+#include <QWidget>
+#include <algorithm>
+
 MultiDlg::MultiDlg(CWnd* parent) : CDialog(IDD_MULTI_LOAD, parent) {}
 
 BOOL MultiDlg::OnInitDialog()
 {
     CDataExchange dx(this, FALSE);
     DoDataExchange(&dx);
+    FitCheckBoxes();
     return TRUE;
+}
+
+// The template's check boxes are measured for a narrower font than most desktops': each is
+// widened to its caption, and where the wider one then reaches into the buttons' margin, the
+// buttons and the dialog move over by as much.
+void MultiDlg::FitCheckBoxes()
+{
+    CRect margin(0, 0, 7, 0);
+    MapDialogRect(&margin);
+    QWidget* ok = GetDlgItem(IDOK)->GetSafeHwnd();
+    int overlap = 0;
+    for (const int id : {IDC_SEARCH_SUBDIRS, IDC_ONLY_ADD_NEW}) {
+        QWidget* box = GetDlgItem(id)->GetSafeHwnd();
+        box->resize(box->size().expandedTo(box->sizeHint()));
+        overlap = std::max(overlap, box->x() + box->width() + margin.Width() - ok->x());
+    }
+    if (overlap <= 0)
+        return;
+    for (const int id : {IDOK, IDCANCEL}) {
+        QWidget* button = GetDlgItem(id)->GetSafeHwnd();
+        button->move(button->x() + overlap, button->y());
+    }
+    QWidget* window = GetSafeHwnd();
+    window->setFixedSize(window->width() + overlap, window->height());
 }
 
 void MultiDlg::OnOK()

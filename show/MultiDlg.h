@@ -23,4 +23,5 @@ public:
 
 private:
     void DoDataExchange(CDataExchange* dx);
+    void FitCheckBoxes();
 };

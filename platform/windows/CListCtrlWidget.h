@@ -167,8 +167,6 @@ private:
     int m_rowHeight = 1;
     mutable bool m_rangeDirty = false;
     mutable bool m_rangePosted = false;
-    bool m_redrawOff = false;
-    bool m_locked = false;
     bool m_pressed = false;
     bool m_toolTips = false;
     bool m_inMouseMove = false;

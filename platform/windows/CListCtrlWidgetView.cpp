@@ -169,14 +169,14 @@ void CListCtrlWidget::RedrawRows(int first, int last)
 
 void CListCtrlWidget::SetRedraw(bool redraw)
 {
-    m_redrawOff = !redraw;
-    viewport()->setUpdatesEnabled(!m_redrawOff && !m_locked);
+    viewport()->setUpdatesEnabled(redraw);
 }
 
+// The whole window, as the desktop's lock: a scroll bar moved while locked does not repaint
+// either.
 void CListCtrlWidget::SetLocked(bool locked)
 {
-    m_locked = locked;
-    viewport()->setUpdatesEnabled(!m_redrawOff && !m_locked);
+    setUpdatesEnabled(!locked);
 }
 
 void CListCtrlWidget::InvalidateRowHeight()

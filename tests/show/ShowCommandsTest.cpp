@@ -24,6 +24,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 namespace
 {
@@ -47,14 +48,16 @@ class ShowCommands : public ::testing::Test
 protected:
     void SetUp() override
     {
-        CReelmixView::s_searchSubDirs = CReelmixView::s_onlyAddNew = false;
         m_frame.resize(800, 500);
         ASSERT_TRUE(m_view.Create(&m_frame));
         m_doc.AddView(&m_view);
         m_view.OnInitialUpdate();
+        // Multi Load's options are kept nowhere: every run, as every test here, starts them off.
+        EXPECT_FALSE(CReelmixView::s_searchSubDirs || CReelmixView::s_onlyAddNew);
     }
     void TearDown() override
     {
+        CReelmixView::s_searchSubDirs = CReelmixView::s_onlyAddNew = false;
         SetFolderBrowserHook({});
         CFileDialog::SetHook({});
         m_doc.RemoveView(&m_view);
@@ -87,9 +90,13 @@ protected:
             offered = {boxes[0]->isChecked(), boxes[1]->isChecked()};
             boxes[0]->setChecked(subDirs);
             boxes[1]->setChecked(onlyNew);
-            for (auto* button : dialog->findChildren<QPushButton*>())
-                if (button->text() == "OK")
-                    button->click();
+            const auto buttons = dialog->findChildren<QPushButton*>();
+            ASSERT_EQ(buttons[0]->text(), "OK");
+            for (auto* box : boxes) { // the captions whole, clear of the buttons
+                EXPECT_GE(box->width(), box->sizeHint().width());
+                EXPECT_LT(box->geometry().right(), buttons[0]->x());
+            }
+            buttons[0]->click();
         });
         SetFolderBrowserHook([folder, pick](const BROWSEINFOA& info, CString& chosen) {
             EXPECT_STREQ(info.lpszTitle, "Select Folder to Load All Movies From:");
@@ -278,19 +285,36 @@ TEST_F(ShowCommands, ShuffleMovesRowsAsSelectAndDownWouldForTheSameSeed)
     const struct {
         int clips;
         bool modified;
-    } cases[] = {{1, false}, {2, true}, {300, true}};
+        bool sortedAfterFirstMove; // as a header click in the first repaint would
+    } cases[] = {{1, false, false}, {2, true, false}, {300, true, false}, {300, true, true}};
+    // The order, selection, focus and scrolling the moves leave, done one by one.
+    const auto state = [&] {
+        CListCtrl& list = m_view.m_list;
+        return std::make_tuple(Order(), list.GetNextItem(-1, LVNI_SELECTED),
+                               list.GetNextItem(-1, LVNI_FOCUSED), list.GetTopIndex());
+    };
+    const auto sort = [&] {
+        m_view.m_list.SortColumn(0, false);
+        m_view.OnRowsSorted();
+    };
     for (const auto& c : cases) {
         m_doc.DeleteContents();
         Fill(c.clips);
-        Names expected = Order();
         std::srand(7);
         for (int r = 0; c.clips > 1 && r < 50 * c.clips; ++r) {
-            const int a = std::rand() % (c.clips - 1);
-            std::swap(expected[std::size_t(a)], expected[std::size_t(a) + 1]);
+            m_view.m_list.SelectItem(std::rand() % (c.clips - 1), TRUE);
+            m_view.OnDown();
+            if (r == 0 && c.sortedAfterFirstMove)
+                sort();
         }
+        const auto expected = state();
+        m_doc.DeleteContents();
+        Fill(c.clips);
         std::srand(7);
+        if (c.sortedAfterFirstMove)
+            QTimer::singleShot(0, sort);
         m_view.OnShuffle();
-        EXPECT_EQ(Order(), expected);
+        EXPECT_EQ(state(), expected);
         Rows("");
         EXPECT_EQ(bool(m_doc.IsModified()), c.modified);
         EXPECT_FALSE(CReelmixView::s_shuffling);
