@@ -9,7 +9,7 @@
 #include "platform/core/CRect.h"
 #include "platform/core/CString.h"
 #include "platform/core/VirtualKeys.h"
-#include "platform/windows/DialogTemplate.h"
+#include "platform/core/WinTypes.h"
 
 #include <QPointer>
 #include <QWidget>
