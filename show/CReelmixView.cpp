@@ -2,6 +2,7 @@
 
 #include "platform/files/HostPath.h"
 #include "platform/framework/CWaitCursor.h"
+#include "platform/windows/CDataExchange.h"
 #include "preview/EditClipDlg.h"
 #include "res/DialogTemplates.h"
 #include "show/CReelmixDoc.h"

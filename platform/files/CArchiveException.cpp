@@ -4,9 +4,7 @@
 
 CString CArchiveException::GetErrorMessage() const
 {
-    // The user knows files by their host names.
-    const std::string name =
-        m_strFileName.IsEmpty() ? "the file" : "\"" + ToHostPath(m_strFileName) + "\"";
+    const std::string name = HostPathForMessage(m_strFileName);
     const char* format = "Unexpected file format in %s.";
     switch (m_cause) {
     case readOnly:

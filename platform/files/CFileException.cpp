@@ -45,9 +45,7 @@ int CFileException::OsErrorToException(int error)
 
 CString CFileException::GetErrorMessage() const
 {
-    // The user knows files by their host names.
-    const std::string name =
-        m_strFileName.IsEmpty() ? "the file" : "\"" + ToHostPath(m_strFileName) + "\"";
+    const std::string name = HostPathForMessage(m_strFileName);
     const char* format = "An unexpected error occurred while accessing %s.";
     switch (m_cause) {
     case fileNotFound:

@@ -18,3 +18,8 @@ bool FromHostPath(const std::string& hostPath, CString& programPath)
     programPath = CString(std::move(program));
     return true;
 }
+
+std::string HostPathForMessage(const CString& programPath)
+{
+    return programPath.IsEmpty() ? "the file" : "\"" + ToHostPath(programPath) + "\"";
+}

@@ -15,7 +15,10 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
 #include <new>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -40,15 +43,64 @@ std::string SaveTarget(const std::string& host)
     return host;
 }
 
-// A new, empty file beside target with the permissions the saved file should have.
-std::string CreateTempBeside(const std::string& target, const CString& programPath)
+// A save writes ".show.rlx.saving-XXXXXX" beside the show and holds a shared lock on it until
+// the rename, so that one which can be locked exclusively was left by a save that was killed.
+std::string TempPrefix(const std::filesystem::path& target)
 {
-    const auto slash = target.rfind('/');
-    const std::size_t cut = slash == std::string::npos ? 0 : slash + 1;
-    std::string temp = target.substr(0, cut) + "." + target.substr(cut) + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        ThrowErrno(programPath);
+    return "." + target.filename().string() + ".saving-";
+}
+
+// Removes what killed saves of target left beside it; the next save of the show is the first
+// moment anyone knows those files are stale.
+void RemoveStaleTemps(const std::filesystem::path& target)
+{
+    const std::string prefix = TempPrefix(target);
+    std::error_code error;
+    const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
+        const std::filesystem::path& path = it->path();
+        const std::string name = path.filename().string();
+        if (name.size() != prefix.size() + 6 || !name.starts_with(prefix))
+            continue;
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        // Unlinked under the lock, so that a writer that locks it later sees it gone.
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(path.c_str());
+        ::close(fd);
+    }
+}
+
+// The temporary file of one save, kept locked from its creation to the end of the save.
+struct SaveTemp {
+    std::string path;
+    int fd = -1;
+    ~SaveTemp()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+// A new, empty file beside target with the permissions the saved file should have.
+void CreateTempBeside(const std::string& target, const CString& programPath, SaveTemp& temp)
+{
+    const std::filesystem::path folder = std::filesystem::path(target).parent_path();
+    for (;;) {
+        temp.path = (folder / TempPrefix(target)).string() + "XXXXXX";
+        temp.fd = ::mkostemp(temp.path.data(), O_CLOEXEC);
+        if (temp.fd < 0)
+            ThrowErrno(programPath);
+        // Another save may remove the file between its creation and the lock: then make another.
+        struct stat locked, named;
+        if (::flock(temp.fd, LOCK_SH) != 0 || ::fstat(temp.fd, &locked) != 0 ||
+            (::stat(temp.path.c_str(), &named) == 0 && named.st_ino == locked.st_ino &&
+             named.st_dev == locked.st_dev))
+            break;
+        ::close(temp.fd);
+    }
     struct stat st {
     };
     mode_t mode = 0666;
@@ -59,9 +111,7 @@ std::string CreateTempBeside(const std::string& target, const CString& programPa
         ::umask(mask);
         mode &= ~mask;
     }
-    ::fchmod(fd, mode);
-    ::close(fd);
-    return temp;
+    ::fchmod(temp.fd, mode);
 }
 } // namespace
 
@@ -249,17 +299,20 @@ void CDocument::OnCloseDocument()
 void CDocument::WriteTo(const char* pathName)
 {
     const std::string target = SaveTarget(ToHostPath(pathName));
-    const std::string temp = CreateTempBeside(target, pathName);
+    RemoveStaleTemps(target);
+    SaveTemp temp;
+    CreateTempBeside(target, pathName, temp);
     CString tempProgram;
-    FromHostPath(temp, tempProgram);
+    FromHostPath(temp.path, tempProgram);
     CFile file;
     const auto discard = [&] {
         file.Abort();
-        ::unlink(temp.c_str());
+        ::unlink(temp.path.c_str());
     };
     try {
         CFileException error;
-        if (!file.Open(tempProgram, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive,
+        // Shared, as the lock taken at its creation is.
+        if (!file.Open(tempProgram, CFile::modeCreate | CFile::modeWrite | CFile::shareDenyWrite,
                        &error))
             throw error;
         CArchive archive(&file, CArchive::store);
@@ -267,7 +320,7 @@ void CDocument::WriteTo(const char* pathName)
         archive.Close();
         file.Flush();
         file.Close();
-        if (::rename(temp.c_str(), target.c_str()) != 0)
+        if (::rename(temp.path.c_str(), target.c_str()) != 0)
             ThrowErrno(pathName);
     } catch (CFileException& error) {
         discard();

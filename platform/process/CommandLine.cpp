@@ -23,8 +23,8 @@ std::vector<CommandLineHead> CommandLineHeads(std::string_view commandLine)
     if (line.front() == '"') {
         const std::size_t close = line.find('"', 1);
         if (close == std::string_view::npos)
-            return {{std::string(line.substr(1)), {}}};
-        return {{std::string(line.substr(1, close - 1)), line.substr(close + 1)}};
+            return {{line.substr(1), {}}};
+        return {{line.substr(1, close - 1), line.substr(close + 1)}};
     }
     std::vector<CommandLineHead> heads;
     const auto endsHeads = [&](std::size_t at) { return at >= line.size() || line[at] == '"'; };
@@ -32,7 +32,7 @@ std::vector<CommandLineHead> CommandLineHeads(std::string_view commandLine)
     while (true) {
         while (!endsHeads(end) && !IsBlank(line[end]))
             ++end;
-        heads.push_back({std::string(line.substr(0, end)), line.substr(end)});
+        heads.push_back({line.substr(0, end), line.substr(end)});
         while (end < line.size() && IsBlank(line[end]))
             ++end;
         if (endsHeads(end))
@@ -94,7 +94,7 @@ std::vector<std::string> CommandLineToArgv(std::string_view commandLine)
     if (heads.empty())
         return {};
     // argv[0] ends at the first blank (or the closing quote), whatever file it names.
-    std::vector<std::string> argv{heads.front().program};
+    std::vector<std::string> argv{std::string(heads.front().program)};
     for (std::string& arg : SplitArguments(heads.front().rest))
         argv.push_back(std::move(arg));
     return argv;

@@ -5,9 +5,10 @@
 #include <string_view>
 #include <vector>
 
-// One reading of the program at the head of a command line and what follows it.
+// One reading of the program at the head of a command line and what follows it, both inside
+// the line, so that the readings of a long line take no more room than the line.
 struct CommandLineHead {
-    std::string program; // as written, quotes removed
+    std::string_view program; // as written, quotes removed
     std::string_view rest;
 };
 

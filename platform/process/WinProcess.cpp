@@ -254,7 +254,7 @@ BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine, LPSECURITY_ATTRIB
             request.argv.push_back(request.path);
     } else {
         for (const CommandLineHead& head : CommandLineHeads(line)) {
-            if (const auto program = ResolveProgram(head.program, true)) {
+            if (const auto program = ResolveProgram(std::string(head.program), true)) {
                 request.path = *program;
                 request.argv = SplitArguments(head.rest);
                 request.argv.insert(request.argv.begin(), request.path);

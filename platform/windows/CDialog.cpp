@@ -1,6 +1,5 @@
 #include "platform/windows/CDialog.h"
 
-#include "platform/windows/CDataExchange.h"
 #include "platform/windows/DialogTemplateBuilder.h"
 #include "res/DialogTemplates.h"
 
@@ -117,15 +116,6 @@ void CDialog::PlaceOverParent()
     placed.moveLeft(std::max(work.left(), std::min(placed.left(), work.right() - placed.width())));
     placed.moveTop(std::max(work.top(), std::min(placed.top(), work.bottom() - placed.height())));
     window->move(placed.topLeft());
-}
-
-BOOL CDialog::UpdateData(BOOL saveAndValidate)
-{
-    if (!GetSafeHwnd())
-        return FALSE;
-    CDataExchange exchange(this, saveAndValidate);
-    DoDataExchange(&exchange);
-    return TRUE;
 }
 
 BOOL CDialog::OnInitDialog()

@@ -5,8 +5,6 @@
 #include "platform/windows/AfxMessageBox.h"
 #include "platform/windows/CWnd.h"
 
-class CDataExchange;
-
 class CDialog : public CWnd
 {
 public:
@@ -27,13 +25,8 @@ public:
     virtual void OnCancel() { EndDialog(IDCANCEL); }
     // Routes the OK and Cancel buttons; derived dialogs route their own ids and call this.
     BOOL OnCommand(UINT id) override;
-    // Runs the data exchange: TRUE moves the controls' contents to the members, FALSE the
-    // members to the controls.
-    BOOL UpdateData(BOOL saveAndValidate = TRUE);
 
 protected:
-    virtual void DoDataExchange(CDataExchange*) {}
-
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;
 

@@ -83,15 +83,6 @@ BOOL CFormView::Create(QWidget* parent)
     return TRUE;
 }
 
-BOOL CFormView::UpdateData(BOOL saveAndValidate)
-{
-    if (!GetSafeHwnd())
-        return FALSE;
-    CDataExchange exchange(this, saveAndValidate);
-    DoDataExchange(&exchange);
-    return TRUE;
-}
-
 void CFormView::OnInitialUpdate()
 {
     UpdateData(FALSE);

@@ -4,7 +4,6 @@
 // child of any widget, and the parent hooks below do the sensible thing for a plain one (the
 // view fills it).
 #include "platform/core/CSize.h"
-#include "platform/windows/CDataExchange.h"
 #include "platform/windows/CView.h"
 #include "platform/windows/CWnd.h"
 
@@ -24,10 +23,6 @@ public:
     // The same inside a frame (or any window).
     BOOL Create(CWnd* parent) override { return Create(parent ? parent->GetSafeHwnd() : nullptr); }
 
-    // Runs the data exchange: TRUE moves the controls' contents to the members, FALSE the
-    // members to the controls.
-    BOOL UpdateData(BOOL saveAndValidate = TRUE);
-
     // Once the document is ready to show (after New and Open): the data exchange to the
     // controls, then OnUpdate(nullptr, 0, nullptr).
     void OnInitialUpdate() override;
@@ -46,8 +41,6 @@ public:
     CSize GetTotalSize() const { return m_totalSize; }
 
 protected:
-    virtual void DoDataExchange(CDataExchange*) {}
-
     UINT m_nIDTemplate;
 
 private:

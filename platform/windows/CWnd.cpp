@@ -1,5 +1,6 @@
 #include "platform/windows/CWnd.h"
 
+#include "platform/windows/CDataExchange.h"
 #include "platform/windows/DialogTemplateBuilder.h"
 #include "platform/windows/WidgetTable.h"
 
@@ -311,6 +312,15 @@ BOOL CWnd::MapDialogRect(LPRECT rect) const
     if (!DialogTemplateBuilder::MapDialogRect(m_hWnd, mapped))
         return FALSE;
     SetRectFrom(rect, mapped);
+    return TRUE;
+}
+
+BOOL CWnd::UpdateData(BOOL saveAndValidate)
+{
+    if (!GetSafeHwnd())
+        return FALSE;
+    CDataExchange exchange(this, saveAndValidate);
+    DoDataExchange(&exchange);
     return TRUE;
 }
 

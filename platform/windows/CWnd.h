@@ -9,7 +9,7 @@
 #include "platform/core/CRect.h"
 #include "platform/core/CString.h"
 #include "platform/core/VirtualKeys.h"
-#include "platform/windows/DialogTemplate.h"
+#include "platform/core/WinTypes.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -40,6 +40,7 @@ constexpr UINT MK_CONTROL = 0x0008;
 constexpr LRESULT HTTRANSPARENT = -1;
 constexpr LRESULT HTCLIENT = 1;
 
+class CDataExchange;
 class CFont;
 
 // The head of every notification a control sends its parent.
@@ -166,6 +167,9 @@ public:
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // This CWnd has just been attached to its window (made or existing).
     virtual void PreSubclassWindow() {}
+    // Runs the data exchange: TRUE moves the controls' contents to the members, FALSE the
+    // members to the controls. FALSE without a window.
+    BOOL UpdateData(BOOL saveAndValidate = TRUE);
 
 protected:
     // Takes ownership of a top-level widget made for this window.
@@ -181,6 +185,8 @@ protected:
     void SendChar(UINT ch);
     // The frame styles changed (SWP_FRAMECHANGED); the window shows its new frame.
     virtual void OnFrameChanged();
+    // The exchange UpdateData runs: DDX_ calls binding controls and members.
+    virtual void DoDataExchange(CDataExchange*) {}
 
 private:
     void NotifyDestroy();

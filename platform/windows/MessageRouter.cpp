@@ -246,6 +246,9 @@ void MessageRouter::SendChar(UINT ch)
         return;
     const char32_t code = ch;
     const QString text = ch == VK_BACK ? QString() : QString::fromUcs4(&code, 1);
-    QKeyEvent press(QEvent::KeyPress, QtKeyOf(ch), Qt::NoModifier, text);
+    // A printable character's own key, not the virtual key that shares its code: as Delete,
+    // '.' would delete instead of being typed.
+    const int key = ch < 0x20 ? QtKeyOf(ch) : int(QChar::toUpper(code));
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
     DispatchChar(*wnd, &press, ch);
 }

@@ -94,6 +94,8 @@ TEST(MyEdit, CaseStylesAndEnteredText)
     plain.Type("ab");
     EXPECT_EQ(upper.line->text(), "(AB.)");
     EXPECT_EQ(upper.edit.GetEnteredText(), "(AB");
+    upper.Type("\b"); // puts back a prompt that is also a key's code ('.', Delete)
+    EXPECT_EQ(upper.line->text(), "(A..)");
     EXPECT_EQ(plain.line->text(), "(...)");
 
     Edit bare;

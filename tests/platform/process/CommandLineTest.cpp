@@ -51,12 +51,20 @@ TEST(CommandLine, HeadsAreSuccessivelyLongerPrefixes)
         const std::vector<CommandLineHead> heads = CommandLineHeads(c.line);
         Strings programs;
         for (const CommandLineHead& head : heads)
-            programs.push_back(head.program);
+            programs.emplace_back(head.program);
         EXPECT_EQ(programs, c.programs) << c.line;
         if (!heads.empty()) {
             EXPECT_EQ(heads.front().rest, c.restOfFirst) << c.line;
         }
     }
+}
+
+TEST(CommandLine, TheHeadsOfALongLineTakeNoMoreRoomThanTheLine)
+{
+    std::string line;
+    for (int i = 0; i < 1 << 20; ++i)
+        line += "a ";
+    EXPECT_EQ(CommandLineHeads(line).size(), 1u << 20);
 }
 
 TEST(CommandLine, ArgvKeepsBackslashesOfTheProgram)
