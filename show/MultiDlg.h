@@ -22,6 +22,6 @@ public:
     BOOL m_bSearchSubDirs = FALSE;
 
 private:
-    void DoDataExchange(CDataExchange* dx);
+    void DoDataExchange(CDataExchange* dx) override;
     void FitCheckBoxes();
 };

@@ -114,8 +114,8 @@ public:
     // A notification of this list, before the parent sees it; TRUE keeps it from the parent.
     virtual BOOL OnChildNotify(NMHDR* header, LRESULT* result);
     // Mouse moves over the rows and the left button's release, in client coordinates.
-    virtual void OnMouseMove(UINT flags, CPoint point);
-    virtual void OnLButtonUp(UINT flags, CPoint point);
+    void OnMouseMove(UINT flags, CPoint point) override;
+    void OnLButtonUp(UINT flags, CPoint point) override;
     // With tooltips enabled: the tool under point (client coordinates), described in info;
     // -1 for none.
     virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFO* info) const;

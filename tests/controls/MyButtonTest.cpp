@@ -266,10 +266,13 @@ TEST(MyButton, DefaultButtonHasABlackFrameAndASmallerFace)
             EXPECT_TRUE(push->isDefault());
             const QImage framed = push->grab().toImage();
             const int w = framed.width(), h = framed.height();
-            for (int y = 0; y < h; ++y)
-                for (int x = 0; x < w; ++x)
-                    if (x == 0 || y == 0 || x == w - 1 || y == h - 1)
+            for (int y = 0; y < h; ++y) {
+                for (int x = 0; x < w; ++x) {
+                    if (x == 0 || y == 0 || x == w - 1 || y == h - 1) {
                         EXPECT_EQ(framed.pixel(x, y), 0xFF000000u) << x << "," << y;
+                    }
+                }
+            }
             // The face shrinks by one pixel and the image moves right with it.
             EXPECT_EQ(framed.copy(1, 1, w - 2, h - 2).pixel(0, 5), before.pixel(0, 5));
             EXPECT_EQ(Find(framed, Hand()).x(), Find(before, Hand()).x() + 1);

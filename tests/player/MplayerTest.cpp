@@ -187,7 +187,9 @@ TEST(Mplayer, PlaysOrRefusesEveryPlaylistOfItsCorpus)
     QDir().mkpath(folder);
     const std::string base = folder.toStdString() + "/";
     ASSERT_NO_FATAL_FAILURE(MakeMovie(base + "clip.avi"));
-    WriteBytes(base + "damaged.avi", "RIFF\x10\x20\x30\x40AVI LIST" + std::string(3000, '\x7f'));
+    WriteBytes(base + "damaged.avi", "RIFF\x10\x20\x30\x40"
+                                     "AVI LIST" +
+                                         std::string(3000, '\x7f'));
     // Known as a playlist by the media library only, which queues its items on its own.
     WriteBytes(base + "reference.avi", "[Reference]\r\nRef1=clip.avi\r\n");
     static const QRegularExpression expected(
@@ -218,11 +220,13 @@ TEST(Mplayer, PlaysOrRefusesEveryPlaylistOfItsCorpus)
             QString::fromStdString(ReadBytes(report)).split('\n', Qt::SkipEmptyParts);
         EXPECT_EQ(lines.size(), match.captured(2).toInt())
             << name.toStdString() << run.errors.toStdString();
-        for (const QString& line : lines)
-            if (match.hasCaptured(3))
+        for (const QString& line : lines) {
+            if (match.hasCaptured(3)) {
                 EXPECT_NEAR(line.section('\t', 1, 1).toDouble(), match.captured(3).toDouble(),
                             FrameSeconds)
                     << name.toStdString();
+            }
+        }
     }
 }
 
