@@ -60,7 +60,9 @@ TreeWalk::TreeWalk(Filter filter, Visit visit, Progress progress)
 
 bool TreeWalk::Run(const CString& root, bool recurse)
 {
-    m_lastTick = NowMs();
+    // The first chance to report comes at once, so that the search shows (and can be
+    // cancelled) from its start.
+    m_lastTick = NowMs() - 100;
     CString folder = root;
     if (!folder.IsEmpty() && folder[folder.GetLength() - 1] != '\\')
         folder += "\\";

@@ -22,8 +22,8 @@ public:
     using Filter = std::function<int(std::string_view name)>;
     // A wanted file: its folder as a program path ending in a backslash, its name and kind.
     using Visit = std::function<void(const CString& folder, const std::string& name, int kind)>;
-    // Called at least every 100 ms while the walk runs, with the folders read so far; false
-    // cancels the walk.
+    // Called at the first folder and then at least every 100 ms while the walk runs, with the
+    // folders read so far; false cancels the walk.
     using Progress = std::function<bool(long folders)>;
 
     TreeWalk(Filter filter, Visit visit, Progress progress);

@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QDir>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -193,6 +194,12 @@ TEST_F(ShowCommands, CancelledMultiLoadKeepsOptionsAndAddsNothing)
     MultiLoad(Tree(kTree), true, true, false);
     EXPECT_TRUE(CReelmixView::s_searchSubDirs && CReelmixView::s_onlyAddNew);
     EXPECT_EQ(m_view.m_list.GetItemCount(), 0);
+
+    // Escape pressed while the folders are searched: nothing is found.
+    QApplication::postEvent(&m_frame, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}));
+    CStringList results;
+    m_view.SearchTree(testfiles::Program(Tree(kTree)), results, true);
+    EXPECT_TRUE(results.IsEmpty());
 }
 
 TEST_F(ShowCommands, InsertTakesTheNamesTheDialogReturns)
