@@ -4,6 +4,7 @@
 // (back steps include steps across a key frame), go to start and go to end. Each figure is the
 // time from the command to the new picture ready to draw; p50 and p95 are given as counters.
 // Run: build/bench/bench_editor
+#include "bench/Percentile.h"
 #include "platform/media/FrameServer.h"
 #include "platform/media/MpvPlayer.h"
 #include "platform/media/MpvVideoWidget.h"
@@ -61,10 +62,9 @@ double TimeToPicture(Sender* sender, Signal signal, const std::function<void()>&
 
 void Report(benchmark::State& state, std::vector<double> ms)
 {
-    std::sort(ms.begin(), ms.end());
-    state.counters["p50_ms"] = ms[ms.size() / 2];
-    state.counters["p95_ms"] = ms[ms.size() * 95 / 100];
-    state.counters["max_ms"] = ms.back();
+    state.counters["p50_ms"] = Percentile(ms, 0.5);
+    state.counters["p95_ms"] = Percentile(ms, 0.95);
+    state.counters["max_ms"] = Percentile(ms, 1.0);
 }
 
 // The editor's player (its pictures while paused come from the frame server), or bare libmpv

@@ -1,6 +1,7 @@
 // Exact frames on a 1280x720 H.264 movie with B-frames and a key picture every 250: the frame
 // server beside bare libmpv doing the same. Latencies run from the call to the picture reaching
 // the GUI thread. Run: scripts/bench.sh
+#include "bench/Percentile.h"
 #include "platform/media/FrameServer.h"
 #include "platform/media/MpvPlayer.h"
 
@@ -47,14 +48,6 @@ std::vector<int> Positions()
     for (int i = 0; i < 20; ++i)
         positions.push_back(i % 2 ? (i / 2 % 3 + 1) * Group + 2 + i / 6 : 40 + i * 47);
     return positions;
-}
-
-double Percentile(std::vector<double> values, double p)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    return values[std::min(values.size() - 1, size_t(p * values.size()))];
 }
 
 // Milliseconds from act() until done fires; negative when it never did.

@@ -3,6 +3,7 @@
 // one entry's end and the next one's first frame (first frames apart less the entry's length),
 // and the memory held as the show goes on. Run: build-bench/bench/bench_showplayer; with
 // REELMIX_BENCH_GAPS=FILE each entry's gap in milliseconds is written to FILE.
+#include "bench/Percentile.h"
 #include "platform/media/MpvPlayer.h"
 #include "player/ShowPlayer.h"
 
@@ -42,14 +43,6 @@ double MemoryKiB(const std::string& field)
         if (line.rfind(field + ":", 0) == 0)
             return std::stod(line.substr(field.size() + 1));
     return 0;
-}
-
-double Percentile(std::vector<double> values, double fraction)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    return values[std::size_t(fraction * double(values.size() - 1))];
 }
 
 struct Timings {

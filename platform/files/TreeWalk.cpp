@@ -19,16 +19,6 @@ long long NowMs()
         .count();
 }
 
-struct Name {
-    std::string key;
-    std::string name;
-    int kind;
-    bool operator<(const Name& other) const
-    {
-        return key != other.key ? key < other.key : name < other.name;
-    }
-};
-
 enum class Kind { Folder, File, Other };
 
 // The entry's type, following links; d_type spares a status call for most entries.
@@ -88,7 +78,10 @@ bool TreeWalk::WalkFolder(int folderFd, const CString& folder, bool recurse)
     }
     m_seen.insert(at, id);
     ++m_folders;
-    std::vector<Name> folders, files;
+    // This folder's entries go on top of those of the folders it lies in, and are taken off
+    // again when it is done: the walk reuses one store instead of allocating per folder.
+    const std::size_t first = m_entries.size();
+    std::size_t folders = 0;
     while (const dirent* item = ::readdir(dir)) {
         const std::string_view name = item->d_name;
         if (name == "." || name == "..")
@@ -101,24 +94,24 @@ bool TreeWalk::WalkFolder(int folderFd, const CString& folder, bool recurse)
             ++m_skipped;
             continue;
         }
-        (kind == Kind::Folder ? folders : files)
-            .push_back({FileSearch::SortKey(name), std::string(name), wanted});
+        folders += kind == Kind::Folder;
+        m_entries.push_back(
+            {kind != Kind::Folder, FileSearch::SortKey(name), std::string(name), wanted});
     }
-    std::sort(folders.begin(), folders.end());
-    std::sort(files.begin(), files.end());
-    for (const Name& sub : folders) {
+    std::sort(m_entries.begin() + std::ptrdiff_t(first), m_entries.end());
+    for (std::size_t i = first; i < first + folders; ++i) {
         if (!Tick())
             break;
-        const int fd = ::openat(::dirfd(dir), sub.name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (!WalkFolder(fd, folder + CString(sub.name) + "\\", recurse))
+        const std::string sub = m_entries[i].name;
+        const int fd = ::openat(::dirfd(dir), sub.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (!WalkFolder(fd, folder + CString(sub) + "\\", recurse))
             break;
     }
     ::closedir(dir);
-    if (m_cancelled)
-        return false;
-    for (const Name& file : files)
-        m_visit(folder, file.name, file.kind);
-    return Tick();
+    for (std::size_t i = first + folders; !m_cancelled && i < m_entries.size(); ++i)
+        m_visit(folder, m_entries[i].name, m_entries[i].kind);
+    m_entries.resize(first);
+    return !m_cancelled && Tick();
 }
 
 bool TreeWalk::Tick()

@@ -43,10 +43,24 @@ private:
     bool WalkFolder(int folderFd, const CString& folder, bool recurse);
     bool Tick();
 
+    struct Entry {
+        bool file; // folders sort first
+        std::string key;
+        std::string name;
+        int kind;
+        bool operator<(const Entry& other) const
+        {
+            return file != other.file ? other.file
+                   : key != other.key ? key < other.key
+                                      : name < other.name;
+        }
+    };
+
     Filter m_filter;
     Visit m_visit;
     Progress m_progress;
     std::vector<std::pair<dev_t, ino_t>> m_seen; // sorted
+    std::vector<Entry> m_entries;
     long m_folders = 0;
     long m_skipped = 0;
     long long m_lastTick = 0;
