@@ -7,7 +7,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QVBoxLayout>
+#include <QStackedLayout>
 #include <algorithm>
 
 namespace
@@ -17,14 +17,20 @@ constexpr double SeekSeconds = 5.0;
 constexpr qsizetype NoticeLines = 4;
 } // namespace
 
-PlayerWindow::PlayerWindow(MpvPlayer* player, ShowPlayer* show, QWidget* parent)
-    : QWidget(parent), m_player(player), m_show(show), m_notice(new QLabel(this))
+PlayerWindow::PlayerWindow(std::array<MpvPlayer*, 2> players, ShowPlayer* show, QWidget* parent)
+    : QWidget(parent), m_show(show), m_notice(new QLabel(this))
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto* video = new MpvVideoWidget(player, this);
-    video->setFocusPolicy(Qt::NoFocus);
-    layout->addWidget(video);
+    auto* videos = new QStackedLayout(this);
+    videos->setContentsMargins(0, 0, 0, 0);
+    for (MpvPlayer* player : players) {
+        auto* video = new MpvVideoWidget(player, this);
+        video->setFocusPolicy(Qt::NoFocus);
+        videos->addWidget(video);
+    }
+    connect(show, &ShowPlayer::PlayerShown, this, [this, videos](int player) {
+        videos->setCurrentIndex(player);
+        m_notice->raise();
+    });
     m_notice->setStyleSheet(
         "QLabel { background: rgba(0, 0, 0, 170); color: white; padding: 6px; }");
     m_notice->setWordWrap(true);
@@ -77,7 +83,7 @@ void PlayerWindow::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Space:
-        m_player->TogglePause();
+        m_show->TogglePause();
         break;
     case Qt::Key_Left:
         m_show->SeekBy(-SeekSeconds);

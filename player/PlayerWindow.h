@@ -4,6 +4,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <array>
+
 class MpvPlayer;
 class QLabel;
 class ShowPlayer;
@@ -12,8 +14,8 @@ class PlayerWindow : public QWidget
 {
     Q_OBJECT
 public:
-    // Both are borrowed and must outlive the window.
-    PlayerWindow(MpvPlayer* player, ShowPlayer* show, QWidget* parent = nullptr);
+    // All are borrowed and must outlive the window; the show tells which player is seen.
+    PlayerWindow(std::array<MpvPlayer*, 2> players, ShowPlayer* show, QWidget* parent = nullptr);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -27,7 +29,6 @@ private:
     void ToggleFullScreen();
     void PlaceNotice();
 
-    MpvPlayer* m_player;
     ShowPlayer* m_show;
     QLabel* m_notice;
     QTimer m_noticeTimer;

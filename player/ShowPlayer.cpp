@@ -10,9 +10,10 @@ namespace
 {
 constexpr double Unknown = std::numeric_limits<double>::quiet_NaN();
 
-QVariantMap FileOptions(double start, double duration, bool holdAtStart)
+// Every reference is opened held at its first frame, which shows until its turn comes.
+QVariantMap FileOptions(double start, double duration)
 {
-    QVariantMap options;
+    QVariantMap options{{"pause", "yes"}};
     if (start >= 0)
         options.insert("start", QString::number(start, 'f', 3));
     if (duration >= 0) {
@@ -21,62 +22,86 @@ QVariantMap FileOptions(double start, double duration, bool holdAtStart)
         // would hold it for a second.
         options.insert("image-display-duration", QString::number(duration, 'f', 3));
     }
-    if (holdAtStart)
-        options.insert("pause", "yes");
     return options;
 }
 } // namespace
 
-ShowPlayer::ShowPlayer(MpvPlayer* player, AsxPlaylist playlist, const QString& playlistFolder,
-                       bool reporting, QObject* parent)
-    : QObject(parent), m_player(player), m_playlist(std::move(playlist)), m_folder(playlistFolder),
-      m_reporting(reporting), m_firstPosition(Unknown)
+ShowPlayer::ShowPlayer(std::array<MpvPlayer*, 2> players, AsxPlaylist playlist,
+                       const QString& playlistFolder, bool reporting, QObject* parent)
+    : QObject(parent), m_playlist(std::move(playlist)), m_folder(playlistFolder),
+      m_reporting(reporting)
 {
-    connect(m_player, &MpvPlayer::StartFile, this, &ShowPlayer::OnStartFile);
-    connect(m_player, &MpvPlayer::PlaybackRestart, this, &ShowPlayer::OnPlaybackRestart);
-    connect(m_player, &MpvPlayer::PositionReply, this, &ShowPlayer::OnPositionReply);
+    for (int deck = 0; deck < 2; ++deck) {
+        m_decks[std::size_t(deck)].player = players[std::size_t(deck)];
+        Connect(deck);
+    }
+}
+
+void ShowPlayer::Connect(int deck)
+{
+    MpvPlayer* player = m_decks[std::size_t(deck)].player;
+    connect(player, &MpvPlayer::StartFile, this, [this, deck] { OnStartFile(deck); });
+    connect(player, &MpvPlayer::PlaybackRestart, this, [this, deck] { OnPlaybackRestart(deck); });
+    connect(player, &MpvPlayer::PositionReply, this,
+            [this, deck](double position) { OnPositionReply(deck, position); });
     if (m_reporting)
-        connect(m_player, &MpvPlayer::Unloading, this, &ShowPlayer::OnUnloading);
-    connect(m_player, &MpvPlayer::EndFile, this, &ShowPlayer::OnEndFile);
-    connect(m_player, &MpvPlayer::PropertyChanged, this, &ShowPlayer::OnPropertyChanged);
+        connect(player, &MpvPlayer::Unloading, this,
+                [this, deck](double last) { OnUnloading(deck, last); });
+    connect(player, &MpvPlayer::EndFile, this,
+            [this, deck](MpvPlayer::EndReason reason, const QString& errorText) {
+                OnEndFile(deck, reason, errorText);
+            });
+    connect(player, &MpvPlayer::PropertyChanged, this,
+            [this, deck](const QString& name, const QVariant& value) {
+                OnPropertyChanged(deck, name, value);
+            });
 }
 
 QVariantMap ShowPlayer::PlayerOptions()
 {
-    // Gapless audio would let a file that waits paused at its start never report it; the next
-    // file is opened while one plays, so that entries follow each other closely. Some formats
-    // (MPEG program streams) seek to a point after the one asked for, which would cut the start
-    // of an entry: the exact seek sets out from a second earlier.
-    return {{"gapless-audio", "no"}, {"prefetch-playlist", "yes"}, {"hr-seek-demuxer-offset", "1"}};
+    // Gapless audio would let a file that waits paused at its start never report it. Some
+    // formats (MPEG program streams) seek to a point after the one asked for, which would cut
+    // the start of an entry: the exact seek sets out from a second earlier.
+    return {{"gapless-audio", "no"}, {"hr-seek-demuxer-offset", "1"}};
 }
 
 void ShowPlayer::Play()
 {
     for (const QString& notice : m_playlist.notices)
         emit Notice(notice);
-    Feed();
+    Advance();
 }
 
 void ShowPlayer::Quit()
 {
     m_quitting = true;
-    m_player->Stop();
-    if (!m_current)
+    for (Deck& deck : m_decks)
+        deck.player->Stop();
+    if (Idle())
         Finish();
+}
+
+void ShowPlayer::TogglePause()
+{
+    if (m_playing >= 0)
+        m_decks[std::size_t(m_playing)].player->TogglePause();
 }
 
 void ShowPlayer::SeekBy(double seconds)
 {
-    const double position = m_player->TimePos();
-    if (!m_current || std::isnan(position))
+    if (m_playing < 0)
         return;
-    const double first = std::max(m_current->start, 0.0);
+    const Deck& deck = m_decks[std::size_t(m_playing)];
+    const double position = deck.player->TimePos();
+    if (std::isnan(position))
+        return;
+    const double first = std::max(deck.attempt->start, 0.0);
     const double last =
-        m_current->duration >= 0 ? first + m_current->duration : m_player->Duration();
+        deck.attempt->duration >= 0 ? first + deck.attempt->duration : deck.player->Duration();
     double target = std::max(position + seconds, first);
     if (!std::isnan(last))
         target = std::min(target, last);
-    m_player->SeekAbsolute(target);
+    deck.player->SeekAbsolute(target);
 }
 
 QString ShowPlayer::EntryName(std::size_t entry) const
@@ -127,7 +152,7 @@ void ShowPlayer::GiveUp(const Attempt& attempt, const QString& problem)
 }
 
 // A reference the player could not open gives way to the entry's next one. Nothing has been
-// handed on after it yet (see OnPlaybackRestart), so the search can step back.
+// handed on after it yet (see Feed), so the search can step back.
 void ShowPlayer::RollOver(const Attempt& attempt, const QString& problem)
 {
     GiveUp(attempt, problem);
@@ -135,91 +160,131 @@ void ShowPlayer::RollOver(const Attempt& attempt, const QString& problem)
     m_nextRef = attempt.ref + 1;
 }
 
-// Hands the player the next reference, unless one is waiting already; ends the show when
-// nothing is left to play.
-void ShowPlayer::Feed()
+// Starts the entry held ready when none plays, and hands the next reference to a free player.
+void ShowPlayer::Advance()
 {
-    if (m_quitting || m_finished || m_handed || m_draining)
+    if (m_quitting || m_finished)
         return;
-    m_handed = NextAttempt();
-    if (m_handed)
-        m_player->LoadFile(m_handed->target,
-                           FileOptions(m_handed->start, m_handed->duration, m_reporting));
-    else if (!m_current)
-        QMetaObject::invokeMethod(this, &ShowPlayer::Finish, Qt::QueuedConnection);
+    if (m_playing < 0)
+        for (int deck = 0; deck < 2; ++deck)
+            if (m_decks[std::size_t(deck)].ready) {
+                Begin(deck);
+                break;
+            }
+    Feed();
 }
 
-void ShowPlayer::OnStartFile()
+// A free player takes the next reference only when no other is still opening one: until its
+// first frame, that one may fail and give way to its entry's next reference. The show ends
+// when nothing is left to play.
+void ShowPlayer::Feed()
 {
-    if (m_draining || !m_handed)
+    Deck* free = nullptr;
+    for (Deck& deck : m_decks) {
+        if (deck.draining || (deck.attempt && !deck.ready))
+            return;
+        if (!deck.attempt)
+            free = &deck;
+    }
+    if (!free)
         return;
-    m_current = std::move(m_handed);
-    m_handed.reset();
-    m_restarted = false;
-    m_firstPosition = Unknown;
-    // Entries played are dropped from the player's own list, which would otherwise grow with
-    // the show.
-    m_player->Command(QStringList{"playlist-clear"});
-    const QString entryTitle = EntryName(m_current->entry);
+    free->attempt = NextAttempt();
+    if (free->attempt) {
+        free->firstPosition = Unknown;
+        free->player->LoadFile(free->attempt->target,
+                               FileOptions(free->attempt->start, free->attempt->duration));
+    } else if (Idle()) {
+        QMetaObject::invokeMethod(this, &ShowPlayer::Finish, Qt::QueuedConnection);
+    }
+}
+
+void ShowPlayer::Begin(int deck)
+{
+    m_playing = deck;
+    const Deck& playing = m_decks[std::size_t(deck)];
+    playing.player->SetPause(false);
+    emit PlayerShown(deck);
+    const QString entryTitle = EntryName(playing.attempt->entry);
     emit TitleChanged(m_playlist.title.empty()
                           ? entryTitle
                           : entryTitle + " - " + QString::fromStdString(m_playlist.title));
 }
 
-void ShowPlayer::OnPlaybackRestart()
+void ShowPlayer::OnStartFile(int deck)
 {
-    if (!m_current || m_restarted)
+    // Files played are dropped from the player's own list, which would otherwise grow with
+    // the show.
+    if (m_decks[std::size_t(deck)].attempt)
+        m_decks[std::size_t(deck)].player->Command(QStringList{"playlist-clear"});
+}
+
+void ShowPlayer::OnPlaybackRestart(int deck)
+{
+    Deck& opened = m_decks[std::size_t(deck)];
+    if (!opened.attempt || opened.ready)
         return;
-    m_restarted = true;
+    opened.ready = true;
+    // Answered before the player goes on, as the requests are taken in order.
     if (m_reporting)
-        m_player->RequestPosition();
-    // The next one is handed over only now: until its first frame, this one may still fail and
-    // give way to the entry's next reference.
-    Feed();
+        opened.player->RequestPosition();
+    Advance();
 }
 
-void ShowPlayer::OnPositionReply(double position)
+void ShowPlayer::OnPositionReply(int deck, double position)
 {
-    if (!m_reporting || !m_current || !std::isnan(m_firstPosition))
+    Deck& opened = m_decks[std::size_t(deck)];
+    if (opened.attempt && std::isnan(opened.firstPosition))
+        opened.firstPosition = position;
+}
+
+void ShowPlayer::OnUnloading(int deck, double lastPosition)
+{
+    const Deck& ending = m_decks[std::size_t(deck)];
+    if (deck == m_playing && !std::isnan(ending.firstPosition) && !std::isnan(lastPosition))
+        m_report.Add(ending.attempt->target, ending.firstPosition, lastPosition);
+}
+
+void ShowPlayer::OnEndFile(int deck, MpvPlayer::EndReason reason, const QString& errorText)
+{
+    Deck& ending = m_decks[std::size_t(deck)];
+    if (!ending.attempt)
         return;
-    m_firstPosition = position;
-    m_player->SetPause(false);
-}
-
-void ShowPlayer::OnUnloading(double lastPosition)
-{
-    if (m_current && !std::isnan(m_firstPosition) && !std::isnan(lastPosition))
-        m_report.Add(m_current->target, m_firstPosition, lastPosition);
-}
-
-void ShowPlayer::OnEndFile(MpvPlayer::EndReason reason, const QString& errorText)
-{
-    if (!m_current)
-        return;
-    const Attempt ended = *m_current;
-    m_current.reset();
+    const Attempt ended = *ending.attempt;
+    const bool started = ending.ready;
+    ending.attempt.reset();
+    ending.ready = false;
+    if (m_playing == deck)
+        m_playing = -1;
     if (m_quitting) {
-        Finish();
+        if (Idle())
+            Finish();
         return;
     }
     if (reason == MpvPlayer::EndReason::Redirect) {
         RollOver(ended, RefTarget::PlaylistProblem(ended.target));
-        m_draining = true;
-        m_player->Stop();
+        ending.draining = true;
+        ending.player->Stop();
         return;
     }
-    if (reason == MpvPlayer::EndReason::Error && !m_restarted)
+    if (reason == MpvPlayer::EndReason::Error && !started)
         RollOver(ended, tr("\"%1\" cannot be played (%2)").arg(ended.target, errorText));
-    Feed();
+    Advance();
 }
 
 // Once what a playlist reference queued has been stopped, the show goes on.
-void ShowPlayer::OnPropertyChanged(const QString& name, const QVariant& value)
+void ShowPlayer::OnPropertyChanged(int deck, const QString& name, const QVariant& value)
 {
-    if (m_draining && name == "idle-active" && value.toBool()) {
-        m_draining = false;
-        Feed();
+    Deck& draining = m_decks[std::size_t(deck)];
+    if (draining.draining && name == "idle-active" && value.toBool()) {
+        draining.draining = false;
+        Advance();
     }
+}
+
+// Neither player has anything to play.
+bool ShowPlayer::Idle() const
+{
+    return !m_decks[0].attempt && !m_decks[1].attempt;
 }
 
 void ShowPlayer::Finish()

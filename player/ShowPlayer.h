@@ -1,31 +1,34 @@
 #pragma once
-// Plays the entries of a playlist one after another on one MpvPlayer, each from its start
-// time for its duration. The player is handed one entry ahead of the one playing, never the
-// whole list, so that a show of any length starts at once and nothing is dropped. A reference
-// that cannot be played gives way to the entry's next one; an entry with none left is skipped
-// with a notice.
+// Plays the entries of a playlist one after another, each from its start time for its
+// duration, on two MpvPlayers that take turns: while one plays an entry, the other opens the
+// next and holds it at its first frame, so that opening a file never shows between entries.
+// Neither is ever handed the whole list, so that a show of any length starts at once. A
+// reference that cannot be played gives way to the entry's next one; an entry with none left
+// is skipped with a notice.
 #include "platform/media/MpvPlayer.h"
 #include "player/AsxPlaylist.h"
 #include "player/PlayReport.h"
 
 #include <QObject>
 #include <QString>
+#include <array>
 #include <optional>
 
 class ShowPlayer : public QObject
 {
     Q_OBJECT
 public:
-    // player is borrowed; relative references are relative to playlistFolder (a host path).
-    // With reporting, each entry is held at its first frame until its position is known.
-    ShowPlayer(MpvPlayer* player, AsxPlaylist playlist, const QString& playlistFolder,
-               bool reporting, QObject* parent = nullptr);
+    // The players are borrowed; relative references are relative to playlistFolder (a host
+    // path). With reporting, the position each entry played from and to is kept.
+    ShowPlayer(std::array<MpvPlayer*, 2> players, AsxPlaylist playlist,
+               const QString& playlistFolder, bool reporting, QObject* parent = nullptr);
 
-    // The media library's settings a show needs, for creating its MpvPlayer.
+    // The media library's settings a show needs, for creating its MpvPlayers.
     static QVariantMap PlayerOptions();
 
     void Play();
     void Quit();
+    void TogglePause();
     // Moves within the playing entry, never outside its interval.
     void SeekBy(double seconds);
     const PlayReport& Report() const { return m_report; }
@@ -33,10 +36,12 @@ public:
 signals:
     void Notice(const QString& text);
     void TitleChanged(const QString& title);
+    // The player whose picture is to be seen now (0 or 1).
+    void PlayerShown(int player);
     void Finished();
 
 private:
-    // One reference of an entry as handed to the player.
+    // One reference of an entry as handed to a player.
     struct Attempt {
         std::size_t entry = 0;
         std::size_t ref = 0;
@@ -44,34 +49,42 @@ private:
         double start = -1.0;
         double duration = -1.0;
     };
+    // A player and the reference it was handed.
+    struct Deck {
+        MpvPlayer* player = nullptr;
+        std::optional<Attempt> attempt;
+        bool ready = false; // its first frame is shown: it can no longer give way to another
+        double firstPosition = 0;
+        // The reference turned out to be a playlist that the media library opened itself:
+        // what it queued is being stopped before the deck is used again.
+        bool draining = false;
+    };
 
     std::optional<Attempt> NextAttempt();
+    void Advance();
     void Feed();
+    void Begin(int deck);
     void GiveUp(const Attempt& attempt, const QString& problem);
     void RollOver(const Attempt& attempt, const QString& problem);
-    void OnStartFile();
-    void OnPlaybackRestart();
-    void OnPositionReply(double position);
-    void OnUnloading(double lastPosition);
-    void OnEndFile(MpvPlayer::EndReason reason, const QString& errorText);
-    void OnPropertyChanged(const QString& name, const QVariant& value);
+    void Connect(int deck);
+    void OnStartFile(int deck);
+    void OnPlaybackRestart(int deck);
+    void OnPositionReply(int deck, double position);
+    void OnUnloading(int deck, double lastPosition);
+    void OnEndFile(int deck, MpvPlayer::EndReason reason, const QString& errorText);
+    void OnPropertyChanged(int deck, const QString& name, const QVariant& value);
+    bool Idle() const;
     void Finish();
     QString EntryName(std::size_t entry) const;
 
-    MpvPlayer* m_player;
+    std::array<Deck, 2> m_decks;
+    int m_playing = -1; // the deck whose entry plays, or -1
     AsxPlaylist m_playlist;
     QString m_folder;
     bool m_reporting;
     // Where the search for the next reference to play goes on.
     std::size_t m_nextEntry = 0;
     std::size_t m_nextRef = 0;
-    std::optional<Attempt> m_handed;  // loaded into the player, not yet started
-    std::optional<Attempt> m_current; // started
-    bool m_restarted = false;         // the current one has shown its first frame
-    double m_firstPosition;
-    // A reference turned out to be a playlist that the media library opened itself: what it
-    // queued is being stopped before the show goes on.
-    bool m_draining = false;
     bool m_quitting = false;
     bool m_finished = false;
     PlayReport m_report;

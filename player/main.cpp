@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <array>
 #include <cstdio>
 #include <memory>
 
@@ -48,13 +49,18 @@ int Run(const PlayerCommandLine& commandLine)
     if (!AsxReader::ReadFile(commandLine.m_playlist, playlist, error))
         return Fail(error, headless);
 
-    MpvPlayer player(headless ? MpvPlayer::Output::Null : MpvPlayer::Output::Window,
-                     ShowPlayer::PlayerOptions());
-    if (!player.IsValid())
-        return Fail(player.ErrorText(), headless);
-    QObject::connect(&player, &MpvPlayer::CommandFailed, [](const QString& text) { Tell(text); });
+    const MpvPlayer::Output output = headless ? MpvPlayer::Output::Null : MpvPlayer::Output::Window;
+    MpvPlayer first(output, ShowPlayer::PlayerOptions()),
+        second(output, ShowPlayer::PlayerOptions());
+    const std::array<MpvPlayer*, 2> players{&first, &second};
+    for (MpvPlayer* player : players) {
+        if (!player->IsValid())
+            return Fail(player->ErrorText(), headless);
+        QObject::connect(player, &MpvPlayer::CommandFailed,
+                         [](const QString& text) { Tell(text); });
+    }
 
-    ShowPlayer show(&player, std::move(playlist), QFileInfo(commandLine.m_playlist).absolutePath(),
+    ShowPlayer show(players, std::move(playlist), QFileInfo(commandLine.m_playlist).absolutePath(),
                     !commandLine.m_reportPath.isEmpty());
     QObject::connect(&show, &ShowPlayer::Notice, &Tell);
     std::unique_ptr<PlayerWindow> window;
@@ -62,7 +68,7 @@ int Run(const PlayerCommandLine& commandLine)
         QObject::connect(&show, &ShowPlayer::Finished, QCoreApplication::instance(),
                          &QCoreApplication::quit, Qt::QueuedConnection);
     } else {
-        window = std::make_unique<PlayerWindow>(&player, &show);
+        window = std::make_unique<PlayerWindow>(players, &show);
         window->setAttribute(Qt::WA_QuitOnClose);
         window->show();
     }
