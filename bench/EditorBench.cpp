@@ -5,6 +5,7 @@
 // time from the command to the new picture ready to draw; p50 and p95 are given as counters.
 // Run: build/bench/bench_editor
 #include "bench/Percentile.h"
+#include "bench/ProcessMemory.h"
 #include "platform/media/FrameServer.h"
 #include "platform/media/MpvPlayer.h"
 #include "platform/media/MpvVideoWidget.h"
@@ -65,6 +66,7 @@ void Report(benchmark::State& state, std::vector<double> ms)
     state.counters["p50_ms"] = Percentile(ms, 0.5);
     state.counters["p95_ms"] = Percentile(ms, 0.95);
     state.counters["max_ms"] = Percentile(ms, 1.0);
+    state.counters["peak_MB"] = MemoryKiB("VmHWM") / 1024;
 }
 
 // The editor's player (its pictures while paused come from the frame server), or bare libmpv

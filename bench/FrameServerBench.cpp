@@ -2,6 +2,7 @@
 // server beside bare libmpv doing the same. Latencies run from the call to the picture reaching
 // the GUI thread. Run: scripts/bench.sh
 #include "bench/Percentile.h"
+#include "bench/ProcessMemory.h"
 #include "platform/media/FrameServer.h"
 #include "platform/media/MpvPlayer.h"
 
@@ -75,17 +76,6 @@ double Time(
     return finished ? timer.nsecsElapsed() / 1e6 : -1;
 }
 
-double PeakMegabytes()
-{
-    QFile status("/proc/self/status");
-    status.open(QIODevice::ReadOnly);
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
-    }
-    return 0;
-}
-
 // One editing session: what the user waits for, by operation.
 using Samples = std::map<std::string, std::vector<double>>;
 
@@ -152,7 +142,7 @@ void BM_FrameServer(benchmark::State& state)
         };
         Walk(samples, reopen, request, request, request);
         Report(state, samples);
-        state.counters["peak_MB"] = PeakMegabytes();
+        state.counters["peak_MB"] = MemoryKiB("VmHWM") / 1024;
     }
 }
 

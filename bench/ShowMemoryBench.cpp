@@ -3,6 +3,7 @@
 // its own: this program runs itself once per show. Run: scripts/bench.sh
 #include "app/CMainFrame.h"
 #include "app/CReelmixApp.h"
+#include "bench/ProcessMemory.h"
 #include "platform/files/HostPath.h"
 #include "show/CReelmixDoc.h"
 #include "show/CReelmixView.h"
@@ -20,16 +21,6 @@
 namespace
 {
 constexpr int kClips = 100000;
-
-long PeakKiB()
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stol(line.substr(6));
-    }
-    return -1;
-}
 
 // The program as a person starts it; once its window is up, the show is sorted and saved and
 // the peak is printed.
@@ -59,7 +50,7 @@ private:
             QApplication::processEvents();
             doc->DoFileSave();
         }
-        std::printf("%ld %d\n", PeakKiB(), int(doc->m_clips.GetCount()));
+        std::printf("%ld %d\n", long(MemoryKiB("VmHWM")), int(doc->m_clips.GetCount()));
         PostQuitMessage(0);
     }
 };

@@ -4,6 +4,7 @@
 // and the memory held as the show goes on. Run: build-bench/bench/bench_showplayer; with
 // REELMIX_BENCH_GAPS=FILE each entry's gap in milliseconds is written to FILE.
 #include "bench/Percentile.h"
+#include "bench/ProcessMemory.h"
 #include "platform/media/MpvPlayer.h"
 #include "player/ShowPlayer.h"
 
@@ -32,17 +33,6 @@ QString MakeMovie(const QTemporaryDir& dir, benchmark::State& state)
         return path;
     state.SkipWithError("ffmpeg is needed to make the movie");
     return {};
-}
-
-// Resident memory in KiB ("VmRSS") or its peak so far ("VmHWM").
-double MemoryKiB(const std::string& field)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(field + ":", 0) == 0)
-            return std::stod(line.substr(field.size() + 1));
-    return 0;
 }
 
 struct Timings {

@@ -12,8 +12,8 @@ void FrameCache::Put(int frame, PicturePtr picture, const FrameWindow& window)
 {
     auto& slot = m_pictures[frame];
     if (slot)
-        m_bytes -= slot->bytes.size();
-    m_bytes += picture->bytes.size();
+        m_bytes -= slot->Bytes();
+    m_bytes += picture->Bytes();
     slot = std::move(picture);
     Evict(window);
 }
@@ -30,7 +30,7 @@ void FrameCache::Evict(const FrameWindow& window)
         }
         if (farthest == m_pictures.end())
             return;
-        m_bytes -= farthest->second->bytes.size();
+        m_bytes -= farthest->second->Bytes();
         m_pictures.erase(farthest);
     }
 }

@@ -31,11 +31,11 @@ bool FrameServer::Open(const QString& hostPath, QSize displaySize)
     m_duration = index.durationSeconds;
     m_firstPts = index.firstPts;
     if (index.hasVideo) {
-        m_worker =
-            std::make_unique<FrameWorker>(std::move(decoder), hostPath, first, m_cacheBytes,
-                                          [this](int n, quint64 serial, const QImage& picture) {
-                                              Delivered(n, serial, picture);
-                                          });
+        m_worker = std::make_unique<FrameWorker>(
+            std::move(decoder), hostPath, std::move(first), m_cacheBytes,
+            [this](int n, quint64 serial, const QImage& picture) {
+                Delivered(n, serial, picture);
+            });
     }
     return true;
 }

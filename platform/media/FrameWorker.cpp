@@ -14,13 +14,13 @@ constexpr struct {
 } // namespace
 
 FrameWorker::FrameWorker(std::unique_ptr<MovieDecoder> decoder, const QString& hostPath,
-                         const YuvPicture& first, size_t cacheBytes, Deliver deliver)
+                         YuvPicture first, size_t cacheBytes, Deliver deliver)
     : m_index(decoder->Index()), m_path(hostPath), m_deliver(std::move(deliver)),
-      m_cache(cacheBytes), m_pictureBytes(first.bytes.size())
+      m_cache(cacheBytes), m_pictureBytes(first.Bytes())
 {
     m_here.decoder = std::move(decoder);
     PlanWindow();
-    Store(m_here, 0, std::make_shared<YuvPicture>(first));
+    Store(m_here, 0, std::make_shared<YuvPicture>(std::move(first)));
     m_thread = std::thread([this] { Loop(); });
 }
 

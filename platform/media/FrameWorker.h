@@ -26,8 +26,8 @@ public:
 
     static constexpr size_t DefaultCacheBytes = size_t(200) << 20;
 
-    FrameWorker(std::unique_ptr<MovieDecoder> decoder, const QString& hostPath,
-                const YuvPicture& first, size_t cacheBytes, Deliver deliver);
+    FrameWorker(std::unique_ptr<MovieDecoder> decoder, const QString& hostPath, YuvPicture first,
+                size_t cacheBytes, Deliver deliver);
     ~FrameWorker();
     FrameWorker(const FrameWorker&) = delete;
     FrameWorker& operator=(const FrameWorker&) = delete;

@@ -1,8 +1,12 @@
 #include "platform/media/YuvPicture.h"
 
+#include <new>
+#include <sys/mman.h>
+
 namespace
 {
 constexpr int Align = 32;
+constexpr size_t MappedFrom = size_t(64) << 10;
 
 int Padded(int bytes)
 {
@@ -10,10 +14,27 @@ int Padded(int bytes)
 }
 } // namespace
 
+void YuvPicture::Unmap::operator()(uint8_t* bytes) const
+{
+    if (mapped)
+        ::munmap(bytes, size);
+    else
+        delete[] bytes;
+}
+
 void YuvPicture::Allocate(QSize pictureSize)
 {
     size = pictureSize;
-    bytes.resize(PlaneOffset(3) + 64);
+    const size_t bytes = PlaneOffset(3) + 64;
+    if (bytes < MappedFrom) {
+        m_bytes = std::unique_ptr<uint8_t, Unmap>(new uint8_t[bytes], Unmap{bytes, false});
+        return;
+    }
+    void* mapped =
+        ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED)
+        throw std::bad_alloc();
+    m_bytes = std::unique_ptr<uint8_t, Unmap>(static_cast<uint8_t*>(mapped), Unmap{bytes, true});
 }
 
 int YuvPicture::LineSize(int i) const
