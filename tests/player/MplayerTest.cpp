@@ -31,7 +31,10 @@ PlayerRun RunPlayer(const QString& folder, const QStringList& arguments)
     player.setWorkingDirectory(folder);
     player.start(REELMIX_MPLAYER2_PATH, QStringList{"--headless"} + arguments);
     PlayerRun run;
-    if (!player.waitForFinished(110000)) {
+    // A bound against hangs only: under the address sanitizer every allocation of the media
+    // library goes through the sanitizer's own allocator, and the long show below takes over a
+    // minute of a busy machine there.
+    if (!player.waitForFinished(250000)) {
         player.kill();
         player.waitForFinished();
         run.errors = "mplayer2 did not finish";
