@@ -8,8 +8,6 @@
 
 namespace
 {
-constexpr double Unknown = std::numeric_limits<double>::quiet_NaN();
-
 // Every reference is opened held at its first frame, which shows until its turn comes.
 QVariantMap FileOptions(double start, double duration)
 {
@@ -32,14 +30,14 @@ ShowPlayer::ShowPlayer(std::array<MpvPlayer*, 2> players, AsxPlaylist playlist,
       m_reporting(reporting)
 {
     for (int deck = 0; deck < 2; ++deck) {
-        m_decks[std::size_t(deck)].player = players[std::size_t(deck)];
+        At(deck).player = players[std::size_t(deck)];
         Connect(deck);
     }
 }
 
 void ShowPlayer::Connect(int deck)
 {
-    MpvPlayer* player = m_decks[std::size_t(deck)].player;
+    MpvPlayer* player = At(deck).player;
     connect(player, &MpvPlayer::StartFile, this, [this, deck] { OnStartFile(deck); });
     connect(player, &MpvPlayer::PlaybackRestart, this, [this, deck] { OnPlaybackRestart(deck); });
     connect(player, &MpvPlayer::PositionReply, this,
@@ -84,14 +82,14 @@ void ShowPlayer::Quit()
 void ShowPlayer::TogglePause()
 {
     if (m_playing >= 0)
-        m_decks[std::size_t(m_playing)].player->TogglePause();
+        At(m_playing).player->TogglePause();
 }
 
 void ShowPlayer::SeekBy(double seconds)
 {
     if (m_playing < 0)
         return;
-    const Deck& deck = m_decks[std::size_t(m_playing)];
+    const Deck& deck = At(m_playing);
     const double position = deck.player->TimePos();
     if (std::isnan(position))
         return;
@@ -167,7 +165,7 @@ void ShowPlayer::Advance()
         return;
     if (m_playing < 0)
         for (int deck = 0; deck < 2; ++deck)
-            if (m_decks[std::size_t(deck)].ready) {
+            if (At(deck).ready) {
                 Begin(deck);
                 break;
             }
@@ -190,7 +188,7 @@ void ShowPlayer::Feed()
         return;
     free->attempt = NextAttempt();
     if (free->attempt) {
-        free->firstPosition = Unknown;
+        free->firstPosition = std::numeric_limits<double>::quiet_NaN();
         free->player->LoadFile(free->attempt->target,
                                FileOptions(free->attempt->start, free->attempt->duration));
     } else if (Idle()) {
@@ -201,7 +199,7 @@ void ShowPlayer::Feed()
 void ShowPlayer::Begin(int deck)
 {
     m_playing = deck;
-    const Deck& playing = m_decks[std::size_t(deck)];
+    const Deck& playing = At(deck);
     playing.player->SetPause(false);
     emit PlayerShown(deck);
     const QString entryTitle = EntryName(playing.attempt->entry);
@@ -214,13 +212,13 @@ void ShowPlayer::OnStartFile(int deck)
 {
     // Files played are dropped from the player's own list, which would otherwise grow with
     // the show.
-    if (m_decks[std::size_t(deck)].attempt)
-        m_decks[std::size_t(deck)].player->Command(QStringList{"playlist-clear"});
+    if (const Deck& opened = At(deck); opened.attempt)
+        opened.player->Command(QStringList{"playlist-clear"});
 }
 
 void ShowPlayer::OnPlaybackRestart(int deck)
 {
-    Deck& opened = m_decks[std::size_t(deck)];
+    Deck& opened = At(deck);
     if (!opened.attempt || opened.ready)
         return;
     opened.ready = true;
@@ -232,21 +230,21 @@ void ShowPlayer::OnPlaybackRestart(int deck)
 
 void ShowPlayer::OnPositionReply(int deck, double position)
 {
-    Deck& opened = m_decks[std::size_t(deck)];
+    Deck& opened = At(deck);
     if (opened.attempt && std::isnan(opened.firstPosition))
         opened.firstPosition = position;
 }
 
 void ShowPlayer::OnUnloading(int deck, double lastPosition)
 {
-    const Deck& ending = m_decks[std::size_t(deck)];
+    const Deck& ending = At(deck);
     if (deck == m_playing && !std::isnan(ending.firstPosition) && !std::isnan(lastPosition))
         m_report.Add(ending.attempt->target, ending.firstPosition, lastPosition);
 }
 
 void ShowPlayer::OnEndFile(int deck, MpvPlayer::EndReason reason, const QString& errorText)
 {
-    Deck& ending = m_decks[std::size_t(deck)];
+    Deck& ending = At(deck);
     if (!ending.attempt)
         return;
     const Attempt ended = *ending.attempt;
@@ -274,7 +272,7 @@ void ShowPlayer::OnEndFile(int deck, MpvPlayer::EndReason reason, const QString&
 // Once what a playlist reference queued has been stopped, the show goes on.
 void ShowPlayer::OnPropertyChanged(int deck, const QString& name, const QVariant& value)
 {
-    Deck& draining = m_decks[std::size_t(deck)];
+    Deck& draining = At(deck);
     if (draining.draining && name == "idle-active" && value.toBool()) {
         draining.draining = false;
         Advance();

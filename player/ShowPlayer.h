@@ -53,8 +53,8 @@ private:
     struct Deck {
         MpvPlayer* player = nullptr;
         std::optional<Attempt> attempt;
-        bool ready = false; // its first frame is shown: it can no longer give way to another
-        double firstPosition = 0;
+        bool ready = false;       // its first frame is shown: it can no longer give way to another
+        double firstPosition = 0; // where it was held; NaN until the player has told
         // The reference turned out to be a playlist that the media library opened itself:
         // what it queued is being stopped before the deck is used again.
         bool draining = false;
@@ -74,6 +74,7 @@ private:
     void OnEndFile(int deck, MpvPlayer::EndReason reason, const QString& errorText);
     void OnPropertyChanged(int deck, const QString& name, const QVariant& value);
     bool Idle() const;
+    Deck& At(int deck) { return m_decks[std::size_t(deck)]; }
     void Finish();
     QString EntryName(std::size_t entry) const;
 

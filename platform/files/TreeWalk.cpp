@@ -102,7 +102,7 @@ bool TreeWalk::WalkFolder(int folderFd, const CString& folder, bool recurse)
     for (std::size_t i = first; i < first + folders; ++i) {
         if (!Tick())
             break;
-        const std::string sub = m_entries[i].name;
+        const std::string sub = m_entries[i].name; // the walk below may move the store
         const int fd = ::openat(::dirfd(dir), sub.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (!WalkFolder(fd, folder + CString(sub) + "\\", recurse))
             break;

@@ -14,7 +14,7 @@ int Padded(int bytes)
 }
 } // namespace
 
-void YuvPicture::Unmap::operator()(uint8_t* bytes) const
+void YuvPicture::Release::operator()(uint8_t* bytes) const
 {
     if (mapped)
         ::munmap(bytes, size);
@@ -27,14 +27,15 @@ void YuvPicture::Allocate(QSize pictureSize)
     size = pictureSize;
     const size_t bytes = PlaneOffset(3) + 64;
     if (bytes < MappedFrom) {
-        m_bytes = std::unique_ptr<uint8_t, Unmap>(new uint8_t[bytes], Unmap{bytes, false});
+        m_bytes = std::unique_ptr<uint8_t, Release>(new uint8_t[bytes], Release{bytes, false});
         return;
     }
     void* mapped =
         ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (mapped == MAP_FAILED)
         throw std::bad_alloc();
-    m_bytes = std::unique_ptr<uint8_t, Unmap>(static_cast<uint8_t*>(mapped), Unmap{bytes, true});
+    m_bytes =
+        std::unique_ptr<uint8_t, Release>(static_cast<uint8_t*>(mapped), Release{bytes, true});
 }
 
 int YuvPicture::LineSize(int i) const

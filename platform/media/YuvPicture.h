@@ -22,12 +22,12 @@ private:
     // allocator would keep a closed movie's pictures for its own later use, and each movie
     // opened after another would add its cache to the program's memory. Small ones come from
     // the allocator, so that a cache of them needs no more mappings than the system allows.
-    struct Unmap {
+    struct Release {
         size_t size;
         bool mapped;
         void operator()(uint8_t* bytes) const;
     };
     size_t PlaneOffset(int i) const;
 
-    std::unique_ptr<uint8_t, Unmap> m_bytes{nullptr, Unmap{0, false}};
+    std::unique_ptr<uint8_t, Release> m_bytes{nullptr, Release{0, false}};
 };
