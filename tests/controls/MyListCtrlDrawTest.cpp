@@ -172,30 +172,34 @@ TEST_F(MyListCtrlDrawTest, RowObjectsColourBookmarkedRows)
     Clip clip;
     AddRow({"WWW"}, LPARAM(&clip));
     AddRow({"WWW"}, 0);
-    m_list.SetBookmark(0, true);
     m_list.SetBookmark(1, true);
     const QRect text(1, 11, 98, 14);
+    const COLORREF window = GetSysColor(COLOR_WINDOW), windowText = GetSysColor(COLOR_WINDOWTEXT);
+    const COLORREF high = GetSysColor(COLOR_HIGHLIGHT), highText = GetSysColor(COLOR_HIGHLIGHTTEXT);
     const struct {
         int row;
+        bool bookmark;
         UINT state;
         COLORREF back;
         COLORREF ink;
     } cases[] = {
-        {0, 0, kCyan, kBlack},
-        {0, ODS_SELECTED, kBlue, kWhite},
+        {0, true, 0, kCyan, kBlack},
+        {0, true, ODS_SELECTED, kBlue, kWhite},
+        {0, false, 0, window, windowText},
+        {0, false, ODS_SELECTED, high, highText},
         // Without a row object the system colours hold, bookmark or not.
-        {1, 0, GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT)},
-        {1, ODS_SELECTED, GetSysColor(COLOR_HIGHLIGHT), GetSysColor(COLOR_HIGHLIGHTTEXT)},
+        {1, true, 0, window, windowText},
+        {1, true, ODS_SELECTED, high, highText},
     };
     for (const auto& c : cases) {
+        m_list.SetBookmark(0, c.bookmark);
         const QImage image = Draw(c.row, c.state);
-        EXPECT_EQ(At(image, 200, 18), c.back) << c.row << " " << c.state;
+        SCOPED_TRACE(testing::Message() << c.row << " " << c.bookmark << " " << c.state);
+        EXPECT_EQ(At(image, 200, 18), c.back);
         EXPECT_EQ(At(image, 300, 10), c.back);
         EXPECT_EQ(At(image, 0, 25), c.back);
-        EXPECT_TRUE(Contains(image, text, c.ink)) << c.row << " " << c.state;
+        EXPECT_TRUE(Contains(image, text, c.ink));
     }
-    m_list.SetBookmark(0, false);
-    EXPECT_EQ(At(Draw(0, 0), 200, 18), GetSysColor(COLOR_WINDOW));
 }
 
 TEST_F(MyListCtrlDrawTest, TheFocusedRowIsFramedTwiceAndTellsTheParent)

@@ -3,6 +3,7 @@
 #include "platform/process/MessageBeep.h"
 #include "platform/registry/WinReg.h"
 #include "platform/windows/CHeaderCtrlWidget.h"
+#include "util/MyRegistry.h"
 
 #include <QCursor>
 #include <QHeaderView>
@@ -18,12 +19,7 @@ const CString kKey = "Software\\Brantwell\\Reelmix\\Clips";
 
 void StoreDWord(const char* name, DWORD value)
 {
-    HKEY key = nullptr;
-    ASSERT_EQ(
-        RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
-        ERROR_SUCCESS);
-    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-    RegCloseKey(key);
+    ASSERT_TRUE(MyRegistry(HKEY_CURRENT_USER, kKey, true).SaveValueInt(name, int(value)));
 }
 
 // The stored value and its type; -1 when there is none.

@@ -112,7 +112,6 @@ TEST(DialogTemplate, FormTemplateWithARegisteredListClass)
     };
     const Expected expected[] = {
         {1002, "&Insert...", Pixels(base, 7, 7, 50, 14)},
-        {1005, "Dow&n", Pixels(base, 235, 7, 50, 14)},
         {1000, "", Pixels(base, 7, 21, 278, 122)},
         {1006, "&Play Show!", Pixels(base, 295, 111, 98, 32)},
         {1033, "Total Duration: > 00:00:00.000", Pixels(base, 295, 23, 98, 8)},
