@@ -111,9 +111,6 @@ TEST(GenericText, LoadStringAndErrorString)
     EXPECT_EQ(Generic::GetErrorString(), "");
     SetLastError(ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(Generic::GetErrorString(), "The system cannot find the file specified.");
-    SetLastError(ERROR_SHARING_VIOLATION);
-    EXPECT_EQ(Generic::GetErrorString(),
-              "The process cannot access the file because it is being used by another process.");
     SetLastError(99999);
     EXPECT_EQ(Generic::GetErrorString(), "");
 }
