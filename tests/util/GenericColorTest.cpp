@@ -4,18 +4,25 @@
 
 #include <cstdlib>
 
-TEST(GenericColor, RGBtoHLS)
+// Each colour to its hue, lightness and saturation, and those back to a colour.
+TEST(GenericColor, RGBtoHLSAndBack)
 {
     const struct {
         COLORREF colour;
         WORD hue, lightness, saturation;
+        COLORREF back;
     } cases[] = {
-        {RGB(255, 0, 0), 0, 120, 240},      {RGB(0, 255, 0), 80, 120, 240},
-        {RGB(0, 0, 255), 160, 120, 240},    {RGB(255, 255, 255), 160, 240, 0},
-        {RGB(0, 0, 0), 160, 0, 0},          {RGB(255, 0, 128), 220, 120, 240},
-        {RGB(255, 255, 0), 40, 120, 240},   {RGB(128, 128, 128), 160, 120, 0},
-        {RGB(200, 100, 50), 13, 118, 144},  {RGB(10, 20, 200), 158, 99, 217},
-        {RGB(250, 240, 230), 20, 226, 160},
+        {RGB(255, 0, 0), 0, 120, 240, RGB(255, 0, 0)},
+        {RGB(0, 255, 0), 80, 120, 240, RGB(0, 255, 0)},
+        {RGB(0, 0, 255), 160, 120, 240, RGB(0, 0, 255)},
+        {RGB(255, 255, 255), 160, 240, 0, RGB(255, 255, 255)},
+        {RGB(0, 0, 0), 160, 0, 0, RGB(0, 0, 0)},
+        {RGB(255, 0, 128), 220, 120, 240, RGB(255, 0, 128)},
+        {RGB(255, 255, 0), 40, 120, 240, RGB(255, 255, 0)},
+        {RGB(128, 128, 128), 160, 120, 0, RGB(127, 127, 127)},
+        {RGB(200, 100, 50), 13, 118, 144, RGB(201, 99, 50)},
+        {RGB(10, 20, 200), 158, 99, 217, RGB(10, 19, 201)},
+        {RGB(250, 240, 230), 20, 226, 160, RGB(250, 240, 231)},
     };
     for (const auto& c : cases) {
         WORD h = 999, l = 999, s = 999;
@@ -23,24 +30,12 @@ TEST(GenericColor, RGBtoHLS)
         EXPECT_EQ(h, c.hue) << std::hex << c.colour;
         EXPECT_EQ(l, c.lightness) << std::hex << c.colour;
         EXPECT_EQ(s, c.saturation) << std::hex << c.colour;
+        EXPECT_EQ(Generic::HLStoRGB(c.hue, c.lightness, c.saturation), c.back)
+            << std::hex << c.colour;
     }
-}
-
-TEST(GenericColor, HLStoRGB)
-{
-    const struct {
-        WORD hue, lightness, saturation;
-        COLORREF colour;
-    } cases[] = {
-        {0, 120, 240, RGB(255, 0, 0)},    {80, 120, 240, RGB(0, 255, 0)},
-        {160, 120, 240, RGB(0, 0, 255)},  {0, 240, 0, RGB(255, 255, 255)},
-        {0, 120, 0, RGB(127, 127, 127)},  {0, 0, 0, RGB(0, 0, 0)},
-        {40, 120, 240, RGB(255, 255, 0)}, {220, 120, 240, RGB(255, 0, 128)},
-        {13, 118, 144, RGB(201, 99, 50)}, {240, 60, 240, RGB(128, 0, 0)},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(Generic::HLStoRGB(c.hue, c.lightness, c.saturation), c.colour)
-            << c.hue << " " << c.lightness << " " << c.saturation;
+    // Hue 240 is the same as hue 0; grey ignores the hue.
+    EXPECT_EQ(Generic::HLStoRGB(240, 60, 240), RGB(128, 0, 0));
+    EXPECT_EQ(Generic::HLStoRGB(0, 240, 0), RGB(255, 255, 255));
 
     const struct {
         WORD m1, m2, hue, channel;

@@ -209,7 +209,6 @@ TEST(GenericPath, GetFromIniFile)
         {"Movies", "d", 10, false, "C:\\Clips"}, // 8 characters, but 8 is size - 2
         {"Movies", "d", 11, true, "C:\\Clips"},
         {"Movies", "d", 9, false, "C:\\Clips"}, // 8 is size - 1
-        {"Movies", "d", 8, false, "C:\\Clip"},
         {"Movies", "d", 1, false, ""},
         {"Empty", "d", 2, false, ""},
         {"Empty", "d", 3, true, ""},

@@ -35,36 +35,39 @@ struct DialogAnswer {
 TEST(CFileDialog, FillsTheCallersBufferInThePlatformsMultiSelectForm)
 {
     const CString folder = QDir::currentPath().replace('/', '\\').toStdString();
-    {
-        DialogAnswer answer({folder + "\\a.avi"});
-        std::vector<char> buffer(8320, 'x');
+    const std::string dir = folder.Str();
+    const struct {
+        std::vector<CString> chosen;
+        std::size_t bufferSize;
+        int result;
+        std::vector<std::string> parts; // empty: the buffer is left alone
+    } cases[] = {
+        // One file: the folder ends in a backslash, not a zero byte.
+        {{folder + "\\a.avi"}, 8320, IDOK, {dir + "\\", "a.avi"}},
+        {{folder + "\\a.avi", folder + "\\b c.mpg"},
+         8320,
+         IDOK,
+         {dir + std::string(1, '\0'), "a.avi", "b c.mpg"}},
+        // A selection that does not fit fails the dialog.
+        {{folder + "\\a.avi", folder + "\\b.avi"}, dir.size() + 8, IDCANCEL, {}},
+    };
+    for (const auto& c : cases) {
+        DialogAnswer answer(c.chosen);
+        std::vector<char> buffer(c.bufferSize, 'x');
         buffer[0] = 0;
-        CFileDialog dialog(TRUE, nullptr, nullptr, OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST);
-        dialog.m_ofn.lpstrFile = buffer.data();
-        dialog.m_ofn.nMaxFile = DWORD(buffer.size());
-        ASSERT_EQ(dialog.DoModal(), IDOK);
-        EXPECT_EQ(Walk(dialog), (std::vector<std::string>{folder.Str() + "\\", "a.avi"}));
-        EXPECT_EQ(dialog.GetPathName(), folder + "\\a.avi");
-    }
-    {
-        DialogAnswer answer({folder + "\\a.avi", folder + "\\b c.mpg"});
-        std::vector<char> buffer(8320);
         CFileDialog dialog(TRUE, nullptr, nullptr, OFN_ALLOWMULTISELECT);
         dialog.m_ofn.lpstrFile = buffer.data();
         dialog.m_ofn.nMaxFile = DWORD(buffer.size());
-        ASSERT_EQ(dialog.DoModal(), IDOK);
-        EXPECT_EQ(Walk(dialog), (std::vector<std::string>{folder.Str() + std::string(1, '\0'),
-                                                          "a.avi", "b c.mpg"}));
-    }
-    {
-        // A selection that does not fit fails the dialog and leaves the buffer alone.
-        DialogAnswer answer({folder + "\\a.avi", folder + "\\b.avi"});
-        std::vector<char> buffer(std::size_t(folder.GetLength()) + 8, 0);
-        CFileDialog dialog(TRUE, nullptr, nullptr, OFN_ALLOWMULTISELECT);
-        dialog.m_ofn.lpstrFile = buffer.data();
-        dialog.m_ofn.nMaxFile = DWORD(buffer.size());
-        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-        EXPECT_EQ(buffer[0], 0);
+        ASSERT_EQ(dialog.DoModal(), c.result) << c.chosen.size();
+        if (c.chosen.size() == 1) {
+            EXPECT_EQ(dialog.GetPathName(), c.chosen[0]);
+        }
+        if (c.parts.empty()) {
+            EXPECT_EQ(buffer[0], 0);
+            EXPECT_EQ(buffer[1], 'x');
+        } else {
+            EXPECT_EQ(Walk(dialog), c.parts);
+        }
     }
 }
 

@@ -93,62 +93,53 @@ TEST(WinProcess, StartsProgramsAsWindowsReadsTheirCommandLine)
     const std::string spaced = Folder("Program Files/Media Player");
     const std::string onPath = Folder("bin");
     const std::string work = Folder("show folder");
+    const std::string named = Folder("env") + "/recorder";
     setenv("PATH", (onPath + ":" + std::getenv("PATH")).c_str(), 1);
+    // The nice value is inherited: the tests themselves may run under nice.
+    const std::string nice = std::to_string(::getpriority(PRIO_PROCESS, 0));
+    const char environment[] = "REELMIX_VALUE=a b=c\0PATH=/usr/bin:/bin\0";
 
     struct Case {
-        std::string program;     // host path of the recorder to create
-        std::string commandLine; // relative to our folder where relative
-        std::string directory;   // host path the program starts in, empty for ours
-        std::vector<std::string> arguments;
+        std::string program;            // host path of the recorder to create
+        std::string commandLine;        // relative to our folder where relative
+        std::string directory;          // host path the program starts in, empty for ours
+        std::vector<std::string> lines; // what the recorder writes after its folder
+        bool named = false;             // started by application name, with its own settings
     } cases[] = {
         // Unquoted with spaces, and the .exe suffix of a program that has none here.
         {spaced + "/mplayer2",
          Program(spaced).Str() + "\\mplayer2.exe Reelmix.asx",
          work,
-         {"[Reelmix.asx]"}},
+         {nice, "", "[Reelmix.asx]"}},
         {spaced + "/mplayer2",
          "\"" + Program(spaced).Str() + "\\mplayer2\" \"a b\" c\\\"d",
          "",
-         {"[a b]", "[c\"d]"}},
-        {onPath + "/recorder", "recorder.exe x  y", work, {"[x]", "[y]"}},
+         {nice, "", "[a b]", "[c\"d]"}},
+        {onPath + "/recorder", "recorder.exe x  y", work, {nice, "", "[x]", "[y]"}},
         // Relative to our own folder even when it starts elsewhere.
-        {work + "/sub/local", "show folder\\sub\\local \\a\\b", onPath, {"[\\a\\b]"}},
+        {work + "/sub/local", "show folder\\sub\\local \\a\\b", onPath, {nice, "", "[\\a\\b]"}},
+        // The application name wins over the command line's; environment and idle priority.
+        {named, "ignored.exe first", "", {"19", "a b=c", "[first]"}, true},
     };
     for (const Case& c : cases) {
         const std::string record = NewPath("record.txt");
         WriteRecorder(c.program, record);
         const CString directory = Program(c.directory);
         const Started started =
-            Start(c.commandLine, c.directory.empty() ? nullptr : (const char*)directory);
+            Start(c.commandLine, c.directory.empty() ? nullptr : (const char*)directory,
+                  c.named ? environment : nullptr, c.named ? IDLE_PRIORITY_CLASS : 0,
+                  c.named ? (const char*)Program(c.program) : nullptr);
         ASSERT_TRUE(started.ok) << c.commandLine << " error " << started.error;
         ASSERT_TRUE(WaitFor([&] { return fs::exists(record); })) << c.commandLine;
-        // The nice value is inherited: the tests themselves may run under nice.
         std::vector<std::string> expected{c.directory.empty() ? fs::current_path().string()
-                                                              : c.directory,
-                                          std::to_string(::getpriority(PRIO_PROCESS, 0)), ""};
-        expected.insert(expected.end(), c.arguments.begin(), c.arguments.end());
+                                                              : c.directory};
+        expected.insert(expected.end(), c.lines.begin(), c.lines.end());
         EXPECT_EQ(Lines(ReadBytes(record)), expected) << c.commandLine;
         EXPECT_TRUE(WaitFor([&] { return IsGoneOrRunning(started.info.dwProcessId); }))
             << "left a zombie: " << c.commandLine;
         EXPECT_TRUE(CloseHandle(started.info.hProcess));
         EXPECT_TRUE(CloseHandle(started.info.hThread));
     }
-}
-
-TEST(WinProcess, PassesEnvironmentAndIdlePriority)
-{
-    const std::string program = Folder("env") + "/recorder";
-    const std::string record = NewPath("record.txt");
-    WriteRecorder(program, record);
-    const char environment[] = "REELMIX_VALUE=a b=c\0PATH=/usr/bin:/bin\0";
-    const Started started =
-        Start("ignored.exe first", nullptr, environment, IDLE_PRIORITY_CLASS, Program(program));
-    ASSERT_TRUE(started.ok) << started.error;
-    ASSERT_TRUE(WaitFor([&] { return fs::exists(record); }));
-    EXPECT_EQ(Lines(ReadBytes(record)),
-              (std::vector<std::string>{fs::current_path().string(), "19", "a b=c", "[first]"}));
-    CloseHandle(started.info.hProcess);
-    CloseHandle(started.info.hThread);
 }
 
 TEST(WinProcess, FailuresSetTheLastError)

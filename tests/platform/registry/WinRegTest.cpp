@@ -19,14 +19,16 @@ HKEY NewKey(const std::string& name)
     return key;
 }
 
-std::vector<std::string> SubKeys(HKEY key)
+// The names of a key's sub-keys, or of its values, in the order they are listed.
+std::vector<std::string> Names(HKEY key, bool values = false)
 {
     std::vector<std::string> names;
     char name[MAX_PATH];
     for (DWORD i = 0;; ++i) {
         DWORD length = MAX_PATH;
         const LONG result =
-            RegEnumKeyExA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr);
+            values ? RegEnumValueA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr)
+                   : RegEnumKeyExA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr);
         if (result != ERROR_SUCCESS) {
             EXPECT_EQ(result, LONG(ERROR_NO_MORE_ITEMS));
             return names;
@@ -180,16 +182,7 @@ TEST(WinReg, ValuesAndBuffers)
 
     // Rewriting under another case keeps the first spelling; values list alphabetically.
     ASSERT_EQ(SetText(key, "nAmE", "xyz"), LONG(ERROR_SUCCESS));
-    std::vector<std::string> names;
-    char name[64];
-    for (DWORD i = 0;; ++i) {
-        DWORD length = sizeof name;
-        if (RegEnumValueA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS)
-            break;
-        names.emplace_back(name, length);
-    }
-    EXPECT_EQ(names, (std::vector<std::string>{"", "empty", "n", "Name", "odd"}));
+    EXPECT_EQ(Names(key, true), (std::vector<std::string>{"", "empty", "n", "Name", "odd"}));
 
     EXPECT_EQ(RegDeleteValueA(key, "NAME"), LONG(ERROR_SUCCESS));
     EXPECT_EQ(RegDeleteValueA(key, "Name"), LONG(ERROR_FILE_NOT_FOUND));
@@ -211,12 +204,12 @@ TEST(WinReg, SubKeysListAlphabeticallyAndDeleteOnlyWhenEmpty)
                     nullptr);
     RegCloseKey(grandchild);
 
-    EXPECT_EQ(SubKeys(key), (std::vector<std::string>{"Alpha", "beta", "Beta2", "gamma"}));
+    EXPECT_EQ(Names(key), (std::vector<std::string>{"Alpha", "beta", "Beta2", "gamma"}));
     EXPECT_EQ(RegDeleteKeyA(key, "GAMMA"), LONG(ERROR_ACCESS_DENIED));
     EXPECT_EQ(RegDeleteKeyA(key, "gamma\\LEAF"), LONG(ERROR_SUCCESS));
     EXPECT_EQ(RegDeleteKeyA(key, "gamma"), LONG(ERROR_SUCCESS));
     EXPECT_EQ(RegDeleteKeyA(key, "gamma"), LONG(ERROR_FILE_NOT_FOUND));
-    EXPECT_EQ(SubKeys(key), (std::vector<std::string>{"Alpha", "beta", "Beta2"}));
+    EXPECT_EQ(Names(key), (std::vector<std::string>{"Alpha", "beta", "Beta2"}));
 
     // A handle to a deleted key can no longer write.
     HKEY alpha = nullptr;
