@@ -6,8 +6,8 @@
 // reference that cannot be played gives way to the entry's next one; an entry with none left
 // is skipped with a notice.
 #include "platform/media/MpvPlayer.h"
-#include "player/AsxPlaylist.h"
 #include "player/PlayReport.h"
+#include "util/AsxPlaylist.h"
 
 #include <QObject>
 #include <QString>
