@@ -151,7 +151,7 @@ void MovieRenderer::EncodePictures(const ClipPlan& clip, long long from, long lo
             clip.movie->HasVideo()
                 ? m_fitter->Fit(m_pictures->Picture(clip.SourcePictureAt(j, m_plan->Rate())))
                 : m_fitter->Black();
-        m_video->Encode(*picture);
+        m_video->Encode(*picture, j == 0);
         if (m_sound)
             m_sound->FillTo(SampleAt(clip.outputStart + j + 1));
         Advance(1, stage);

@@ -32,14 +32,17 @@ void PictureReader::Open()
     m_draining = false;
 }
 
+// Without timestamps on every packet, pictures are counted from the file's start, where the
+// count is sure: after a seek a decoder may give or drop pictures around the key.
 const AVFrame& PictureReader::Picture(int n)
 {
     if (n < 0 || n >= m_movie.PictureCount())
         Lost(n);
     if (m_number == n)
         return *m_frame;
-    const int key = m_movie.KeyAtOrBefore(n);
-    if (m_number < 0 || n < m_number || key > m_movie.KeyAtOrBefore(m_number))
+    const int key = m_movie.Timestamped() ? m_movie.KeyAtOrBefore(n) : -1;
+    if (m_number < 0 || n < m_number ||
+        (m_movie.Timestamped() && key > m_movie.KeyAtOrBefore(m_number)))
         SeekFrom(key, n);
     for (bool backedOff = false;;) {
         const bool decoded = DecodeNext();
@@ -118,6 +121,8 @@ bool PictureReader::DecodeNext()
 // A picture whose timestamp the packet list does not know follows the one before it.
 int PictureReader::NumberOfDecoded() const
 {
+    if (!m_movie.Timestamped())
+        return m_number + 1;
     const int64_t pts =
         m_frame->pts != AV_NOPTS_VALUE ? m_frame->pts : m_frame->best_effort_timestamp;
     const int listed = pts == AV_NOPTS_VALUE ? -1 : m_movie.PictureOfPts(pts);

@@ -5,6 +5,7 @@
 #include "render/movie/RenderFailure.h"
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 
 namespace
@@ -91,6 +92,8 @@ void SourceMovie::ListPackets(AVFormatContext* format)
 
 void SourceMovie::NumberPictures()
 {
+    if (!m_timestamped)
+        return CountPictures();
     for (const Packet& packet : m_packets)
         if (packet.picture == 0)
             m_pts.push_back(packet.pts);
@@ -114,6 +117,24 @@ void SourceMovie::NumberPictures()
     for (size_t i = 1; i < m_pts.size(); ++i)
         m_constantRate &= (m_pts[i] - m_pts[i - 1]) * m_videoTimeBase.num * m_rate.num ==
                           int64_t(m_videoTimeBase.den) * m_rate.den;
+}
+
+// Where some packets carry no timestamp, a decoding timestamp can equal another picture's
+// display timestamp: the pictures are counted instead, one a packet, at the movie's rate, and
+// only a decode from the file's start numbers them.
+void SourceMovie::CountPictures()
+{
+    int64_t first = std::numeric_limits<int64_t>::max();
+    int count = 0;
+    for (Packet& packet : m_packets) {
+        first = std::min(first, packet.pts);
+        count += packet.picture == 0;
+        packet.picture = -1;
+    }
+    for (int n = 0; n < count; ++n)
+        m_pts.push_back(first + av_rescale_q(n, av_inv_q(m_rate), m_videoTimeBase));
+    m_keys.clear();
+    m_constantRate = true;
 }
 
 void SourceMovie::FindTimes(AVFormatContext* format)

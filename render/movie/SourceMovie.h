@@ -42,7 +42,8 @@ public:
     // picture by one picture's length.
     double EndOf(int end) const;
     int64_t PtsOf(int picture) const { return m_pts[size_t(picture)]; }
-    // Every packet came with its own timestamp.
+    // Every packet came with its own timestamp; else pictures are counted from the file's start
+    // and have no keys to start from.
     bool Timestamped() const { return m_timestamped; }
     // -1 when no picture has that timestamp.
     int PictureOfPts(int64_t pts) const;
@@ -71,6 +72,7 @@ private:
     void ChooseStreams(AVFormatContext* format);
     void ListPackets(AVFormatContext* format);
     void NumberPictures();
+    void CountPictures();
     void FindTimes(AVFormatContext* format);
 
     QString m_path;

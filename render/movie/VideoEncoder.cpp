@@ -39,10 +39,10 @@ VideoEncoder::VideoEncoder(const VideoFormat& format, bool globalHeaders, Packet
     RenderFailure::Check(code, QStringLiteral("The H.264 encoder could not be set up"));
 }
 
-void VideoEncoder::Encode(AVFrame& picture)
+void VideoEncoder::Encode(AVFrame& picture, bool key)
 {
     picture.pts = m_given++;
-    picture.pict_type = AV_PICTURE_TYPE_NONE;
+    picture.pict_type = key ? AV_PICTURE_TYPE_I : AV_PICTURE_TYPE_NONE;
     RenderFailure::Check(avcodec_send_frame(m_codec.get(), &picture),
                          QStringLiteral("A picture could not be encoded"));
     Drain();

@@ -15,8 +15,9 @@ public:
     // key picture, so that a run of this encoder can follow another stream's.
     VideoEncoder(const VideoFormat& format, bool globalHeaders, PacketSink sink);
 
-    // picture's timestamp is set to the count of pictures given before it.
-    void Encode(AVFrame& picture);
+    // picture's timestamp is set to the count of pictures given before it; a key picture starts
+    // a group.
+    void Encode(AVFrame& picture, bool key);
     void Finish();
     int64_t PicturesGiven() const { return m_given; }
     // How many pictures the decoding order runs ahead of the display order.

@@ -21,5 +21,5 @@ struct VideoFormat {
     int level = 0;
     // libx264's speed preset and constant rate factor.
     QString preset = QStringLiteral("medium");
-    int quality = 18;
+    int quality = 16;
 };

@@ -46,7 +46,7 @@ void VideoTrack::Write(AVPacket& packet, long long picture, bool copied)
     m_written(picture, copied);
 }
 
-void VideoTrack::Encode(AVFrame& picture)
+void VideoTrack::Encode(AVFrame& picture, bool clipStart)
 {
     if (!m_encoder) {
         m_runStart = m_next;
@@ -54,7 +54,7 @@ void VideoTrack::Encode(AVFrame& picture)
             Write(packet, m_runStart + packet.pts, false);
         });
     }
-    m_encoder->Encode(picture);
+    m_encoder->Encode(picture, clipStart);
     ++m_next;
 }
 

@@ -21,7 +21,9 @@ public:
     // Adds the video stream to the writer.
     VideoTrack(const RenderPlan& plan, MovieWriter& writer, Written written);
 
-    void Encode(AVFrame& picture);
+    // A clip's first picture is a key picture: a cut is a change of scene, and where players
+    // seek to.
+    void Encode(AVFrame& picture, bool clipStart);
     // Pictures [first, end) of movie, as RenderPlan chose them for copying.
     void Copy(const SourceMovie& movie, int first, int end);
     void Finish();

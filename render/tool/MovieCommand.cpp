@@ -72,7 +72,7 @@ int MovieCommand::Run(const QStringList& arguments)
          "encode every picture.",
          "MODE", "smart"},
         {"preset", "libx264's speed preset, ultrafast to veryslow.", "PRESET", "medium"},
-        {"quality", "libx264's constant rate factor, 0 (best) to 51.", "CRF", "18"},
+        {"quality", "libx264's constant rate factor, 0 (best) to 51.", "CRF", "16"},
         {"size", "The movie's picture size (default: the first clip's).", "WxH"},
         {"no-verify", "Skip the check of the written movie against its clips."},
     });

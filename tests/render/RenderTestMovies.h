@@ -1,0 +1,36 @@
+#pragma once
+// Small movies for render tests, made with the ffmpeg command: picture n shows offset + n in
+// binary as twelve stripes (white for a one, lowest bit on the left), and the sound is a chirp,
+// whose phase tells the time.
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace rendertest
+{
+struct MovieSpec {
+    QString name; // with the extension that picks the container
+    QString size; // "160x120"; empty for sound only
+    int rate = 25;
+    double seconds = 2;
+    int offset = 0;
+    bool sound = true;
+    QStringList encoding; // ffmpeg's codec options
+};
+
+// In the test folder; made once per test program.
+QString Movie(const MovieSpec& spec);
+// The number each picture shows, decoded by the ffmpeg command in display order; 0 for black.
+std::vector<int> PictureNumbers(const QString& movie);
+// The sound as mono samples at 48 kHz, from the start of the file.
+std::vector<float> Sound(const QString& movie);
+struct Match {
+    int lag;      // in samples
+    double score; // normalised correlation, 1 for the same sound
+};
+// Where, within maxLag samples of aFrom, a holds the length samples of b from bFrom.
+Match BestLag(const std::vector<float>& a, long long aFrom, const std::vector<float>& b,
+              long long bFrom, int length, int maxLag);
+// The root mean square of length samples from from.
+double Loudness(const std::vector<float>& samples, long long from, int length);
+} // namespace rendertest
