@@ -10,6 +10,9 @@ class MovieFile
 public:
     // Throws RenderFailure naming the file.
     static AvPtr<AVFormatContext> Open(const QString& hostPath);
+    // Opens hostPath with only stream (of format) read, and a decoder for that stream.
+    static AvPtr<AVFormatContext> OpenStream(const QString& hostPath, int stream);
+    static AvPtr<AVCodecContext> OpenDecoder(const AVStream& stream, const QString& hostPath);
     // The file as a message names it.
     static QString Quoted(const QString& hostPath);
 };

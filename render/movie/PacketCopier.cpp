@@ -7,13 +7,10 @@
 #include <cstring>
 
 PacketCopier::PacketCopier(const SourceMovie& movie)
-    : m_movie(movie), m_format(MovieFile::Open(movie.Path())),
+    : m_movie(movie), m_format(MovieFile::OpenStream(movie.Path(), movie.VideoStream())),
       m_stream(movie.VideoParameters().extradata,
                size_t(std::max(0, movie.VideoParameters().extradata_size)))
 {
-    for (unsigned i = 0; i < m_format->nb_streams; ++i)
-        m_format->streams[i]->discard =
-            int(i) == movie.VideoStream() ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
 }
 
 bool PacketCopier::ReadVideoPacket()

@@ -11,23 +11,8 @@ PictureReader::PictureReader(const SourceMovie& movie) : m_movie(movie)
 
 void PictureReader::Open()
 {
-    m_format = MovieFile::Open(m_movie.Path());
-    for (unsigned i = 0; i < m_format->nb_streams; ++i)
-        m_format->streams[i]->discard =
-            int(i) == m_movie.VideoStream() ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
-    const AVCodecParameters& parameters = m_movie.VideoParameters();
-    const AVCodec* decoder = avcodec_find_decoder(parameters.codec_id);
-    if (!decoder)
-        throw RenderFailure(
-            QStringLiteral("There is no decoder for the video of %1 (%2).")
-                .arg(MovieFile::Quoted(m_movie.Path()), avcodec_get_name(parameters.codec_id)));
-    m_codec.reset(avcodec_alloc_context3(decoder));
-    avcodec_parameters_to_context(m_codec.get(), &parameters);
-    m_codec->thread_count = 0;
-    m_codec->pkt_timebase = m_movie.VideoTimeBase();
-    RenderFailure::Check(avcodec_open2(m_codec.get(), decoder, nullptr),
-                         QStringLiteral("The video of %1 could not be decoded")
-                             .arg(MovieFile::Quoted(m_movie.Path())));
+    m_format = MovieFile::OpenStream(m_movie.Path(), m_movie.VideoStream());
+    m_codec = MovieFile::OpenDecoder(*m_format->streams[m_movie.VideoStream()], m_movie.Path());
     m_number = -1;
     m_draining = false;
 }
@@ -92,7 +77,8 @@ bool PictureReader::SendPacket()
             avcodec_send_packet(m_codec.get(), nullptr);
             return true;
         }
-        if (m_packet->stream_index != m_movie.VideoStream()) {
+        // An empty packet would tell the decoder that the movie has ended.
+        if (m_packet->stream_index != m_movie.VideoStream() || m_packet->size == 0) {
             av_packet_unref(m_packet.get());
             continue;
         }

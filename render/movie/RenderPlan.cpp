@@ -41,6 +41,27 @@ bool SameColours(const AVCodecParameters& a, const AVCodecParameters& b)
            a.color_primaries == b.color_primaries && a.color_trc == b.color_trc;
 }
 
+// A movie whose timestamps wander a little around a common rate (a phone's 24.08 for 24) is
+// shown at that rate, which steps evenly through its pictures.
+AVRational OutputRate(const SourceMovie& movie)
+{
+    const AVRational rate = movie.Rate();
+    if (movie.ConstantRate())
+        return rate;
+    AVRational nearest = rate;
+    double distance = 0.01; // of the rates' ratio from 1
+    for (AVRational common :
+         {AVRational{24000, 1001}, AVRational{24, 1}, AVRational{25, 1}, AVRational{30000, 1001},
+          AVRational{30, 1}, AVRational{50, 1}, AVRational{60000, 1001}, AVRational{60, 1}}) {
+        const double away = std::abs(av_q2d(common) / av_q2d(rate) - 1);
+        if (away < distance) {
+            distance = away;
+            nearest = common;
+        }
+    }
+    return nearest;
+}
+
 bool IsAacRate(int rate)
 {
     for (int known :
@@ -101,7 +122,7 @@ void RenderPlan::ChooseVideo(const RenderSettings& settings)
     if (first != m_sources.end()) {
         const AVCodecParameters& video = (*first)->VideoParameters();
         size = QSize(video.width, video.height);
-        m_video.rate = (*first)->Rate();
+        m_video.rate = OutputRate(**first);
         if (video.sample_aspect_ratio.num > 0 && !settings.size.isValid())
             m_video.aspect = video.sample_aspect_ratio;
     }

@@ -22,22 +22,8 @@ SoundReader::SoundReader(const SourceMovie& movie, int rate, int channels)
 
 void SoundReader::OpenDecoder()
 {
-    m_format = MovieFile::Open(m_movie.Path());
-    for (unsigned i = 0; i < m_format->nb_streams; ++i)
-        m_format->streams[i]->discard =
-            int(i) == m_movie.SoundStream() ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
-    const AVStream* stream = m_format->streams[m_movie.SoundStream()];
-    const AVCodec* decoder = avcodec_find_decoder(stream->codecpar->codec_id);
-    if (!decoder)
-        throw RenderFailure(QStringLiteral("There is no decoder for the sound of %1 (%2).")
-                                .arg(MovieFile::Quoted(m_movie.Path()),
-                                     avcodec_get_name(stream->codecpar->codec_id)));
-    m_codec.reset(avcodec_alloc_context3(decoder));
-    avcodec_parameters_to_context(m_codec.get(), stream->codecpar);
-    m_codec->pkt_timebase = stream->time_base;
-    RenderFailure::Check(avcodec_open2(m_codec.get(), decoder, nullptr),
-                         QStringLiteral("The sound of %1 could not be decoded")
-                             .arg(MovieFile::Quoted(m_movie.Path())));
+    m_format = MovieFile::OpenStream(m_movie.Path(), m_movie.SoundStream());
+    m_codec = MovieFile::OpenDecoder(*m_format->streams[m_movie.SoundStream()], m_movie.Path());
 }
 
 // Lands before the time and decodes up to it: sound packets are all key packets, but their
@@ -98,7 +84,7 @@ bool SoundReader::DecodeMore()
             avcodec_send_packet(m_codec.get(), nullptr);
             continue;
         }
-        if (m_packet->stream_index == m_movie.SoundStream())
+        if (m_packet->stream_index == m_movie.SoundStream() && m_packet->size > 0)
             avcodec_send_packet(m_codec.get(), m_packet.get()); // damaged: its samples are lost
         av_packet_unref(m_packet.get());
     }

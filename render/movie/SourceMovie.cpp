@@ -2,6 +2,7 @@
 
 #include "render/movie/H264Stream.h"
 #include "render/movie/MovieFile.h"
+#include "render/movie/PictureProbe.h"
 #include "render/movie/RenderFailure.h"
 
 #include <algorithm>
@@ -10,8 +11,8 @@
 
 namespace
 {
-// A mark written as a picture's time in decimal may fall a hair after the timestamp itself.
-constexpr double kTimeTolerance = 1e-6;
+// A mark written as a picture's time with three decimals gives that picture back.
+constexpr double kTimeTolerance = 0.0005;
 
 double Seconds(int64_t ts, AVRational base)
 {
@@ -24,13 +25,19 @@ bool IsAttachedPicture(const AVStream* stream)
 }
 } // namespace
 
-SourceMovie::SourceMovie(const QString& hostPath) : m_path(hostPath)
+SourceMovie::SourceMovie(const QString& hostPath, const std::function<void()>& stillWanted)
+    : m_path(hostPath)
 {
     AvPtr<AVFormatContext> format = MovieFile::Open(hostPath);
     ChooseStreams(format.get());
     if (m_videoStream >= 0) {
-        ListPackets(format.get());
-        NumberPictures();
+        if (ListPackets(format.get()))
+            NumberPictures();
+        else
+            DecodePictures(stillWanted);
+        if (m_pts.empty())
+            throw RenderFailure(QStringLiteral("%1 holds no pictures that can be shown.")
+                                    .arg(MovieFile::Quoted(m_path)));
     }
     FindTimes(format.get());
 }
@@ -60,14 +67,16 @@ void SourceMovie::ChooseStreams(AVFormatContext* format)
             QStringLiteral("%1 holds neither pictures nor sound.").arg(MovieFile::Quoted(m_path)));
 }
 
-// Packets without a timestamp of their own (some program streams) follow the one before.
-void SourceMovie::ListPackets(AVFormatContext* format)
+// Packets without a timestamp of their own (some program streams) follow the one before. The
+// first few packets are decoded on the way: false when they did not give one picture each.
+bool SourceMovie::ListPackets(AVFormatContext* format)
 {
     for (unsigned i = 0; i < format->nb_streams; ++i)
         format->streams[i]->discard = int(i) == m_videoStream ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
     const H264Stream h264(m_video->extradata, size_t(std::max(0, m_video->extradata_size)));
     const bool isH264 = m_video->codec_id == AV_CODEC_ID_H264;
     const int64_t step = av_rescale_q(1, av_inv_q(m_rate), m_videoTimeBase);
+    PictureProbe probe(*format->streams[m_videoStream], m_path);
     AvPtr<AVPacket> packet(av_packet_alloc());
     std::optional<int64_t> last;
     while (av_read_frame(format, packet.get()) >= 0) {
@@ -78,16 +87,19 @@ void SourceMovie::ListPackets(AVFormatContext* format)
                 ts = last ? *last + step : 0;
             last = ts;
             const bool key = packet->flags & AV_PKT_FLAG_KEY;
-            const bool shown = !(packet->flags & AV_PKT_FLAG_DISCARD);
+            // Left out by an edit list, or an empty packet (an unchanged picture's place).
+            const bool shown = !(packet->flags & AV_PKT_FLAG_DISCARD) && packet->size > 0;
             m_packets.push_back({ts, shown ? 0 : -1, key});
             if (key) {
                 const bool idr = isH264 && h264.HasUnit(packet->data, size_t(packet->size),
                                                         H264Stream::IdrSlice);
                 m_keys.push_back({0, int(m_packets.size() - 1), packet->dts, idr && shown});
             }
+            probe.Add(*packet, shown);
         }
         av_packet_unref(packet.get());
     }
+    return probe.OnePerPacket();
 }
 
 void SourceMovie::NumberPictures()
@@ -135,6 +147,38 @@ void SourceMovie::CountPictures()
         m_pts.push_back(first + av_rescale_q(n, av_inv_q(m_rate), m_videoTimeBase));
     m_keys.clear();
     m_constantRate = true;
+}
+
+// Some decoders give no picture for some packets (a screen recording's unchanged screen): only
+// a decode of the whole movie numbers its pictures, by the times the decoder gives them.
+void SourceMovie::DecodePictures(const std::function<void()>& stillWanted)
+{
+    AvPtr<AVFormatContext> format = MovieFile::OpenStream(m_path, m_videoStream);
+    AvPtr<AVCodecContext> codec = MovieFile::OpenDecoder(*format->streams[m_videoStream], m_path);
+    AvPtr<AVPacket> packet(av_packet_alloc());
+    AvPtr<AVFrame> frame(av_frame_alloc());
+    const auto collect = [&] {
+        while (avcodec_receive_frame(codec.get(), frame.get()) >= 0) {
+            const int64_t ts = frame->best_effort_timestamp;
+            const int64_t after = m_pts.empty() ? ts : m_pts.back() + 1;
+            m_pts.push_back(ts == AV_NOPTS_VALUE ? after : std::max(ts, after));
+            av_frame_unref(frame.get());
+        }
+    };
+    for (int n = 0; av_read_frame(format.get(), packet.get()) >= 0; ++n) {
+        if (packet->stream_index == m_videoStream && packet->size > 0)
+            avcodec_send_packet(codec.get(), packet.get());
+        av_packet_unref(packet.get());
+        collect();
+        if (stillWanted && n % 64 == 0)
+            stillWanted();
+    }
+    avcodec_send_packet(codec.get(), nullptr);
+    collect();
+    m_timestamped = false;
+    m_keys.clear();
+    for (Packet& p : m_packets)
+        p.picture = -1;
 }
 
 void SourceMovie::FindTimes(AVFormatContext* format)

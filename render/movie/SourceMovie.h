@@ -5,6 +5,7 @@
 #include "render/movie/AvPtr.h"
 
 #include <QString>
+#include <functional>
 #include <vector>
 
 class SourceMovie
@@ -24,8 +25,10 @@ public:
         bool closed;
     };
 
-    // Throws RenderFailure when the file is no movie.
-    explicit SourceMovie(const QString& hostPath);
+    // Throws RenderFailure when the file is no movie. stillWanted is called now and then while
+    // a movie is decoded whole, and throws to stop.
+    explicit SourceMovie(const QString& hostPath,
+                         const std::function<void()>& stillWanted = nullptr);
 
     const QString& Path() const { return m_path; }
     bool HasVideo() const { return !m_pts.empty(); }
@@ -70,8 +73,9 @@ public:
 
 private:
     void ChooseStreams(AVFormatContext* format);
-    void ListPackets(AVFormatContext* format);
+    bool ListPackets(AVFormatContext* format);
     void NumberPictures();
+    void DecodePictures(const std::function<void()>& stillWanted);
     void CountPictures();
     void FindTimes(AVFormatContext* format);
 

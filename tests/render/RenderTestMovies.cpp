@@ -63,18 +63,43 @@ QString Movie(const MovieSpec& spec)
     return path;
 }
 
+std::vector<QByteArray> Pictures(const QString& movie, int width, int height)
+{
+    const QByteArray raw =
+        Run({"-noautorotate", "-i", movie, "-map", "0:v:0", "-vsync", "passthrough", "-vf",
+             QStringLiteral("scale=%1:%2:flags=neighbor").arg(width).arg(height), "-f", "rawvideo",
+             "-pix_fmt", "gray", "-"});
+    std::vector<QByteArray> pictures;
+    for (qsizetype at = 0; at + width * height <= raw.size(); at += width * height)
+        pictures.push_back(raw.mid(at, width * height));
+    return pictures;
+}
+
+std::vector<double> PictureTimes(const QString& movie)
+{
+    QProcess probe;
+    probe.start("ffprobe", {"-v", "error", "-select_streams", "v:0", "-show_entries",
+                            "frame=best_effort_timestamp_time", "-of", "default=nw=1:nk=1", movie});
+    probe.waitForFinished(120000);
+    std::vector<double> times;
+    for (const QByteArray& line : probe.readAllStandardOutput().split('\n'))
+        if (!line.trimmed().isEmpty())
+            times.push_back(line.toDouble());
+    const double first = times.empty() ? 0 : times.front();
+    for (double& time : times)
+        time -= first;
+    return times;
+}
+
 std::vector<int> PictureNumbers(const QString& movie)
 {
     constexpr int width = 96, height = 8; // enough to read the stripes at any size
-    const QByteArray raw = Run({"-i", movie, "-map", "0:v:0", "-vsync", "passthrough", "-vf",
-                                QStringLiteral("scale=%1:%2:flags=neighbor").arg(width).arg(height),
-                                "-f", "rawvideo", "-pix_fmt", "gray", "-"});
     std::vector<int> numbers;
-    for (qsizetype at = 0; at + width * height <= raw.size(); at += width * height) {
+    for (const QByteArray& picture : Pictures(movie, width, height)) {
         int n = 0;
         for (int bit = 0; bit < kBits; ++bit) {
             const int x = (2 * bit + 1) * width / (2 * kBits);
-            n |= (uchar(raw[at + width * (height / 2) + x]) > 128) << bit;
+            n |= (uchar(picture[width * (height / 2) + x]) > 128) << bit;
         }
         numbers.push_back(n);
     }

@@ -2,6 +2,7 @@
 // Small movies for render tests, made with the ffmpeg command: picture n shows offset + n in
 // binary as twelve stripes (white for a one, lowest bit on the left), and the sound is a chirp,
 // whose phase tells the time.
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -20,6 +21,10 @@ struct MovieSpec {
 
 // In the test folder; made once per test program.
 QString Movie(const MovieSpec& spec);
+// Every picture in display order as the ffmpeg command decodes it, grey, at width x height.
+std::vector<QByteArray> Pictures(const QString& movie, int width, int height);
+// The times of the pictures from the first one's, as the ffmpeg command's decoder gives them.
+std::vector<double> PictureTimes(const QString& movie);
 // The number each picture shows, decoded by the ffmpeg command in display order; 0 for black.
 std::vector<int> PictureNumbers(const QString& movie);
 // The sound as mono samples at 48 kHz, from the start of the file.
