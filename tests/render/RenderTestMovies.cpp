@@ -63,6 +63,15 @@ QString Movie(const MovieSpec& spec)
     return path;
 }
 
+MovieSpec H264Spec(const QString& name, int offset, bool sound)
+{
+    QStringList encoding{"-c:v", "libx264", "-g", "10", "-bf", "2", "-sc_threshold", "0",
+                         "-pix_fmt", "yuv420p"};
+    if (sound)
+        encoding << "-c:a" << "aac";
+    return {name, "160x120", 25, 2, offset, sound, encoding};
+}
+
 std::vector<QByteArray> Pictures(const QString& movie, int width, int height)
 {
     const QByteArray raw =

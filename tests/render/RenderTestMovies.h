@@ -21,6 +21,9 @@ struct MovieSpec {
 
 // In the test folder; made once per test program.
 QString Movie(const MovieSpec& spec);
+// Two seconds of H.264 with AAC sound, 160 x 120 at 25 pictures a second, a key picture every
+// ten, numbered from offset.
+MovieSpec H264Spec(const QString& name, int offset, bool sound = true);
 // Every picture in display order as the ffmpeg command decodes it, grey, at width x height.
 std::vector<QByteArray> Pictures(const QString& movie, int width, int height);
 // The times of the pictures from the first one's, as the ffmpeg command's decoder gives them.
