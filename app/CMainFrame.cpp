@@ -1,9 +1,14 @@
 #include "app/CMainFrame.h"
 
 #include "platform/framework/AfxRes.h"
+#include "render/dialog/ExportMovieCommand.h"
+#include "render/movie/ShowReader.h"
 #include "res/StringIds.h"
+#include "show/CReelmixDoc.h"
 #include "show/CReelmixView.h"
 #include "util/WindowPlacementStore.h"
+
+#include <QFileInfo>
 
 namespace
 {
@@ -42,6 +47,30 @@ void CMainFrame::OnDropFiles(const std::vector<CString>& files)
 {
     auto* view = dynamic_cast<CReelmixView*>(GetActiveView());
     CFrameWnd::OnDropFiles(view ? view->AddDroppedFiles(files) : files);
+}
+
+BOOL CMainFrame::OnCmdMsg(UINT id, CCmdUI* ui)
+{
+    if (id != ID_FILE_EXPORT_MOVIE)
+        return CFrameWnd::OnCmdMsg(id, ui);
+    const auto* doc = dynamic_cast<CReelmixDoc*>(GetActiveDocument());
+    if (ui) {
+        ui->Enable(doc && !doc->m_clips.IsEmpty());
+        ui->m_bHandled = TRUE;
+    } else {
+        OnExportShowAsMovie();
+    }
+    return TRUE;
+}
+
+void CMainFrame::OnExportShowAsMovie()
+{
+    const auto* doc = dynamic_cast<CReelmixDoc*>(GetActiveDocument());
+    if (!doc || doc->m_clips.IsEmpty())
+        return;
+    const QString title = QString::fromUtf8(static_cast<const char*>(doc->GetTitle()));
+    ExportMovieCommand::Run(ShowReader::FromDocument(*doc),
+                            QFileInfo(title).completeBaseName() + ".mp4", this);
 }
 
 void CMainFrame::OnGetMinMaxInfo(MINMAXINFO* info)

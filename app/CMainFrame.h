@@ -28,6 +28,9 @@ public:
     // Movie files dropped on the window join the show, folders are searched for movies; other
     // files open as shows.
     void OnDropFiles(const std::vector<CString>& files) override;
+    // File > Export Show As Movie, enabled while the show has clips.
+    BOOL OnCmdMsg(UINT id, CCmdUI* ui) override;
+    void OnExportShowAsMovie();
 
     CStatusBar m_wndStatusBar;
     CToolBar m_wndToolBar;

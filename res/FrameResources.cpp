@@ -10,6 +10,7 @@ constexpr MenuItem kFileMenu[] = {
     {"&Open...\tCtrl+O", ID_FILE_OPEN, 0, {}},
     {"&Save\tCtrl+S", ID_FILE_SAVE, 0, {}},
     {"Save &As...", ID_FILE_SAVE_AS, 0, {}},
+    {"Export Show As &Movie...", ID_FILE_EXPORT_MOVIE, 0, {}},
     {"", 0, MF_SEPARATOR, {}},
     {"Recent File", ID_FILE_MRU_FILE1, MF_GRAYED, {}},
     {"", 0, MF_SEPARATOR, {}},

@@ -3,4 +3,5 @@
 #include "platform/core/WinTypes.h"
 
 constexpr UINT IDR_MAINFRAME = 101;
+constexpr UINT ID_FILE_EXPORT_MOVIE = 32771;
 constexpr UINT AFX_IDS_APP_TITLE = 57344;

@@ -17,6 +17,7 @@ struct Entry {
 constexpr Entry kStrings[] = {
     {IDR_MAINFRAME,
      "Reelmix\n\nReelmix\nReelmix Files (*.rlx)\n.rlx\nReelmix.Document\nReelmix Document"},
+    {ID_FILE_EXPORT_MOVIE, "Render the show into one movie file\nExport Show As Movie"},
     {AFX_IDS_APP_TITLE, "Reelmix"},
     {AFX_IDS_IDLEMESSAGE, "Ready"},
     {ID_FILE_NEW, "Create a new document\nNew"},

@@ -37,6 +37,7 @@ MovieRenderer::~MovieRenderer() = default;
 RenderResult MovieRenderer::Run()
 {
     RenderResult result;
+    m_started = std::chrono::steady_clock::now();
     try {
         Render(result);
         result.succeeded = true;
@@ -72,6 +73,7 @@ void MovieRenderer::Advance(double work, const QString& stage, bool now)
     const auto time = std::chrono::steady_clock::now();
     if (m_progressSink && (now || changed || time - m_lastReport >= kReportInterval)) {
         m_lastReport = time;
+        m_progress.elapsed = std::chrono::duration<double>(time - m_started).count();
         m_progressSink(m_progress);
     }
 }
@@ -94,7 +96,7 @@ void MovieRenderer::Render(RenderResult& result)
     Advance(0, QStringLiteral("Reading the clips"), true);
     m_plan = std::make_unique<RenderPlan>(m_clips, m_settings, [this] { StillWanted(); });
     const RenderPlan& plan = *m_plan;
-    result.mode = plan.ModeText();
+    result.mode = m_progress.mode = plan.ModeText();
     result.notices = plan.Notices();
     const long long copied = plan.CopiedPictures();
     m_progress.total = double(plan.Pictures() - copied) + copied * kCopyWork +

@@ -59,5 +59,6 @@ private:
     std::unique_ptr<PictureReader> m_pictures;
     std::unique_ptr<SoundReader> m_soundReader;
     RenderProgress m_progress;
+    std::chrono::steady_clock::time_point m_started;
     std::chrono::steady_clock::time_point m_lastReport;
 };

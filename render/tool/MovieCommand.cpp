@@ -9,6 +9,8 @@
 #include <QRegularExpression>
 #include <csignal>
 #include <cstdio>
+#include <unistd.h>
+#include <utility>
 
 namespace
 {
@@ -26,12 +28,6 @@ void Print(FILE* stream, const QString& text)
 {
     std::fputs(text.toLocal8Bit().constData(), stream);
     std::fflush(stream);
-}
-
-QString Clock(double seconds)
-{
-    const long long s = std::llround(std::max(0.0, seconds));
-    return QStringLiteral("%1:%2").arg(s / 60).arg(s % 60, 2, 10, QChar('0'));
 }
 
 // Fills settings from the parsed options; false with a message for the user.
@@ -109,22 +105,25 @@ int MovieCommand::Run(const QStringList& arguments)
         Print(stderr, notice + "\n");
 
     MovieRenderer renderer(std::move(clips), settings);
-    const auto started = std::chrono::steady_clock::now();
-    renderer.SetProgressSink([started](const RenderProgress& progress) {
-        const double elapsed =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-        const double fraction = progress.Fraction();
-        const QString left = fraction > 0.01 ? Clock(elapsed / fraction - elapsed) : "-:--";
-        Print(stderr, QStringLiteral("\r%1 %  %2 left  %3\033[K")
-                          .arg(int(fraction * 100), 3)
-                          .arg(left, progress.stage));
+    // On a terminal one line that keeps changing; in a log one line a stage.
+    const bool terminal = isatty(fileno(stderr));
+    QString stage;
+    renderer.SetProgressSink([terminal, &stage](const RenderProgress& progress) {
+        const QString line = QStringLiteral("%1 %  %2 left  %3")
+                                 .arg(int(progress.Fraction() * 100), 3)
+                                 .arg(progress.TimeLeftText(), progress.stage);
+        if (terminal)
+            Print(stderr, "\r" + line + "\033[K");
+        else if (std::exchange(stage, progress.stage) != progress.stage)
+            Print(stderr, line + "\n");
     });
     g_running = &renderer;
     std::signal(SIGINT, OnInterrupt);
     std::signal(SIGTERM, OnInterrupt);
     const RenderResult result = renderer.Run();
     g_running = nullptr;
-    Print(stderr, "\r\033[K");
+    if (terminal)
+        Print(stderr, "\r\033[K");
     for (const QString& notice : result.notices)
         Print(stderr, notice + "\n");
     if (!result.succeeded) {

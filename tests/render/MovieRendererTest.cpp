@@ -1,6 +1,6 @@
 #include "render/movie/MovieRenderer.h"
 
-#include "tests/render/RenderTestMovies.h"
+#include "tests/support/RenderTestMovies.h"
 #include "tests/support/TestEnv.h"
 
 #include <gtest/gtest.h>

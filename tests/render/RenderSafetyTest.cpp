@@ -1,6 +1,6 @@
 #include "render/movie/MovieRenderer.h"
 
-#include "tests/render/RenderTestMovies.h"
+#include "tests/support/RenderTestMovies.h"
 #include "tests/support/TestEnv.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +16,9 @@ namespace
 {
 std::string Entries(const QDir& folder)
 {
-    return folder.entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot).join(" ").toStdString();
+    return folder.entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot)
+        .join(" ")
+        .toStdString();
 }
 } // namespace
 

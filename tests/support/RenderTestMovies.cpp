@@ -1,4 +1,4 @@
-#include "tests/render/RenderTestMovies.h"
+#include "tests/support/RenderTestMovies.h"
 
 #include "tests/support/TestEnv.h"
 
@@ -65,10 +65,11 @@ QString Movie(const MovieSpec& spec)
 
 MovieSpec H264Spec(const QString& name, int offset, bool sound)
 {
-    QStringList encoding{"-c:v", "libx264", "-g", "10", "-bf", "2", "-sc_threshold", "0",
-                         "-pix_fmt", "yuv420p"};
+    QStringList encoding{"-c:v", "libx264",       "-g", "10",       "-bf",
+                         "2",    "-sc_threshold", "0",  "-pix_fmt", "yuv420p"};
     if (sound)
-        encoding << "-c:a" << "aac";
+        encoding << "-c:a"
+                 << "aac";
     return {name, "160x120", 25, 2, offset, sound, encoding};
 }
 
