@@ -41,8 +41,10 @@ RenderResult RenderProgressDlg::Run()
 
 void RenderProgressDlg::OnProgress(const RenderProgress& progress)
 {
-    if (!progress.mode.isEmpty())
+    if (!progress.mode.isEmpty() && progress.mode != m_mode->text()) {
         m_mode->setText(progress.mode);
+        adjustSize(); // room for the lines it wraps to
+    }
     m_stage->setText(progress.stage + "...");
     m_bar->setValue(int(progress.Fraction() * 1000));
     m_left->setText(tr("Time left: %1").arg(progress.TimeLeftText()));
