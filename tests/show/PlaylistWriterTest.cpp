@@ -11,7 +11,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QThread>
 #include <chrono>
 #include <memory>
 #include <thread>
