@@ -1,0 +1,175 @@
+// A show rendered into one movie, beside the ffmpeg command doing the same job in the same run.
+// The show: 20 clips at random marks (a fixed seed; lengths of one to three minutes, so that
+// whole groups lie between the marks) from a 1280x720 H.264 movie with sound, B-pictures and a
+// key picture every 250. Timed: smart mode, exact mode, `ffmpeg -f concat` with inpoint and
+// outpoint, and `ffmpeg -filter_complex concat` over one seeking input per clip, all encoding
+// with libx264 at the same preset and quality and AAC sound; none checks its output after
+// writing. Counters give seconds, the ratios the goals name, and this process's peak memory.
+// REELMIX_BENCH_RENDER_SCALE (default 1) scales the movie and the clips for a shorter run.
+// Run: build-bench/bench/bench_render
+#include "bench/ProcessMemory.h"
+#include "render/movie/MovieRenderer.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTextStream>
+#include <benchmark/benchmark.h>
+#include <random>
+
+namespace
+{
+constexpr int kClips = 20;
+constexpr double kMovieSeconds = 600;
+const QString kPreset = "veryfast";
+constexpr int kQuality = 16;
+
+double Scale()
+{
+    const double scale = qEnvironmentVariable("REELMIX_BENCH_RENDER_SCALE", "1").toDouble();
+    return scale > 0 ? scale : 1;
+}
+
+// Made once and kept in the temporary folder.
+QString Movie()
+{
+    const int seconds = int(kMovieSeconds * Scale());
+    const QString movie = QDir::temp().filePath(
+        QStringLiteral("reelmix-bench-render-720p-g250-%1s.mp4").arg(seconds));
+    if (!QFileInfo::exists(movie)) {
+        QProcess::execute("ffmpeg", {"-loglevel",
+                                     "error",
+                                     "-y",
+                                     "-f",
+                                     "lavfi",
+                                     "-i",
+                                     "testsrc2=size=1280x720:rate=25",
+                                     "-f",
+                                     "lavfi",
+                                     "-i",
+                                     "sine=f=440:sample_rate=48000",
+                                     "-t",
+                                     QString::number(seconds),
+                                     "-c:v",
+                                     "libx264",
+                                     "-preset",
+                                     "veryfast",
+                                     "-g",
+                                     "250",
+                                     "-bf",
+                                     "3",
+                                     "-pix_fmt",
+                                     "yuv420p",
+                                     "-c:a",
+                                     "aac",
+                                     movie + ".part.mp4"});
+        QFile::rename(movie + ".part.mp4", movie);
+    }
+    return movie;
+}
+
+std::vector<RenderClip> Show(const QString& movie)
+{
+    std::mt19937 random(20240601);
+    const double scale = Scale();
+    std::uniform_real_distribution<double> length(60 * scale, 180 * scale);
+    std::vector<RenderClip> clips;
+    for (int i = 0; i < kClips; ++i) {
+        const double seconds = length(random);
+        std::uniform_real_distribution<double> start(0, kMovieSeconds * scale - seconds);
+        const double from = start(random);
+        clips.push_back({movie, from, from + seconds});
+    }
+    return clips;
+}
+
+double Seconds(const std::function<bool()>& run)
+{
+    QElapsedTimer timer;
+    timer.start();
+    const bool done = run();
+    return done ? timer.nsecsElapsed() / 1e9 : -1;
+}
+
+double Render(const std::vector<RenderClip>& clips, RenderSettings::Mode mode,
+              const QString& target)
+{
+    RenderSettings settings;
+    settings.target = target;
+    settings.mode = mode;
+    settings.preset = kPreset;
+    settings.quality = kQuality;
+    settings.verify = false;
+    return Seconds([&] { return MovieRenderer(clips, settings).Run().succeeded; });
+}
+
+QStringList Encoding(const QString& target)
+{
+    return {"-c:v",     "libx264", "-preset", kPreset, "-crf", QString::number(kQuality),
+            "-pix_fmt", "yuv420p", "-c:a",    "aac",   "-y",   target};
+}
+
+double FfmpegConcatList(const std::vector<RenderClip>& clips, const QString& target)
+{
+    const QString list = target + ".txt";
+    QFile file(list);
+    file.open(QIODevice::WriteOnly);
+    QTextStream out(&file);
+    for (const RenderClip& clip : clips)
+        out << "file '" << clip.hostPath << "'\ninpoint " << clip.start << "\noutpoint " << clip.end
+            << "\n";
+    file.close();
+    return Seconds([&] {
+        return QProcess::execute("ffmpeg", QStringList{"-loglevel", "error", "-f", "concat",
+                                                       "-safe", "0", "-i", list} +
+                                               Encoding(target)) == 0;
+    });
+}
+
+double FfmpegConcatFilter(const std::vector<RenderClip>& clips, const QString& target)
+{
+    QStringList arguments{"-loglevel", "error"};
+    QString graph;
+    for (size_t i = 0; i < clips.size(); ++i) {
+        arguments << "-ss" << QString::number(clips[i].start) << "-t"
+                  << QString::number(clips[i].end - clips[i].start) << "-i" << clips[i].hostPath;
+        graph += QStringLiteral("[%1:v][%1:a]").arg(i);
+    }
+    graph += QStringLiteral("concat=n=%1:v=1:a=1[v][a]").arg(clips.size());
+    arguments << "-filter_complex" << graph << "-map"
+              << "[v]"
+              << "-map"
+              << "[a]";
+    return Seconds([&] { return QProcess::execute("ffmpeg", arguments + Encoding(target)) == 0; });
+}
+
+void BM_RenderShow(benchmark::State& state)
+{
+    const QString movie = Movie();
+    const std::vector<RenderClip> clips = Show(movie);
+    const QString out = QDir::temp().filePath("reelmix-bench-render-out");
+    for (auto _ : state) {
+        const double smart = Render(clips, RenderSettings::Mode::Smart, out + "-smart.mp4");
+        const double exact = Render(clips, RenderSettings::Mode::Exact, out + "-exact.mp4");
+        const double peak = MemoryKiB("VmHWM") / 1024;
+        const double list = FfmpegConcatList(clips, out + "-ffmpeg-list.mp4");
+        const double filter = FfmpegConcatFilter(clips, out + "-ffmpeg-filter.mp4");
+        if (smart < 0 || exact < 0 || list < 0 || filter < 0)
+            state.SkipWithError("a render failed");
+        state.counters["smart_s"] = smart;
+        state.counters["exact_s"] = exact;
+        state.counters["ffmpeg_list_s"] = list;
+        state.counters["ffmpeg_filter_s"] = filter;
+        state.counters["exact_over_smart"] = exact / smart;          // goal: at least 10
+        state.counters["ffmpeg_list_over_smart"] = list / smart;     // goal: at least 5
+        state.counters["exact_over_ffmpeg_filter"] = exact / filter; // goal: at most 1.2
+        state.counters["peak_MB"] = peak;                            // goal: under 500
+    }
+    for (const char* name : {"-smart.mp4", "-exact.mp4", "-ffmpeg-list.mp4", "-ffmpeg-filter.mp4",
+                             "-ffmpeg-list.mp4.txt"})
+        QFile::remove(out + name);
+}
+BENCHMARK(BM_RenderShow)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+} // namespace
