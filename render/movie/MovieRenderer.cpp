@@ -119,9 +119,10 @@ void MovieRenderer::Render(RenderResult& result)
         m_sound->Finish();
     writer.Finish();
     if (m_settings.verify) {
-        RenderVerifier(plan, writer.TemporaryPath()).Check(result, [this] {
-            Advance(kCheckWork, QStringLiteral("Checking the new movie"));
-        });
+        RenderVerifier(plan, writer.TemporaryPath())
+            .Check(
+                result, [this] { StillWanted(); },
+                [this] { Advance(kCheckWork, QStringLiteral("Checking the new movie")); });
     }
     writer.Commit();
     result.pictures = plan.Pictures();
@@ -132,7 +133,7 @@ void MovieRenderer::WriteClip(const ClipPlan& clip)
 {
     StartSound(clip);
     if (clip.movie->HasVideo() && (!m_pictures || &m_pictures->Movie() != clip.movie.get()))
-        m_pictures = std::make_unique<PictureReader>(*clip.movie);
+        m_pictures = std::make_unique<PictureReader>(*clip.movie, [this] { StillWanted(); });
     if (clip.Copies()) {
         EncodePictures(clip, 0, clip.copyFrom - clip.first);
         m_video->Copy(*clip.movie, clip.copyFrom, clip.copyEnd);

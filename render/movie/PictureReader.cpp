@@ -4,7 +4,8 @@
 #include "render/movie/RenderFailure.h"
 #include "render/movie/SourceMovie.h"
 
-PictureReader::PictureReader(const SourceMovie& movie) : m_movie(movie)
+PictureReader::PictureReader(const SourceMovie& movie, std::function<void()> stillWanted)
+    : m_movie(movie), m_stillWanted(std::move(stillWanted))
 {
     Open();
 }
@@ -29,11 +30,14 @@ const AVFrame& PictureReader::Picture(int n)
     if (m_number < 0 || n < m_number ||
         (m_movie.Timestamped() && key > m_movie.KeyAtOrBefore(m_number)))
         SeekFrom(key, n);
-    for (bool backedOff = false;;) {
-        const bool decoded = DecodeNext();
-        if (decoded && m_number == n)
+    bool backedOff = false;
+    for (int decoded = 1;; ++decoded) {
+        if (m_stillWanted && decoded % 16 == 0)
+            m_stillWanted();
+        const bool given = DecodeNext();
+        if (given && m_number == n)
             return *m_frame;
-        if (decoded && m_number < n)
+        if (given && m_number < n)
             continue;
         // Landed past it (a seek that fell short of its key, a picture that needs the group
         // before): start from the key before, then from the file's start.

@@ -4,13 +4,16 @@
 // in ascending order decodes every picture once.
 #include "render/movie/AvPtr.h"
 
+#include <functional>
+
 class SourceMovie;
 
 class PictureReader
 {
 public:
-    // Throws RenderFailure when the video cannot be decoded.
-    explicit PictureReader(const SourceMovie& movie);
+    // Throws RenderFailure when the video cannot be decoded. stillWanted is called now and then
+    // on a long way to a picture, and throws to stop.
+    explicit PictureReader(const SourceMovie& movie, std::function<void()> stillWanted = nullptr);
 
     const SourceMovie& Movie() const { return m_movie; }
     // Stays valid until the next call.
@@ -25,6 +28,7 @@ private:
     [[noreturn]] void Lost(int n) const;
 
     const SourceMovie& m_movie;
+    std::function<void()> m_stillWanted;
     AvPtr<AVFormatContext> m_format;
     AvPtr<AVCodecContext> m_codec;
     AvPtr<AVPacket> m_packet{av_packet_alloc()};

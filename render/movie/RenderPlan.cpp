@@ -75,10 +75,8 @@ bool IsAacRate(int rate)
 RenderPlan::RenderPlan(const std::vector<RenderClip>& clips, const RenderSettings& settings,
                        const std::function<void()>& stillWanted)
 {
-    for (const RenderClip& clip : clips) {
-        stillWanted();
-        m_sources.push_back(Movie(clip.hostPath));
-    }
+    for (const RenderClip& clip : clips)
+        m_sources.push_back(Movie(clip.hostPath, stillWanted));
     ChooseVideo(settings);
     if (settings.mode == RenderSettings::Mode::Smart)
         ChooseReference();
@@ -102,12 +100,13 @@ RenderPlan::RenderPlan(const std::vector<RenderClip>& clips, const RenderSetting
         throw RenderFailure(QStringLiteral("The show holds no pictures or sound to render."));
 }
 
-std::shared_ptr<const SourceMovie> RenderPlan::Movie(const QString& hostPath)
+std::shared_ptr<const SourceMovie> RenderPlan::Movie(const QString& hostPath,
+                                                     const std::function<void()>& stillWanted)
 {
     const QString key = QFileInfo(hostPath).absoluteFilePath();
     auto& movie = m_movies[key];
     if (!movie)
-        movie = std::make_shared<const SourceMovie>(hostPath);
+        movie = std::make_shared<const SourceMovie>(hostPath, stillWanted);
     return movie;
 }
 

@@ -15,7 +15,7 @@
 class RenderPlan
 {
 public:
-    // Reads every clip's movie; throws RenderFailure. stillWanted is asked between movies and
+    // Reads every clip's movie; throws RenderFailure. stillWanted is asked now and then and
     // throws to stop.
     RenderPlan(const std::vector<RenderClip>& clips, const RenderSettings& settings,
                const std::function<void()>& stillWanted);
@@ -38,7 +38,8 @@ public:
     static QString CopyProblem(const SourceMovie& movie);
 
 private:
-    std::shared_ptr<const SourceMovie> Movie(const QString& hostPath);
+    std::shared_ptr<const SourceMovie> Movie(const QString& hostPath,
+                                             const std::function<void()>& stillWanted);
     void ChooseVideo(const RenderSettings& settings);
     void ChooseReference();
     void ChooseSound();

@@ -70,7 +70,8 @@ double RenderVerifier::Psnr(const AVFrame& a, const AVFrame& b)
     return 10 * std::log10(255.0 * 255.0 * samples / squares);
 }
 
-void RenderVerifier::Check(RenderResult& result, const std::function<void()>& stillWanted) const
+void RenderVerifier::Check(RenderResult& result, const std::function<void()>& stillWanted,
+                           const std::function<void()>& checked) const
 {
     const SourceMovie output(m_path);
     if (output.PictureCount() != m_plan.Pictures())
@@ -78,7 +79,7 @@ void RenderVerifier::Check(RenderResult& result, const std::function<void()>& st
                                            "show has %2.")
                                 .arg(output.PictureCount())
                                 .arg(m_plan.Pictures()));
-    PictureReader written(output);
+    PictureReader written(output, stillWanted);
     PictureFitter fitter(m_plan.Video());
     std::unique_ptr<PictureReader> source;
     result.lowestPsnr = std::numeric_limits<double>::infinity();
@@ -86,9 +87,9 @@ void RenderVerifier::Check(RenderResult& result, const std::function<void()>& st
         const ClipPlan& clip = m_plan.Clips()[k];
         if (clip.movie->HasVideo() &&
             (!source || k == 0 || clip.movie != m_plan.Clips()[k - 1].movie))
-            source = std::make_unique<PictureReader>(*clip.movie);
+            source = std::make_unique<PictureReader>(*clip.movie, stillWanted);
         for (long long j = 0; j < clip.pictures; j += std::max(1LL, clip.pictures - 1)) {
-            stillWanted();
+            checked();
             const int picture = clip.SourcePictureAt(j, m_plan.Rate());
             const AvPtr<AVFrame> expected =
                 clip.movie->HasVideo() ? fitter.Fit(source->Picture(picture)) : fitter.Black();

@@ -17,8 +17,10 @@ public:
 
     RenderVerifier(const RenderPlan& plan, const QString& moviePath);
 
-    // Throws RenderFailure saying which clip differs; stillWanted is called before each picture.
-    void Check(RenderResult& result, const std::function<void()>& stillWanted) const;
+    // Throws RenderFailure saying which clip differs. stillWanted is called now and then and
+    // throws to stop; checked after each picture compared.
+    void Check(RenderResult& result, const std::function<void()>& stillWanted,
+               const std::function<void()>& checked) const;
 
     static bool Identical(const AVFrame& a, const AVFrame& b);
     // Over all three planes; infinite for identical pictures.

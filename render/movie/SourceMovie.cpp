@@ -31,7 +31,7 @@ SourceMovie::SourceMovie(const QString& hostPath, const std::function<void()>& s
     AvPtr<AVFormatContext> format = MovieFile::Open(hostPath);
     ChooseStreams(format.get());
     if (m_videoStream >= 0) {
-        if (ListPackets(format.get()))
+        if (ListPackets(format.get(), stillWanted))
             NumberPictures();
         else
             DecodePictures(stillWanted);
@@ -69,7 +69,7 @@ void SourceMovie::ChooseStreams(AVFormatContext* format)
 
 // Packets without a timestamp of their own (some program streams) follow the one before. The
 // first few packets are decoded on the way: false when they did not give one picture each.
-bool SourceMovie::ListPackets(AVFormatContext* format)
+bool SourceMovie::ListPackets(AVFormatContext* format, const std::function<void()>& stillWanted)
 {
     for (unsigned i = 0; i < format->nb_streams; ++i)
         format->streams[i]->discard = int(i) == m_videoStream ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
@@ -79,7 +79,9 @@ bool SourceMovie::ListPackets(AVFormatContext* format)
     PictureProbe probe(*format->streams[m_videoStream], m_path);
     AvPtr<AVPacket> packet(av_packet_alloc());
     std::optional<int64_t> last;
-    while (av_read_frame(format, packet.get()) >= 0) {
+    for (int n = 0; av_read_frame(format, packet.get()) >= 0; ++n) {
+        if (stillWanted && n % 256 == 0)
+            stillWanted();
         if (packet->stream_index == m_videoStream) {
             m_timestamped &= packet->pts != AV_NOPTS_VALUE;
             int64_t ts = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;

@@ -26,7 +26,7 @@ public:
     };
 
     // Throws RenderFailure when the file is no movie. stillWanted is called now and then while
-    // a movie is decoded whole, and throws to stop.
+    // the packets are read, and throws to stop.
     explicit SourceMovie(const QString& hostPath,
                          const std::function<void()>& stillWanted = nullptr);
 
@@ -73,7 +73,7 @@ public:
 
 private:
     void ChooseStreams(AVFormatContext* format);
-    bool ListPackets(AVFormatContext* format);
+    bool ListPackets(AVFormatContext* format, const std::function<void()>& stillWanted);
     void NumberPictures();
     void DecodePictures(const std::function<void()>& stillWanted);
     void CountPictures();
