@@ -8,7 +8,7 @@ class Cmx3600Format : public ListFormat
 public:
     const char* Key() const override { return "cmx3600"; }
     const char* Name() const override { return "CMX 3600 EDL"; }
-    const char* ReadBy() const override { return "video editors (Resolve, Premiere, Avid...)"; }
+    const char* ReadBy() const override { return "Resolve, Premiere, Avid"; }
     const char* Extension() const override { return "edl"; }
     bool Claims(std::string_view text) const override;
     std::string Write(const std::vector<ListClip>& clips, ExportContext& context) const override;

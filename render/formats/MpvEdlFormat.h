@@ -10,7 +10,7 @@ public:
 
     const char* Key() const override { return "mpv-edl"; }
     const char* Name() const override { return "mpv EDL"; }
-    const char* ReadBy() const override { return "mpv (one timeline, a chapter per clip)"; }
+    const char* ReadBy() const override { return "mpv, as one timeline"; }
     const char* Extension() const override { return "edl"; }
     bool Claims(std::string_view text) const override;
     std::string Write(const std::vector<ListClip>& clips, ExportContext& context) const override;

@@ -8,7 +8,7 @@ class OtioFormat : public ListFormat
 public:
     const char* Key() const override { return "otio"; }
     const char* Name() const override { return "OpenTimelineIO"; }
-    const char* ReadBy() const override { return "OpenTimelineIO tools and editors"; }
+    const char* ReadBy() const override { return "OpenTimelineIO tools"; }
     const char* Extension() const override { return "otio"; }
     bool Claims(std::string_view text) const override;
     std::string Write(const std::vector<ListClip>& clips, ExportContext& context) const override;
