@@ -27,16 +27,11 @@ double StreamSeconds(const AVFormatContext* format, const AVStream* stream)
     return format->duration > 0 ? format->duration / double(AV_TIME_BASE) : 0.0;
 }
 
-// Containers with a table of their packets (QuickTime, AVI, Matroska cues) list every picture
-// there; others are counted from their header's figures.
-int64_t PictureCount(AVStream* stream, double seconds, double rate)
+// QuickTime and AVI headers count their pictures; for other containers they are counted from
+// the rate and length, since an index read so far lists only some (MPEG) or only key pictures.
+int64_t PictureCount(const AVStream* stream, double seconds, double rate)
 {
-    const int entries = avformat_index_get_entries_count(stream);
-    if (stream->nb_frames > 0 && (entries == 0 || entries == stream->nb_frames))
-        return stream->nb_frames;
-    if (entries > 0 && stream->nb_frames <= 0)
-        return entries;
-    return int64_t(std::llround(seconds * rate));
+    return stream->nb_frames > 0 ? stream->nb_frames : int64_t(std::llround(seconds * rate));
 }
 } // namespace
 

@@ -60,8 +60,8 @@ void CmxEventList::Parse(std::string_view text)
         if (line.find('\0') != std::string_view::npos)
             throw ListFormatError::AtLine(number, "the line holds binary data: this is no EDL");
         if (ListText::StartsWithNoCase(line, "FCM:")) {
-            m_dropFrame = ListText::StartsWithNoCase(ListText::Trim(line.substr(4)), "DROP");
-            m_anyDropFrame = m_anyDropFrame || m_dropFrame;
+            m_anyDropFrame = m_anyDropFrame ||
+                             ListText::StartsWithNoCase(ListText::Trim(line.substr(4)), "DROP");
         } else if (line.starts_with('*') || ListText::StartsWithNoCase(line, "FROM CLIP")) {
             ParseComment(ListText::Trim(line.substr(line.starts_with('*'))));
         } else if (ListText::StartsWithNoCase(line, "M2 ")) {
@@ -84,7 +84,6 @@ void CmxEventList::ParseEvent(std::string_view line, long number)
     event.reel = words[1];
     event.channels = words[2];
     event.transition = words[3];
-    event.dropFrame = m_dropFrame;
     for (int i = 0; i < 4; ++i) {
         const std::string_view tc = words[words.size() - 4 + i];
         int64_t frame = 0;
@@ -161,11 +160,14 @@ void CmxEventList::AddClips(ImportContext& context) const
         const double movieRate = context.MovieRate(clip.file);
         const double rate = movieRate > 0 ? movieRate : listRate;
         const int nominal = Timecode::Nominal(rate);
+        // A list that counts in drop-frame timecode anywhere does so for every 29.97 and 59.94
+        // source, whatever FCM lines stand between its events.
+        const bool dropFrame =
+            m_anyDropFrame && std::abs(rate - RateOfNominal(nominal, true)) < 0.005;
         int64_t frames[4];
         bool semicolons = false;
         for (int i = 0; i < 4; ++i)
-            if (!Timecode::Parse(event.timecodes[i], nominal, event.dropFrame, frames[i],
-                                 semicolons))
+            if (!Timecode::Parse(event.timecodes[i], nominal, dropFrame, frames[i], semicolons))
                 throw ListFormatError::AtLine(event.line,
                                               "\"" + event.timecodes[i] + "\" is no timecode");
         if (lastRecordOut >= 0 && frames[2] > lastRecordOut)

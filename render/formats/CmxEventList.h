@@ -24,7 +24,6 @@ private:
         std::string channels;
         std::string transition;
         std::string timecodes[4];
-        bool dropFrame = false;
         std::string clipName;
         std::string toClipName;
         std::string sourceFile;
@@ -37,7 +36,6 @@ private:
     double ListRate() const;
 
     std::vector<Event> m_events;
-    bool m_dropFrame = false;
     bool m_anyDropFrame = false;
     int m_largestFrame = 0;
     double m_statedRate = 0;

@@ -86,7 +86,12 @@ bool ListFile::Import(const std::string& hostPath, MovieCatalog& movies,
 bool ListFile::Export(const std::vector<ListClip>& clips, const ListFormat& format,
                       const std::string& hostPath, ExportContext& context, std::string& error)
 {
-    const std::string text = format.Write(clips, context);
+    // A clip without a name of its own goes by its movie's.
+    std::vector<ListClip> named = clips;
+    for (ListClip& clip : named)
+        if (clip.title.empty())
+            clip.title = clip.file.substr(clip.file.find_last_of("/\\") + 1);
+    const std::string text = format.Write(named, context);
     QSaveFile file(QString::fromStdString(hostPath));
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(text.data(), qint64(text.size())) != qint64(text.size()) || !file.commit()) {

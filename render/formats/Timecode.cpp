@@ -75,12 +75,13 @@ std::string Timecode::Format(int64_t frame, int nominal, bool dropFrame)
         const int64_t rest = frame % perTenMinutes;
         frame += drop * 9 * tens + (rest > drop ? drop * ((rest - drop) / perMinute) : 0);
     }
-    const char separator = dropFrame ? ';' : ':';
+    // Drop-frame timecode is told by the separator before the frames.
     char text[48];
-    std::snprintf(text, sizeof text, "%02lld%c%02lld%c%02lld%c%02lld",
-                  (long long)(frame / (int64_t(nominal) * 3600)), separator,
-                  (long long)(frame / (int64_t(nominal) * 60) % 60), separator,
-                  (long long)(frame / nominal % 60), separator, (long long)(frame % nominal));
+    std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld%c%02lld",
+                  (long long)(frame / (int64_t(nominal) * 3600)),
+                  (long long)(frame / (int64_t(nominal) * 60) % 60),
+                  (long long)(frame / nominal % 60), dropFrame ? ';' : ':',
+                  (long long)(frame % nominal));
     return text;
 }
 
