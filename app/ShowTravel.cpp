@@ -102,6 +102,13 @@ CDocument* ShowTravel::Import(CDocTemplate& shows, const CString& path)
         Say(error, MB_ICONEXCLAMATION);
         return nullptr;
     }
+    // A new empty show would only lose the one that is open.
+    if (clips.empty()) {
+        Say("\"" + FileName(hostPath) + "\" holds no clips a show can take" +
+                (notes.Empty() ? "." : ": " + notes.Text() + "."),
+            MB_ICONINFORMATION);
+        return nullptr;
+    }
     CDocument* document = shows.OpenDocumentFile(nullptr);
     auto* show = dynamic_cast<CReelmixDoc*>(document);
     if (!show)

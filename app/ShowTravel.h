@@ -20,8 +20,9 @@ public:
     static CString OpenFilter(const CDocTemplate& shows);
 
     // The list at path as a new show, untitled and modified, after the question about unsaved
-    // changes. When the list cannot be read the show that was open stays as it was, and a
-    // message says what went wrong, where. Null when nothing was imported.
+    // changes. When the list cannot be read, or holds no clips, the show that was open stays as
+    // it was and a message says why (where, for a list that cannot be read). Null when nothing
+    // was imported.
     static CDocument* Import(CDocTemplate& shows, const CString& path);
     // Asks for a list to import.
     static void OnFileImport(CDocTemplate& shows, CWnd* frame);

@@ -70,13 +70,13 @@ std::string Cmx3600Format::Write(const std::vector<ListClip>& clips, ExportConte
         if (!context.Frames(clip, span))
             continue;
         if (number == 0) {
-            recordNum = span.rateNum;
-            recordDen = span.rateDen;
+            recordNum = span.movie.rateNum;
+            recordDen = span.movie.rateDen;
             text += Timecode::IsDropRate(recordNum, recordDen) ? "FCM: DROP FRAME\n\n"
                                                                : "FCM: NON-DROP FRAME\n\n";
         }
         const int nominal = Timecode::Nominal(span.Rate());
-        const bool drop = Timecode::IsDropRate(span.rateNum, span.rateDen);
+        const bool drop = Timecode::IsDropRate(span.movie.rateNum, span.movie.rateDen);
         const double recordRate = double(recordNum) / recordDen;
         const int recordNominal = Timecode::Nominal(recordRate);
         const bool recordDrop = Timecode::IsDropRate(recordNum, recordDen);

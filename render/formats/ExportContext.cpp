@@ -8,19 +8,16 @@ bool ExportContext::Frames(const ListClip& clip, FrameSpan& span)
 {
     span = FrameSpan();
     const MovieProbe::Facts* facts = m_movies.Find(clip.file);
-    if (facts && facts->rateNum > 0) {
-        span.rateNum = facts->rateNum;
-        span.rateDen = facts->rateDen;
-        span.movieFrames = facts->frames;
-    } else {
+    if (facts && facts->rateNum > 0)
+        span.movie = *facts;
+    else
         notes.Add(FormatNotes::RateGuessed);
-    }
     const double rate = span.Rate();
     span.in = clip.start >= 0 ? std::llround(clip.start * rate) : 0;
     if (clip.end >= 0 && clip.end > clip.start) {
         span.out = std::max(span.in, int64_t(std::llround(clip.end * rate)));
-    } else if (span.movieFrames > span.in) {
-        span.out = span.movieFrames;
+    } else if (span.movie.frames > span.in) {
+        span.out = span.movie.frames;
     } else {
         notes.Add(FormatNotes::LengthUnknownLeftOut);
         return false;

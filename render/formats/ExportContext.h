@@ -1,6 +1,7 @@
 #pragma once
 // What writers need beside the clips: the movies' frame rates and lengths for the formats that
 // count frames, and the notes on what had to be guessed or left out.
+#include "platform/media/MovieProbe.h"
 #include "render/formats/FormatNotes.h"
 #include "render/formats/ListClip.h"
 
@@ -14,15 +15,13 @@ class ExportContext
 public:
     // A clip in whole frames of its movie.
     struct FrameSpan {
-        int rateNum = 25;
-        int rateDen = 1;
+        // The movie's rate (25 when unknown) and pictures (0 when unknown).
+        MovieProbe::Facts movie{25, 1, 0.0, 0};
         int64_t in = 0;
         // Exclusive.
         int64_t out = 0;
-        // The movie's pictures, 0 when unknown.
-        int64_t movieFrames = 0;
 
-        double Rate() const { return double(rateNum) / rateDen; }
+        double Rate() const { return movie.Rate(); }
     };
 
     explicit ExportContext(MovieCatalog& movies) : m_movies(movies) {}

@@ -93,7 +93,9 @@ std::string ListText::XmlEscape(std::string_view text)
             escaped += "&quot;";
             break;
         default:
-            escaped += c;
+            // XML has no way to write the other control characters.
+            if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n' || c == '\r')
+                escaped += c;
         }
     }
     return escaped;

@@ -23,6 +23,6 @@ public:
     // Text without a leading byte-order mark, as UTF-8: bytes that are not UTF-8 are read as
     // Latin-1, as older players wrote their lists.
     static std::string Utf8(std::string_view bytes);
-    // Special characters of XML as entities.
+    // Special characters of XML as entities; control characters XML cannot hold are left out.
     static std::string XmlEscape(std::string_view text);
 };

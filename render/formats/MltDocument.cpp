@@ -97,7 +97,7 @@ private:
     {
         if (name == u"entry" && parent.kind == Service::Playlist) {
             parent.items.push_back({Attribute("producer"), Attribute("in"), Attribute("out")});
-            m_document.m_used.push_back(Attribute("producer"));
+            m_document.m_used.insert(Attribute("producer"));
             return m_open.push_back({Open::EntryOf, m_open.back().id});
         }
         if (name == u"blank" && parent.kind == Service::Playlist)
@@ -105,7 +105,7 @@ private:
         if (name == u"track" && parent.kind == Service::Tractor) {
             const QStringView hide = m_reader.attributes().value("hide");
             parent.tracks.push_back({Attribute("producer"), hide == u"video" || hide == u"both"});
-            m_document.m_used.push_back(Attribute("producer"));
+            m_document.m_used.insert(Attribute("producer"));
         }
         if (name == u"transition")
             ++parent.transitions;
@@ -128,10 +128,10 @@ private:
         if (!m_open.empty() && m_open.back().kind == Open::EntryOf) {
             Service& playlist = m_document.m_services[m_open.back().id];
             playlist.items.back().producer = id;
-            m_document.m_used.push_back(id);
+            m_document.m_used.insert(id);
         } else if (Service* parent = Parent(); parent && parent->kind == Service::Playlist) {
             parent->items.push_back({id, {}, {}});
-            m_document.m_used.push_back(id);
+            m_document.m_used.insert(id);
         }
         m_open.push_back({Open::ServiceOf, id});
     }
@@ -187,8 +187,7 @@ const MltDocument::Service* MltDocument::MainService() const
     const auto unused = [this](Service::Kind kind) -> const Service* {
         for (auto id = m_order.rbegin(); id != m_order.rend(); ++id) {
             const Service* service = Find(*id);
-            if (service->kind == kind &&
-                std::find(m_used.begin(), m_used.end(), *id) == m_used.end())
+            if (service->kind == kind && !m_used.contains(*id))
                 return service;
         }
         return nullptr;

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 class ImportContext;
@@ -54,7 +55,7 @@ private:
     std::unordered_map<std::string, Service> m_services;
     // Ids in the order their elements began, and those that another service plays.
     std::vector<std::string> m_order;
-    std::vector<std::string> m_used;
+    std::unordered_set<std::string> m_used;
     std::string m_root;
     std::string m_mainProducer;
     double m_fps = 25.0;

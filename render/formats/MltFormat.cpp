@@ -39,12 +39,12 @@ std::string MltFormat::Write(const std::vector<ListClip>& clips, ExportContext& 
         if (!context.Frames(clip, span))
             continue;
         if (rateNum == 0)
-            rateNum = span.rateNum, rateDen = span.rateDen;
+            rateNum = span.movie.rateNum, rateDen = span.movie.rateDen;
         const double scale = double(rateNum) / rateDen / span.Rate();
         auto [found, added] = ids.try_emplace(clip.file, "producer" + std::to_string(ids.size()));
         if (added)
             producers +=
-                ProducerElement(found->second, clip.file, std::llround(span.movieFrames * scale));
+                ProducerElement(found->second, clip.file, std::llround(span.movie.frames * scale));
         const int64_t in = std::llround(span.in * scale);
         const int64_t out = std::max(in, int64_t(std::llround(span.out * scale))) - 1;
         playlist += "    <entry producer=\"" + found->second + "\" in=\"" + std::to_string(in) +

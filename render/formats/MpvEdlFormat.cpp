@@ -4,6 +4,7 @@
 #include "render/formats/ListFormatError.h"
 #include "render/formats/ListText.h"
 
+#include <cmath>
 #include <map>
 
 namespace
@@ -59,7 +60,7 @@ private:
         double count = 0;
         if (close == std::string_view::npos ||
             !ListText::ParseNumber(m_text.substr(m_pos + 1, close - m_pos - 1), count) ||
-            count < 0 || count != double(std::size_t(count)))
+            count < 0 || count != std::floor(count))
             throw ListFormatError::AtLine(m_line, "a value begins with \"%\" but no byte count");
         if (count > double(m_text.size() - close - 1))
             throw ListFormatError::AtLine(m_line, "a counted value runs past the end of the file");

@@ -56,7 +56,7 @@ std::string ClipObject(const ListClip& clip, const ExportContext::FrameSpan& spa
 {
     const double rate = span.Rate();
     const std::string available =
-        span.movieFrames > 0 ? Range(0, double(span.movieFrames), rate) : "null";
+        span.movie.frames > 0 ? Range(0, double(span.movie.frames), rate) : "null";
     return "        {\"OTIO_SCHEMA\": \"Clip.1\", \"name\": " + JsonString(clip.title) + ", " +
            kItemFields +
            ", \"source_range\": " + Range(double(span.in), double(span.out - span.in), rate) +
