@@ -81,8 +81,17 @@ public:
         mpv_initialize(m_handle);
         const char* command[] = {"loadfile", path.c_str(), nullptr};
         mpv_command(m_handle, command);
-        for (int waits = 0; waits < 600 && !m_loaded; ++waits)
-            m_loaded = mpv_wait_event(m_handle, 0.1)->event_id == MPV_EVENT_FILE_LOADED;
+        // Until the file is loaded, or has ended because it could not be (a playlist ends too,
+        // giving way to its first entry).
+        for (int waits = 0; waits < 600; ++waits) {
+            const mpv_event* event = mpv_wait_event(m_handle, 0.1);
+            m_loaded = event->event_id == MPV_EVENT_FILE_LOADED;
+            const bool failed = event->event_id == MPV_EVENT_END_FILE &&
+                                static_cast<const mpv_event_end_file*>(event->data)->reason ==
+                                    MPV_END_FILE_REASON_ERROR;
+            if (m_loaded || failed)
+                break;
+        }
     }
     ~Mpv() { mpv_terminate_destroy(m_handle); }
 
