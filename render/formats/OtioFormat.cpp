@@ -38,32 +38,34 @@ std::string JsonString(std::string_view text)
 
 std::string Time(double value, double rate)
 {
-    return "{\"OTIO_SCHEMA\": \"RationalTime.1\", \"rate\": " + Number(rate) +
-           ", \"value\": " + Number(value) + "}";
+    return "{\"OTIO_SCHEMA\":\"RationalTime.1\",\"rate\":" + Number(rate) +
+           ",\"value\":" + Number(value) + "}";
 }
 
 std::string Range(double start, double duration, double rate)
 {
-    return "{\"OTIO_SCHEMA\": \"TimeRange.1\", \"duration\": " + Time(duration, rate) +
-           ", \"start_time\": " + Time(start, rate) + "}";
+    return "{\"OTIO_SCHEMA\":\"TimeRange.1\",\"duration\":" + Time(duration, rate) +
+           ",\"start_time\":" + Time(start, rate) + "}";
 }
 
 // What every item of a timeline carries, empty here.
 constexpr const char* kItemFields =
     "\"metadata\": {}, \"effects\": [], \"markers\": [], \"enabled\": true";
 
+// One line a clip, without spaces, and without the effects, markers and enabled flag that
+// readers take as none and true when they are missing: a show of 100,000 clips is tens of
+// megabytes, and is read the faster for every value left out.
 std::string ClipObject(const ListClip& clip, const ExportContext::FrameSpan& span)
 {
     const double rate = span.Rate();
     const std::string available =
         span.movie.frames > 0 ? Range(0, double(span.movie.frames), rate) : "null";
-    return "        {\"OTIO_SCHEMA\": \"Clip.1\", \"name\": " + JsonString(clip.title) + ", " +
-           kItemFields +
-           ", \"source_range\": " + Range(double(span.in), double(span.out - span.in), rate) +
-           ", \"media_reference\": {\"OTIO_SCHEMA\": \"ExternalReference.1\", \"name\": \"\", "
-           "\"metadata\": {}, \"target_url\": " +
-           JsonString(ListPath::ToFileUri(clip.file)) + ", \"available_range\": " + available +
-           "}}";
+    return "{\"OTIO_SCHEMA\":\"Clip.1\",\"name\":" + JsonString(clip.title) +
+           ",\"metadata\":{},\"source_range\":" +
+           Range(double(span.in), double(span.out - span.in), rate) +
+           ",\"media_reference\":{\"OTIO_SCHEMA\":\"ExternalReference.1\",\"name\":\"\","
+           "\"metadata\":{},\"target_url\":" +
+           JsonString(ListPath::ToFileUri(clip.file)) + ",\"available_range\":" + available + "}}";
 }
 } // namespace
 
