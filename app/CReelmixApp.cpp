@@ -14,7 +14,6 @@
 CReelmixApp::CReelmixApp(CDocTemplate::ViewClass view) : m_viewClass(std::move(view))
 {
     std::srand(unsigned(std::time(nullptr)));
-    m_pszMimeType = "application/x-reelmix-show";
 }
 
 // ActiveX hosting and three-dimensional controls have no counterpart here: the media player
