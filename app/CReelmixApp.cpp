@@ -7,8 +7,10 @@
 #include "platform/framework/CCommandLineInfo.h"
 #include "platform/framework/CFileDialog.h"
 #include "platform/framework/CSingleDocTemplate.h"
+#include "preview/EditClipDlg.h"
 #include "res/StringIds.h"
 #include "show/CReelmixDoc.h"
+#include "show/Clip.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -16,7 +18,6 @@
 CReelmixApp::CReelmixApp(CDocTemplate::ViewClass view) : m_viewClass(std::move(view))
 {
     std::srand(unsigned(std::time(nullptr)));
-    m_pszMimeType = "application/x-reelmix-show";
 }
 
 // ActiveX hosting and three-dimensional controls have no counterpart here: the media player
@@ -64,6 +65,17 @@ void CReelmixApp::OnFileOpen()
                        ShowTravel::OpenFilter(*shows), m_pMainWnd);
     if (dialog.DoModal() == IDOK)
         OpenDocumentFile(dialog.GetPathName());
+}
+
+// The editor knows a movie and two marks; the clip takes the marks only when the user chose OK.
+bool CReelmixApp::EditClip(Clip& clip, CWnd* parent)
+{
+    EditClipDlg dialog(clip.GetFullPath(), clip.m_fileName, clip.m_start, clip.m_end, parent);
+    if (dialog.DoModal() != IDOK)
+        return false;
+    clip.m_start = dialog.m_start;
+    clip.m_end = dialog.m_end;
+    return true;
 }
 
 void CReelmixApp::OnAppAbout()

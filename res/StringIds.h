@@ -6,4 +6,3 @@ constexpr UINT IDR_MAINFRAME = 101;
 // Commands of the program's own.
 constexpr UINT ID_FILE_IMPORT = 32771;
 constexpr UINT ID_FILE_EXPORT_SHOW = 32772;
-constexpr UINT AFX_IDS_APP_TITLE = 57344;
