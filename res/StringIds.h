@@ -3,5 +3,7 @@
 #include "platform/core/WinTypes.h"
 
 constexpr UINT IDR_MAINFRAME = 101;
-constexpr UINT ID_FILE_EXPORT_MOVIE = 32771;
-constexpr UINT AFX_IDS_APP_TITLE = 57344;
+// Commands of the program's own.
+constexpr UINT ID_FILE_IMPORT = 32771;
+constexpr UINT ID_FILE_EXPORT_SHOW = 32772;
+constexpr UINT ID_FILE_EXPORT_MOVIE = 32773;

@@ -1,5 +1,7 @@
 #pragma once
-// The clips of a show to render, from the open document, a .rlx show file or an ASX playlist.
+// The clips of a show to render: from the open document, a show file (.rlx) or any playlist or
+// edit list Import reads.
+#include "render/formats/ListClip.h"
 #include "render/movie/RenderClip.h"
 
 #include <QStringList>
@@ -11,11 +13,10 @@ class ShowReader
 {
 public:
     static std::vector<RenderClip> FromDocument(const CReelmixDoc& doc);
-    // Throws RenderFailure when the file cannot be read; entries that cannot be rendered are
-    // passed over with a notice.
+    // Throws RenderFailure when the file cannot be read; what a list held that a show cannot is
+    // said in notices.
     static std::vector<RenderClip> ReadFile(const QString& hostPath, QStringList& notices);
 
 private:
-    static std::vector<RenderClip> ReadShow(const QString& hostPath);
-    static std::vector<RenderClip> ReadPlaylist(const QString& hostPath, QStringList& notices);
+    static std::vector<RenderClip> FromList(const std::vector<ListClip>& clips);
 };

@@ -1,11 +1,13 @@
 #pragma once
-// reelmix-render SHOW OUT [options]: renders a show (.rlx) or an ASX playlist into one movie,
-// printing its progress; Ctrl+C cancels and leaves nothing behind.
-#include <QStringList>
+// The tool's movie: a show rendered into one movie file, its progress on standard error; Ctrl+C
+// cancels and leaves nothing behind.
+#include "render/tool/RenderCommandLine.h"
 
 class MovieCommand
 {
 public:
-    // arguments without the program's name; returns the exit status.
-    static int Run(const QStringList& arguments);
+    MovieCommand() = delete;
+
+    // Returns the exit status: 0 done, 1 failed, 130 cancelled.
+    static int Run(const RenderCommandLine::Request& request);
 };

@@ -1,13 +1,33 @@
-// reelmix-render: makes one movie out of a show, without a display.
+// reelmix-render: a show rendered into one movie, or written as a playlist or edit list that
+// other programs read.
+#include "render/tool/ListExport.h"
 #include "render/tool/MovieCommand.h"
+#include "render/tool/RenderCommandLine.h"
 
-#include <QCoreApplication>
-#include <clocale>
+#include <exception>
+#include <iostream>
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName("reelmix-render");
-    std::setlocale(LC_NUMERIC, "C");
-    return MovieCommand::Run(app.arguments().mid(1));
+    try {
+        RenderCommandLine::Request request;
+        std::string error;
+        if (!RenderCommandLine::Parse(std::vector<std::string>(argv + 1, argv + argc), request,
+                                      error)) {
+            std::cerr << "reelmix-render: " << error << "\n" << RenderCommandLine::Usage();
+            return 2;
+        }
+        switch (request.action) {
+        case RenderCommandLine::Action::Help:
+            std::cout << RenderCommandLine::Usage();
+            return 0;
+        case RenderCommandLine::Action::ExportList:
+            return ListExport::Run(request.format, request.show, request.out, std::cerr);
+        case RenderCommandLine::Action::RenderMovie:
+            return MovieCommand::Run(request);
+        }
+    } catch (const std::exception& failure) {
+        std::cerr << "reelmix-render: " << failure.what() << "\n";
+    }
+    return 1;
 }

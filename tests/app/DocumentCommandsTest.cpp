@@ -144,10 +144,10 @@ TEST_F(AppFixture, RecentFileListKeepsSixteenEntriesAcrossRestarts)
 
     ASSERT_TRUE(Start());
     const std::vector<std::string> menu = FileMenuTexts(Frame());
-    ASSERT_EQ(menu.size(), 6u + 16u);
-    EXPECT_EQ(menu[5], "&1 " + NameOf(files[17]));
-    EXPECT_EQ(menu[14], "1&0 " + NameOf(files[8]));
-    EXPECT_EQ(menu[20], "16 " + NameOf(files[2]));
+    ASSERT_EQ(menu.size(), 8u + 16u);
+    EXPECT_EQ(menu[7], "&1 " + NameOf(files[17]));
+    EXPECT_EQ(menu[16], "1&0 " + NameOf(files[8]));
+    EXPECT_EQ(menu[22], "16 " + NameOf(files[2]));
 
     // An entry whose file is gone is dropped after the failed open.
     ::remove(files[17].c_str());
@@ -160,6 +160,7 @@ TEST_F(AppFixture, EmptyRecentFileListShowsTheGreyPlaceholder)
     ASSERT_TRUE(Start());
     EXPECT_EQ(FileMenuTexts(Frame()),
               (std::vector<std::string>{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S",
-                                        "Save &As...", "Export Show As &Movie... (grey)",
-                                        "Recent File (grey)", "E&xit"}));
+                                        "Save &As...", "&Import...", "&Export Show...",
+                                        "Export Show As &Movie... (grey)", "Recent File (grey)",
+                                        "E&xit"}));
 }

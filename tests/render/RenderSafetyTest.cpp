@@ -88,12 +88,12 @@ TEST(MovieRenderer, ToolReportsUsageAndFullDisk)
         int status;
         const char* message;
     };
-    const QString tool = "'" REELMIX_RENDER_TOOL "' ";
+    const QString tool = "'" REELMIX_RENDER_PATH "' ";
     const Case cases[] = {
-        {tool, 2, "Give a show"},
+        {tool, 2, "Give the show to render"},
         {tool + "--size 12 '" + show + "' '" + out + "'", 2, "--size"},
-        {tool + "'" + show + "' '" + folder.filePath("out.avi") + "'", 2, ".mp4, .mkv or .mov"},
-        {tool + "'" + folder.filePath("missing.rlx") + "' '" + out + "'", 1, "could not be opened"},
+        {tool + "--format m3u --mode exact '" + show + "' '" + out + "'", 2, "do not go with"},
+        {tool + "'" + folder.filePath("missing.rlx") + "' '" + out + "'", 1, "missing.rlx"},
         {"ulimit -f 4; " + tool + "'" + show + "' '" + out + "'", 1, "larger than this system"},
     };
     for (const Case& c : cases) {
