@@ -22,9 +22,9 @@ std::string Entries(const QDir& folder)
 }
 } // namespace
 
-// Cancelling, a file that is no movie, a target that is one of the show's movies and a
-// target in a missing folder end with a message, and leave no file at the target and no
-// temporary file beside it.
+// Cancelling, a file that is no movie, a target that is one of the show's movies, a target in
+// a missing folder and pictures the check after writing finds too far from their source end
+// with a message, and leave no file at the target and no temporary file beside it.
 TEST(MovieRenderer, FailuresLeaveNothingBehind)
 {
     const QDir folder(QDir(TestEnv::Folder()).filePath("safety"));
@@ -43,18 +43,22 @@ TEST(MovieRenderer, FailuresLeaveNothingBehind)
         QString clip;
         QString target;
         bool cancel;
+        int quality;
         const char* message;
     };
     const Case cases[] = {
-        {"cancel", movie, folder.filePath("out.mp4"), true, "cancelled"},
-        {"not a movie", notMovie, folder.filePath("out.mp4"), false, "notes.avi"},
-        {"own movie", movie, movie, false, "one of the show's movies"},
-        {"missing folder", movie, folder.filePath("gone/out.mkv"), false, "could not be written"},
+        {"cancel", movie, folder.filePath("out.mp4"), true, 16, "cancelled"},
+        {"not a movie", notMovie, folder.filePath("out.mp4"), false, 16, "notes.avi"},
+        {"own movie", movie, movie, false, 16, "one of the show's movies"},
+        {"missing folder", movie, folder.filePath("gone/out.mkv"), false, 16,
+         "could not be written"},
+        {"poor pictures", movie, folder.filePath("out.mp4"), false, 51, "too far from its source"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         RenderSettings settings;
         settings.target = c.target;
+        settings.quality = c.quality;
         MovieRenderer renderer({{c.clip, -1, -1}, {c.clip, 0.5, 1.5}}, settings);
         renderer.SetProgressSink([&](const RenderProgress& progress) {
             if (c.cancel && progress.stage.startsWith("Encoding"))
