@@ -42,8 +42,11 @@ void PacketCopier::Copy(int first, int end, const PacketSink& sink)
         const int picture = m_movie.PictureOfPts(m_packet->pts);
         if (picture < first || picture >= end)
             Fail();
+        // Every key picture carries the parameter sets it was made with: a player that seeks
+        // to it may hold those of an encoded run.
+        const bool key = m_packet->flags & AV_PKT_FLAG_KEY;
         const std::vector<uint8_t> data =
-            m_stream.AnnexB(m_packet->data, size_t(m_packet->size), copied == 0);
+            m_stream.AnnexB(m_packet->data, size_t(m_packet->size), copied == 0 || key);
         AvPtr<AVPacket> out(av_packet_alloc());
         RenderFailure::Check(av_new_packet(out.get(), int(data.size())),
                              QStringLiteral("No memory for a picture"));

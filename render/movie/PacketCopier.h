@@ -1,6 +1,7 @@
 #pragma once
 // Copies whole groups of a movie's H.264 pictures as they are stored, in decoding order, each
-// packet told which picture it holds; the first carries the parameter sets it was made with.
+// packet told which picture it holds; the first and every key picture carry the parameter sets
+// they were made with.
 #include "render/movie/AvPtr.h"
 #include "render/movie/H264Stream.h"
 
