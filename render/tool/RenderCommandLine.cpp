@@ -91,12 +91,11 @@ bool RenderCommandLine::Parse(const std::vector<std::string>& arguments, Request
         const std::string& argument = arguments[i];
         if (argument == "--help" || argument == "-h")
             return true;
-        if (argument == "--format" || argument.starts_with("--format=")) {
-            if (argument == "--format" && i + 1 == arguments.size()) {
+        if (OptionValue(arguments, i, "--format", request.format, error)) {
+            if (!error.empty()) {
                 error = "--format needs a format: " + FormatKeys() + ".";
                 return false;
             }
-            request.format = argument == "--format" ? arguments[++i] : argument.substr(9);
             formatGiven = true;
         } else if (ParseMovieOption(arguments, i, request.movie, error)) {
             movieOptions = true;
