@@ -34,7 +34,7 @@ ExportMovieDlg::ExportMovieDlg(const QString& target, QWidget* parent)
     m_quality = new QSpinBox;
     m_quality->setRange(0, 51);
     m_quality->setValue(defaults.quality);
-    m_quality->setToolTip(tr("libx264's constant rate factor: 0 is lossless, 16 looks like the "
+    m_quality->setToolTip(tr("The encoder's constant rate factor: 0 is lossless, 16 looks like the "
                              "source, 23 is smaller"));
     form->addRow(tr("&Quality (lower is better):"), m_quality);
 

@@ -1,7 +1,8 @@
 #pragma once
 // Renders a show into one movie: every clip's pictures in show order, frame-exact at the marks,
 // with groups of pictures copied untouched wherever the source allows and encoded with libx264
-// elsewhere, the sound cut to match. Runs on the calling thread; Cancel may come from any other.
+// (libx265 to continue an HEVC stream) elsewhere, the sound cut to match. Runs on the calling
+// thread; Cancel may come from any other.
 #include "render/movie/AvPtr.h"
 #include "render/movie/RenderClip.h"
 #include "render/movie/RenderProgress.h"

@@ -18,7 +18,8 @@ public:
 
     static bool KnownExtension(const QString& target);
 
-    // parameters describe the packets: start codes and, for H.264, any parameter sets in front.
+    // parameters describe the packets: start codes and, for H.264 and HEVC, any parameter sets in
+    // front.
     void AddVideo(const AVCodecParameters& parameters, AVRational rate, int delay);
     void AddSound(const AVCodecContext& encoder);
     void Begin();

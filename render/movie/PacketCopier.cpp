@@ -8,7 +8,7 @@
 
 PacketCopier::PacketCopier(const SourceMovie& movie)
     : m_movie(movie), m_format(MovieFile::OpenStream(movie.Path(), movie.VideoStream())),
-      m_stream(movie.VideoParameters().extradata,
+      m_stream(movie.VideoParameters().codec_id, movie.VideoParameters().extradata,
                size_t(std::max(0, movie.VideoParameters().extradata_size)))
 {
 }

@@ -1,9 +1,9 @@
 #pragma once
-// Copies whole groups of a movie's H.264 pictures as they are stored, in decoding order, each
-// packet told which picture it holds; the first and every key picture carry the parameter sets
+// Copies whole groups of a movie's H.264 or HEVC pictures as they are stored, in decoding order,
+// each packet told which picture it holds; the first and every key picture carry the parameter sets
 // they were made with.
 #include "render/movie/AvPtr.h"
-#include "render/movie/H264Stream.h"
+#include "render/movie/NalStream.h"
 
 #include <functional>
 
@@ -26,6 +26,6 @@ private:
 
     const SourceMovie& m_movie;
     AvPtr<AVFormatContext> m_format;
-    H264Stream m_stream;
+    NalStream m_stream;
     AvPtr<AVPacket> m_packet{av_packet_alloc()};
 };

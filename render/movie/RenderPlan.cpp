@@ -1,6 +1,7 @@
 #include "render/movie/RenderPlan.h"
 
 #include "render/movie/MovieFile.h"
+#include "render/movie/NalStream.h"
 #include "render/movie/RenderFailure.h"
 #include "render/movie/SourceMovie.h"
 
@@ -15,8 +16,11 @@ namespace
 constexpr int kSoundOnlyWidth = 640;
 constexpr int kSoundOnlyHeight = 360;
 
-QString ProfileName(int profile)
+// The profile as the encoder that continues the stream names it; empty for one it cannot make.
+QString ProfileName(AVCodecID codec, int profile)
 {
+    if (codec == AV_CODEC_ID_HEVC)
+        return profile == FF_PROFILE_HEVC_MAIN ? QStringLiteral("main") : QString();
     switch (profile) {
     case FF_PROFILE_H264_BASELINE:
     case FF_PROFILE_H264_CONSTRAINED_BASELINE:
@@ -160,17 +164,19 @@ void RenderPlan::ChooseReference()
     m_video.space = video.color_space;
     m_video.primaries = video.color_primaries;
     m_video.transfer = video.color_trc;
-    m_video.profile = ProfileName(video.profile);
+    m_video.codec = video.codec_id;
+    m_video.profile = ProfileName(video.codec_id, video.profile);
     m_video.level = video.level;
 }
 
 QString RenderPlan::CopyProblem(const SourceMovie& movie)
 {
     const AVCodecParameters& video = movie.VideoParameters();
-    if (video.codec_id != AV_CODEC_ID_H264)
-        return QStringLiteral("its video is %1, not H.264").arg(avcodec_get_name(video.codec_id));
-    if (video.format != AV_PIX_FMT_YUV420P || ProfileName(video.profile).isEmpty())
-        return QStringLiteral("its H.264 profile is not one libx264 can continue");
+    if (!NalStream::Supports(video.codec_id))
+        return QStringLiteral("its video is %1, not H.264 or HEVC")
+            .arg(avcodec_get_name(video.codec_id));
+    if (video.format != AV_PIX_FMT_YUV420P || ProfileName(video.codec_id, video.profile).isEmpty())
+        return QStringLiteral("its profile is not one the encoder can continue");
     if (video.field_order != AV_FIELD_PROGRESSIVE && video.field_order != AV_FIELD_UNKNOWN)
         return QStringLiteral("its video is interlaced");
     if (!movie.ConstantRate() || !movie.Timestamped())
@@ -187,8 +193,8 @@ bool RenderPlan::JoinsReference(const SourceMovie& movie) const
         return false;
     const AVCodecParameters& a = movie.VideoParameters();
     const AVCodecParameters& b = m_reference->VideoParameters();
-    return a.width == b.width && a.height == b.height && a.format == b.format &&
-           a.profile == b.profile && a.level == b.level &&
+    return a.codec_id == b.codec_id && a.width == b.width && a.height == b.height &&
+           a.format == b.format && a.profile == b.profile && a.level == b.level &&
            av_cmp_q(a.sample_aspect_ratio, b.sample_aspect_ratio) == 0 && SameColours(a, b) &&
            av_cmp_q(movie.Rate(), m_video.rate) == 0;
 }

@@ -34,7 +34,7 @@ public:
     // How the movie is made, in a sentence for the user.
     QString ModeText() const;
 
-    // Why a movie's video cannot be copied into an H.264 stream; empty when it can.
+    // Why a movie's video cannot be copied into a stream of its own codec; empty when it can.
     static QString CopyProblem(const SourceMovie& movie);
 
 private:

@@ -14,7 +14,7 @@ struct RenderSettings {
     QString target; // host path; .mp4, .mkv or .mov
     Mode mode = Mode::Smart;
     QString preset = QStringLiteral("medium");
-    int quality = 16; // libx264's constant rate factor: lower is better
+    int quality = 16; // the encoder's constant rate factor: lower is better
     QSize size;       // empty: the first clip's
     bool verify = true;
 };

@@ -1,7 +1,7 @@
 #include "render/movie/SourceMovie.h"
 
-#include "render/movie/H264Stream.h"
 #include "render/movie/MovieFile.h"
+#include "render/movie/NalStream.h"
 #include "render/movie/PictureProbe.h"
 #include "render/movie/RenderFailure.h"
 
@@ -73,8 +73,9 @@ bool SourceMovie::ListPackets(AVFormatContext* format, const std::function<void(
 {
     for (unsigned i = 0; i < format->nb_streams; ++i)
         format->streams[i]->discard = int(i) == m_videoStream ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
-    const H264Stream h264(m_video->extradata, size_t(std::max(0, m_video->extradata_size)));
-    const bool isH264 = m_video->codec_id == AV_CODEC_ID_H264;
+    const NalStream units(m_video->codec_id, m_video->extradata,
+                          size_t(std::max(0, m_video->extradata_size)));
+    const bool hasUnits = NalStream::Supports(m_video->codec_id);
     const int64_t step = av_rescale_q(1, av_inv_q(m_rate), m_videoTimeBase);
     PictureProbe probe(*format->streams[m_videoStream], m_path);
     AvPtr<AVPacket> packet(av_packet_alloc());
@@ -93,8 +94,8 @@ bool SourceMovie::ListPackets(AVFormatContext* format, const std::function<void(
             const bool shown = !(packet->flags & AV_PKT_FLAG_DISCARD) && packet->size > 0;
             m_packets.push_back({ts, shown ? 0 : -1, key});
             if (key) {
-                const bool idr = isH264 && h264.HasUnit(packet->data, size_t(packet->size),
-                                                        H264Stream::IdrSlice);
+                const bool idr =
+                    hasUnits && units.OpensClosedGroup(packet->data, size_t(packet->size));
                 m_keys.push_back({0, int(m_packets.size() - 1), packet->dts, idr && shown});
             }
             probe.Add(*packet, shown);

@@ -21,7 +21,7 @@ public:
         int picture;
         int packet;
         int64_t dts;
-        // Nothing decoded after it refers to anything before it (an H.264 IDR picture).
+        // Nothing decoded after it refers to anything before it (an H.264 or HEVC IDR picture).
         bool closed;
     };
 

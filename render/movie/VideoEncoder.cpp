@@ -9,9 +9,12 @@ extern "C" {
 VideoEncoder::VideoEncoder(const VideoFormat& format, bool globalHeaders, PacketSink sink)
     : m_sink(std::move(sink))
 {
-    const AVCodec* encoder = avcodec_find_encoder_by_name("libx264");
+    const bool hevc = format.codec == AV_CODEC_ID_HEVC;
+    const char* name = hevc ? "libx265" : "libx264";
+    const AVCodec* encoder = avcodec_find_encoder_by_name(name);
     if (!encoder)
-        throw RenderFailure(QStringLiteral("This system's FFmpeg has no H.264 encoder (libx264)."));
+        throw RenderFailure(QStringLiteral("This system's FFmpeg has no %1 encoder (%2).")
+                                .arg(hevc ? "HEVC" : "H.264", name));
     m_codec.reset(avcodec_alloc_context3(encoder));
     AVCodecContext& c = *m_codec;
     c.width = format.width;
@@ -34,9 +37,22 @@ VideoEncoder::VideoEncoder(const VideoFormat& format, bool globalHeaders, Packet
     av_dict_set_int(&options, "crf", format.quality, 0);
     if (!format.profile.isEmpty())
         av_dict_set(&options, "profile", format.profile.toUtf8().constData(), 0);
+    if (hevc) {
+        // Key pictures as IDR pictures in closed groups, like libx264's, and quiet. FFmpeg does
+        // not learn how far libx265 reorders; without pyramids of B-pictures it is one picture.
+        av_dict_set(&options, "forced-idr", "1", 0);
+        QString parameters = "open-gop=0:b-pyramid=0:log-level=error";
+        m_delay = 1;
+        if (format.level > 0) // FFmpeg counts HEVC levels in thirtieths
+            parameters += QStringLiteral(":level-idc=%1").arg(format.level / 30.0, 0, 'f', 1);
+        av_dict_set(&options, "x265-params", parameters.toUtf8().constData(), 0);
+    }
     const int code = avcodec_open2(m_codec.get(), encoder, &options);
     av_dict_free(&options);
-    RenderFailure::Check(code, QStringLiteral("The H.264 encoder could not be set up"));
+    if (!hevc)
+        m_delay = m_codec->has_b_frames;
+    RenderFailure::Check(
+        code, QStringLiteral("The %1 encoder could not be set up").arg(hevc ? "HEVC" : "H.264"));
 }
 
 void VideoEncoder::Encode(AVFrame& picture, bool key)

@@ -1,6 +1,6 @@
 #pragma once
-// H.264 through libx264: pictures in, packets out to a sink, each packet stamped with the number
-// of its picture in the encoder's run.
+// H.264 through libx264 or HEVC through libx265: pictures in, packets out to a sink, each packet
+// stamped with the number of its picture in the encoder's run.
 #include "render/movie/AvPtr.h"
 #include "render/movie/VideoFormat.h"
 
@@ -21,7 +21,7 @@ public:
     void Finish();
     int64_t PicturesGiven() const { return m_given; }
     // How many pictures the decoding order runs ahead of the display order.
-    int Delay() const { return m_codec->has_b_frames; }
+    int Delay() const { return m_delay; }
     const AVCodecContext& Context() const { return *m_codec; }
 
 private:
@@ -31,4 +31,5 @@ private:
     AvPtr<AVPacket> m_packet{av_packet_alloc()};
     PacketSink m_sink;
     int64_t m_given = 0;
+    int m_delay = 0;
 };

@@ -7,6 +7,8 @@ extern "C" {
 #include <QString>
 
 struct VideoFormat {
+    // H.264 through libx264, or HEVC through libx265 to continue an HEVC stream.
+    AVCodecID codec = AV_CODEC_ID_H264;
     int width = 0;
     int height = 0;
     AVPixelFormat pixels = AV_PIX_FMT_YUV420P;
@@ -19,7 +21,7 @@ struct VideoFormat {
     // The encoder's own choice unless set: a profile name ("high") and FFmpeg's level number.
     QString profile;
     int level = 0;
-    // libx264's speed preset and constant rate factor.
+    // The encoder's speed preset and constant rate factor.
     QString preset = QStringLiteral("medium");
     int quality = 16;
 };

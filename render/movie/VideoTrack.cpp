@@ -1,7 +1,7 @@
 #include "render/movie/VideoTrack.h"
 
-#include "render/movie/H264Stream.h"
 #include "render/movie/MovieWriter.h"
+#include "render/movie/NalStream.h"
 #include "render/movie/RenderFailure.h"
 #include "render/movie/RenderPlan.h"
 #include "render/movie/SourceMovie.h"
@@ -30,7 +30,8 @@ VideoTrack::VideoTrack(const RenderPlan& plan, MovieWriter& writer, Written writ
     const AVCodecParameters& reference = plan.Reference()->VideoParameters();
     AvPtr<AVCodecParameters> parameters(avcodec_parameters_alloc());
     avcodec_parameters_copy(parameters.get(), &reference);
-    const H264Stream stream(reference.extradata, size_t(std::max(0, reference.extradata_size)));
+    const NalStream stream(reference.codec_id, reference.extradata,
+                           size_t(std::max(0, reference.extradata_size)));
     const std::vector<uint8_t>& sets = stream.ParameterSets();
     av_freep(&parameters->extradata);
     parameters->extradata =

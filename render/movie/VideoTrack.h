@@ -1,6 +1,6 @@
 #pragma once
-// The output's video: runs of pictures encoded by libx264 and runs of groups copied from the
-// clips' movies, one after another on the output's timeline. When the output continues a
+// The output's video: runs of pictures encoded by libx264 or libx265 and runs of groups copied from
+// the clips' movies, one after another on the output's timeline. When the output continues a
 // movie's stream, each encoded run has an encoder of its own that starts with a key picture and
 // carries its parameter sets, so that it joins the copied runs on both sides.
 #include "render/movie/PacketCopier.h"

@@ -20,6 +20,15 @@ constexpr int kSoundRate = 48000;
 const QStringList kX264{"-c:v", "libx264",       "-g", "10",       "-bf",
                         "2",    "-sc_threshold", "0",  "-pix_fmt", "yuv420p"};
 const MovieSpec kH264{"h264.mp4", "160x120", 25, 2, 500, true, kX264 + QStringList{"-c:a", "aac"}};
+const MovieSpec kHevc{"x265.mp4",
+                      "160x120",
+                      25,
+                      2,
+                      3000,
+                      true,
+                      {"-c:v", "libx265", "-x265-params",
+                       "keyint=10:min-keyint=10:scenecut=0:open-gop=0:bframes=2:log-level=error",
+                       "-pix_fmt", "yuv420p", "-c:a", "aac"}};
 const MovieSpec kQuiet{"quiet.mov", "160x120", 25, 2, 1000, false, kX264};
 const MovieSpec kWide{
     "wide.avi",
@@ -197,6 +206,18 @@ TEST(MovieRenderer, EveryPictureIsTheClipsOwnInEveryFamily)
           {&kPlain, At(kPlain, 13), At(kPlain, 14)},
           {&kTone, 0.2, 0.6}},
          10},
+        {"hevc",
+         RenderSettings::Mode::Smart,
+         "mp4",
+         {{&kHevc, Before(kHevc, 3), At(kHevc, 20)},
+          {&kHevc, At(kHevc, 10), -1},
+          {&kH264, At(kH264, 7), At(kH264, 12)}},
+         50},
+        {"hevc encoded",
+         RenderSettings::Mode::Smart,
+         "mkv",
+         {{&kHevc, Before(kHevc, 3), At(kHevc, 8)}},
+         0},
         {"continued",
          RenderSettings::Mode::Smart,
          "mp4",
