@@ -1,11 +1,12 @@
 #include "player/AsxReader.h"
 
+#include <QStringEncoder>
 #include <gtest/gtest.h>
 
 TEST(AsxReader, Times)
 {
     struct Case {
-        const char* text;
+        std::string text;
         double seconds;
     } cases[] = {
         {"0000:01:15.250", 75.25},
@@ -13,6 +14,8 @@ TEST(AsxReader, Times)
         {"0001:00:00.000", 3600.0},
         {"00:00:00.000", 0.0},
         {"12345:00:00", 12345 * 3600.0},
+        {"0000000000012:00:00.5", 12 * 3600 + 0.5},
+        {"1" + std::string(400, '0') + ":00:00", -1.0},
         {"01:30", 90.0},
         {"7", 7.0},
         {"7.5", 7.5},
@@ -74,4 +77,34 @@ TEST(AsxReader, ReadsEntriesLeniently)
 
     EXPECT_DOUBLE_EQ(playlist.entries[2].start, 3.0);
     EXPECT_LT(playlist.entries[2].duration, 0);
+}
+
+// Playlists come in any Unicode encoding, marked or not; a ">" inside a quoted value is part of
+// it, unless the value is never closed.
+TEST(AsxReader, ReadsEveryEncodingAndQuotedBrackets)
+{
+    const QString asx = R"(<ASX><ENTRY><REF HREF="a>b.avi"/><REF HREF='c.avi/><REF HREF="d.avi"/>)"
+                        R"(</ENTRY></ASX>)";
+    const auto encoded = [&](QStringConverter::Encoding encoding, bool mark) {
+        QStringEncoder encoder(encoding, mark ? QStringConverter::Flag::WriteBom
+                                              : QStringConverter::Flag::Default);
+        const QByteArray bytes = encoder(asx);
+        return bytes.toStdString();
+    };
+    std::vector<std::string> texts;
+    for (const auto encoding :
+         {QStringConverter::Utf8, QStringConverter::Utf16LE, QStringConverter::Utf16BE,
+          QStringConverter::Utf32LE, QStringConverter::Utf32BE})
+        for (const bool mark : {false, true})
+            texts.push_back(encoded(encoding, mark));
+    for (const std::string& text : texts) {
+        AsxPlaylist playlist;
+        QString error;
+        ASSERT_TRUE(AsxReader::Read(text, playlist, error)) << error.toStdString();
+        ASSERT_EQ(playlist.entries.size(), 1u);
+        std::vector<std::string> hrefs;
+        for (const AsxRef& ref : playlist.entries[0].refs)
+            hrefs.push_back(ref.href);
+        EXPECT_EQ(hrefs, (std::vector<std::string>{"a>b.avi", "c.avi", "d.avi"}));
+    }
 }
