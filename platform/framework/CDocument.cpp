@@ -253,12 +253,21 @@ BOOL CDocument::OnOpenDocument(const char* pathName)
         ReportSaveLoadException(pathName, openError, false);
         return FALSE;
     }
+    try {
+        CArchive start(&file, CArchive::load);
+        CheckFileStart(start);
+        start.Close();
+        file.SeekToBegin();
+    } catch (const CException& error) {
+        file.Abort();
+        ReportSaveLoadException(pathName, error, false);
+        return FALSE;
+    }
     DeleteContents();
     SetModifiedFlag(TRUE); // dirty while half loaded
     try {
         CArchive archive(&file, CArchive::load);
-        if (file.GetLength() != 0)
-            Serialize(archive);
+        Serialize(archive);
         archive.Close();
         file.Close();
     } catch (const CException& error) {
@@ -276,6 +285,8 @@ BOOL CDocument::OnOpenDocument(const char* pathName)
     SetModifiedFlag(FALSE);
     return TRUE;
 }
+
+void CDocument::CheckFileStart(CArchive&) {}
 
 BOOL CDocument::OnSaveDocument(const char* pathName)
 {
