@@ -253,34 +253,31 @@ BOOL CDocument::OnOpenDocument(const char* pathName)
         ReportSaveLoadException(pathName, openError, false);
         return FALSE;
     }
+    // The document keeps what it holds until the file's start has been found sound.
+    bool cleared = false;
+    const auto fail = [&](const CException& error) {
+        file.Abort();
+        if (cleared)
+            DeleteContents();
+        ReportSaveLoadException(pathName, error, false);
+        return FALSE;
+    };
     try {
         CArchive start(&file, CArchive::load);
         CheckFileStart(start);
         start.Close();
         file.SeekToBegin();
-    } catch (const CException& error) {
-        file.Abort();
-        ReportSaveLoadException(pathName, error, false);
-        return FALSE;
-    }
-    DeleteContents();
-    SetModifiedFlag(TRUE); // dirty while half loaded
-    try {
+        DeleteContents();
+        cleared = true;
+        SetModifiedFlag(TRUE); // dirty while half loaded
         CArchive archive(&file, CArchive::load);
         Serialize(archive);
         archive.Close();
         file.Close();
     } catch (const CException& error) {
-        file.Abort();
-        DeleteContents();
-        ReportSaveLoadException(pathName, error, false);
-        return FALSE;
+        return fail(error);
     } catch (const std::bad_alloc&) {
-        file.Abort();
-        DeleteContents();
-        ReportSaveLoadException(pathName, CArchiveException(CArchiveException::badSchema, pathName),
-                                false);
-        return FALSE;
+        return fail(CArchiveException(CArchiveException::badSchema, pathName));
     }
     SetModifiedFlag(FALSE);
     return TRUE;

@@ -130,7 +130,8 @@ TEST(RegistryText, BadInputIsReportedAndNothingIsWritten)
         {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"v\"=hex:,\n", "line 3: bad byte \"\""},
         {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"v\"=\"x\\\\\"\n  00\n", "line 4: expected"},
         {Utf16(u"Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\A]\r\n"
-               u"\"a\xD800" u"b\"=\"x\"\r\n"),
+               u"\"a\xD800"
+               u"b\"=\"x\"\r\n"),
          "the UTF-16 text holds a lone surrogate"},
         {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"v\"=hex(1):00,dc\n",
          "line 3: the UTF-16 string data holds a lone surrogate"},
