@@ -104,6 +104,9 @@ void ShowPlayer::Play()
 
 void ShowPlayer::Quit()
 {
+    // A window closed once the show has ended on its own leaves nothing to quit.
+    if (m_finished)
+        return;
     m_quitting = true;
     for (Deck& deck : m_decks)
         deck.player->Stop();
