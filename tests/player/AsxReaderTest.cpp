@@ -1,6 +1,5 @@
 #include "player/AsxReader.h"
 
-#include <QStringEncoder>
 #include <gtest/gtest.h>
 
 TEST(AsxReader, Times)
@@ -77,34 +76,4 @@ TEST(AsxReader, ReadsEntriesLeniently)
 
     EXPECT_DOUBLE_EQ(playlist.entries[2].start, 3.0);
     EXPECT_LT(playlist.entries[2].duration, 0);
-}
-
-// Playlists come in any Unicode encoding, marked or not; a ">" inside a quoted value is part of
-// it, unless the value is never closed.
-TEST(AsxReader, ReadsEveryEncodingAndQuotedBrackets)
-{
-    const QString asx = R"(<ASX><ENTRY><REF HREF="a>b.avi"/><REF HREF='c.avi/><REF HREF="d.avi"/>)"
-                        R"(</ENTRY></ASX>)";
-    const auto encoded = [&](QStringConverter::Encoding encoding, bool mark) {
-        QStringEncoder encoder(encoding, mark ? QStringConverter::Flag::WriteBom
-                                              : QStringConverter::Flag::Default);
-        const QByteArray bytes = encoder(asx);
-        return bytes.toStdString();
-    };
-    std::vector<std::string> texts;
-    for (const auto encoding :
-         {QStringConverter::Utf8, QStringConverter::Utf16LE, QStringConverter::Utf16BE,
-          QStringConverter::Utf32LE, QStringConverter::Utf32BE})
-        for (const bool mark : {false, true})
-            texts.push_back(encoded(encoding, mark));
-    for (const std::string& text : texts) {
-        AsxPlaylist playlist;
-        QString error;
-        ASSERT_TRUE(AsxReader::Read(text, playlist, error)) << error.toStdString();
-        ASSERT_EQ(playlist.entries.size(), 1u);
-        std::vector<std::string> hrefs;
-        for (const AsxRef& ref : playlist.entries[0].refs)
-            hrefs.push_back(ref.href);
-        EXPECT_EQ(hrefs, (std::vector<std::string>{"a>b.avi", "c.avi", "d.avi"}));
-    }
 }

@@ -10,13 +10,10 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
-#include <arpa/inet.h>
+#include <QTcpServer>
 #include <cmath>
 #include <memory>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 using namespace testfiles;
 
@@ -189,28 +186,13 @@ TEST(Mplayer, RefusesWhatItCannotRead)
     }
 }
 
-// The system completes connections to a listening socket that nobody accepts: a server that
-// takes the connection and never answers.
-int SilentServer(quint16& port)
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-        ::listen(fd, SOMAXCONN) != 0 ||
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
-        return -1;
-    port = ntohs(address.sin_port);
-    return fd;
-}
-
 TEST(Mplayer, AServerThatNeverAnswersGivesWayToTheNextReference)
 {
-    quint16 port = 0;
-    const int server = SilentServer(port);
-    ASSERT_GE(server, 0);
+    // Nobody takes the connections, which the system completes all the same: a server that
+    // never answers.
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    const quint16 port = server.serverPort();
     const QString folder = QString::fromStdString(NewPath("silent"));
     QDir().mkpath(folder);
     ASSERT_NO_FATAL_FAILURE(MakeMovie(folder.toStdString() + "/clip.avi"));
@@ -236,7 +218,6 @@ TEST(Mplayer, AServerThatNeverAnswersGivesWayToTheNextReference)
         const std::string report = ReadBytes((folder + "/" + schemes[i] + ".txt").toStdString());
         EXPECT_EQ(report.rfind(folder.toStdString() + "/clip.avi\t1.0", 0), 0u) << report;
     }
-    ::close(server);
 }
 
 TEST(Mplayer, RegistersItsFolderForReelmix)

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -36,20 +35,24 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
     return text;
 }
 
-// Hangs a chain of levels keys "k" below the key named top, straight into the store's tables,
-// as a version of the program that allowed any depth could have.
-void HangChain(const std::string& top, int levels)
+// Writes straight into the store's tables, as earlier versions of the program could have.
+void IntoTables(const std::string& sql)
 {
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(std::getenv("REELMIX_REGISTRY"), &db), SQLITE_OK);
-    const std::string insert =
-        "WITH base(b, top) AS (SELECT max(id), (SELECT id FROM keys WHERE name='" + top +
-        "') FROM keys), chain(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM chain WHERE n < " +
-        std::to_string(levels) +
-        ") INSERT INTO keys(id, parent, name) SELECT b + n, CASE n WHEN 1 THEN top ELSE b + n - 1 "
-        "END, 'k' FROM chain, base";
-    EXPECT_EQ(sqlite3_exec(db, insert.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
+}
+
+// Hangs a chain of levels keys "k" below the key named top, as a version of the program that
+// allowed any depth could have.
+void HangChain(const std::string& top, int levels)
+{
+    IntoTables("WITH base(b, top) AS (SELECT max(id), (SELECT id FROM keys WHERE name='" + top +
+               "') FROM keys), chain(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM chain WHERE n < " +
+               std::to_string(levels) +
+               ") INSERT INTO keys(id, parent, name) SELECT b + n, CASE n WHEN 1 THEN top ELSE "
+               "b + n - 1 END, 'k' FROM chain, base");
 }
 
 // The bytes the registry editor saves text in: UTF-16LE after a byte-order mark.
@@ -183,8 +186,8 @@ TEST(RegistryText, ReadsWhatTheRegistryEditorAccepts)
                   key + "\\" + cyrillic + "]\n\n");
 }
 
-// A store busy at the end, a store path that names a folder, and a name from before the rule
-// against line breaks: each is told as what it is, where it is.
+// A store busy at the end, and a name from before the rule against line breaks: each is told as
+// what it is, where it is.
 TEST(RegistryText, StoreFailuresSayWhatAndWhere)
 {
     const std::string path = testfiles::NewPath("held.db");
@@ -200,19 +203,8 @@ TEST(RegistryText, StoreFailuresSayWhatAndWhere)
     EXPECT_EQ(error, "the settings store is busy");
     sqlite3_close(reader);
 
-    const std::string folderPath = testfiles::NewPath("store folder");
-    std::filesystem::create_directory(folderPath);
-    RegistryStore folder(folderPath, 20);
-    EXPECT_FALSE(RegistryText::Import("REGEDIT4\n[HKEY_CURRENT_USER\\A]\n", folder, error));
-    EXPECT_NE(error.find("is a folder, not a file"), std::string::npos) << error;
-
     Set(HKEY_CURRENT_USER, "Software\\Old\\Lines", "v", REG_SZ, "x");
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(std::getenv("REELMIX_REGISTRY"), &db), SQLITE_OK);
-    EXPECT_EQ(sqlite3_exec(db, "UPDATE vals SET name='a'||char(13)||'b' WHERE name='v'", nullptr,
-                           nullptr, nullptr),
-              SQLITE_OK);
-    sqlite3_close(db);
+    IntoTables("UPDATE vals SET name='a'||char(13)||'b' WHERE name='v'");
     std::string text;
     EXPECT_FALSE(RegistryText::Export("HKEY_CURRENT_USER\\Software\\Old", text, error));
     EXPECT_EQ(error.find("HKEY_CURRENT_USER\\Software\\Old\\Lines: a key or value name holds"), 0u)
