@@ -3,9 +3,9 @@
 // duration, on two MpvPlayers that take turns: while one plays an entry, the other opens the
 // next and holds it at its first frame, so that opening a file never shows between entries.
 // Neither is ever handed the whole list, so that a show of any length starts at once. A
-// reference that cannot be played gives way to the entry's next one; an entry with none left
-// is skipped with a notice, as is one that the media library cannot open, an address that does
-// not answer in time, or a movie that ends before the start time asked for.
+// reference that cannot be played (one the media library cannot open, an address that does not
+// answer in time, a movie that ends before the start time asked for) gives way to the entry's
+// next one; an entry with none left is skipped with a notice.
 #include "platform/media/MpvPlayer.h"
 #include "player/AsxPlaylist.h"
 #include "player/PlayReport.h"
