@@ -65,7 +65,7 @@ private:
         QTimer* opening = nullptr; // runs while an address is being opened
         // The reference turned out to be a playlist that the media library opened itself:
         // what it queued is being stopped before the deck is used again.
-        bool draining = false;
+        bool stoppingPlaylist = false;
     };
 
     std::optional<Attempt> NextAttempt();
