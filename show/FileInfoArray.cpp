@@ -10,7 +10,7 @@ namespace
 {
 bool Aborted(const int* abortFlag)
 {
-    return abortFlag && *abortFlag;
+    return abortFlag && std::atomic_ref<int>(*const_cast<int*>(abortFlag)).load();
 }
 
 // Whether info goes before the entry at; false keeps looking.
