@@ -2,13 +2,13 @@
 #include "platform/files/HostPath.h"
 #include "platform/registry/WinReg.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/TestPrograms.h"
 #include "util/MyRegistry.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 #include <cmath>
 
@@ -20,29 +20,13 @@ namespace
 constexpr double FrameSeconds = 1.0 / 25;
 constexpr double MovieSeconds = 4.0;
 
-struct PlayerRun {
-    int exitCode = -1;
-    QString errors;
-};
-
-PlayerRun RunPlayer(const QString& folder, const QStringList& arguments)
+testprograms::Run RunPlayer(const QString& folder, const QStringList& arguments)
 {
-    QProcess player;
-    player.setWorkingDirectory(folder);
-    player.start(REELMIX_MPLAYER2_PATH, QStringList{"--headless"} + arguments);
-    PlayerRun run;
     // A bound against hangs only: under the address sanitizer every allocation of the media
     // library goes through the sanitizer's own allocator, and the long show below takes over a
     // minute of a busy machine there.
-    if (!player.waitForFinished(250000)) {
-        player.kill();
-        player.waitForFinished();
-        run.errors = "mplayer2 did not finish";
-        return run;
-    }
-    run.exitCode = player.exitStatus() == QProcess::NormalExit ? player.exitCode() : -1;
-    run.errors = QString::fromUtf8(player.readAllStandardError());
-    return run;
+    return testprograms::RunProgram(REELMIX_MPLAYER2_PATH, QStringList{"--headless"} + arguments,
+                                    250000, folder);
 }
 
 std::string Time(double seconds)
@@ -110,7 +94,7 @@ TEST(Mplayer, PlaysEachEntryForItsInterval)
     WriteBytes(base + "Reelmix.asx", Playlist(show));
 
     const std::string report = NewPath("report.txt");
-    const PlayerRun run =
+    const testprograms::Run run =
         RunPlayer(folder, {"--report", QString::fromStdString(report), "Reelmix.asx"});
     ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
     EXPECT_TRUE(run.errors.contains("Clip 2 of 9") && run.errors.contains("gone.avi"))
@@ -144,7 +128,7 @@ TEST(Mplayer, RefusesWhatItCannotRead)
         {{}, "No playlist"},
     };
     for (const Case& c : cases) {
-        const PlayerRun run = RunPlayer(folder, c.arguments);
+        const testprograms::Run run = RunPlayer(folder, c.arguments);
         EXPECT_NE(run.exitCode, 0) << c.said;
         EXPECT_TRUE(run.errors.contains(c.said)) << run.errors.toStdString();
     }
@@ -152,10 +136,9 @@ TEST(Mplayer, RefusesWhatItCannotRead)
 
 TEST(Mplayer, RegistersItsFolderForReelmix)
 {
-    QProcess player;
-    player.start(REELMIX_MPLAYER2_PATH, {"--register"});
-    ASSERT_TRUE(player.waitForFinished(30000));
-    EXPECT_EQ(player.exitCode(), 0) << player.readAllStandardError().toStdString();
+    const testprograms::Run run =
+        testprograms::RunProgram(REELMIX_MPLAYER2_PATH, {"--register"}, 30000);
+    EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
 
     MyRegistry key(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\MediaPlayer", false);
     CString directory;
@@ -191,7 +174,8 @@ TEST(Mplayer, PlaysOrRefusesEveryPlaylistOfItsCorpus)
             .replace("@FOLDER@", folder.toUtf8());
         WriteBytes(base + name.toStdString(), text.toStdString());
         const std::string report = NewPath("corpus report.txt");
-        const PlayerRun run = RunPlayer(folder, {"--report", QString::fromStdString(report), name});
+        const testprograms::Run run =
+            RunPlayer(folder, {"--report", QString::fromStdString(report), name});
         const bool refused = match.captured(1) == "refused";
         for (const QString& said : match.captured(4).split(" | ", Qt::SkipEmptyParts))
             EXPECT_TRUE(run.errors.contains(said))
@@ -229,7 +213,7 @@ TEST(Mplayer, PlaysEveryEntryOfALongShow)
     WriteBytes(folder.toStdString() + "/long.asx",
                Playlist(std::vector<Clip>(Entries, Clip{movie, 0.5, 0.51})));
     const std::string report = NewPath("long report.txt");
-    const PlayerRun run =
+    const testprograms::Run run =
         RunPlayer(folder, {"--report", QString::fromStdString(report), "long.asx"});
     EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
     const QStringList lines =

@@ -2,10 +2,10 @@
 
 #include "platform/files/HostPath.h"
 #include "tests/support/TestEnv.h"
+#include "tests/support/TestPrograms.h"
 
 #include <gtest/gtest.h>
 
-#include <QProcess>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -54,14 +54,14 @@ QStringList TestPicture(double seconds)
 
 bool MakeMovieAt(const std::string& hostPath, const QStringList& arguments)
 {
-    QProcess ffmpeg;
-    ffmpeg.start("ffmpeg", QStringList{"-loglevel", "error", "-y"} + arguments +
-                               QStringList{QString::fromStdString(hostPath)});
-    const bool made = ffmpeg.waitForFinished(60000) &&
-                      ffmpeg.exitStatus() == QProcess::NormalExit && ffmpeg.exitCode() == 0;
-    EXPECT_TRUE(made) << "ffmpeg could not make " << hostPath << ": "
-                      << ffmpeg.readAllStandardError().toStdString();
-    return made;
+    const testprograms::Run ffmpeg =
+        testprograms::RunProgram("ffmpeg",
+                                 QStringList{"-loglevel", "error", "-y"} + arguments +
+                                     QStringList{QString::fromStdString(hostPath)},
+                                 60000);
+    EXPECT_EQ(ffmpeg.exitCode, 0) << "ffmpeg could not make " << hostPath << ": "
+                                  << ffmpeg.errors.toStdString();
+    return ffmpeg.exitCode == 0;
 }
 
 std::string MakeMovie(const std::string& name, const QStringList& arguments)
