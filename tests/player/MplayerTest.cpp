@@ -180,7 +180,8 @@ TEST(Mplayer, PlaysOrRefusesEveryPlaylistOfItsCorpus)
         for (const QString& said : match.captured(4).split(" | ", Qt::SkipEmptyParts))
             EXPECT_TRUE(run.errors.contains(said))
                 << name.toStdString() << ": " << said.toStdString();
-        EXPECT_EQ(run.exitCode, refused ? 1 : 0) << name.toStdString();
+        EXPECT_EQ(run.exitCode, refused ? 1 : 0)
+            << name.toStdString() << ": " << run.errors.toStdString();
         if (refused) {
             EXPECT_TRUE(run.errors.contains(name)) << run.errors.toStdString();
             continue;
