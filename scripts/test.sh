@@ -22,7 +22,8 @@ case "${1:-}" in
     opts+=(-DREELMIX_TSAN=ON)
     build=(-- --target threaded_tests)
     select=(-L threads)
-    export TSAN_OPTIONS="suppressions=$PWD/scripts/tsan-suppressions.txt"
+    # The longest history, so that a report can name both sides and its suppressions match.
+    export TSAN_OPTIONS="suppressions=$PWD/scripts/tsan-suppressions.txt history_size=7"
     # This compiler's sanitizer expects its shadow memory at fixed addresses, which the wider
     # address randomisation of newer kernels can take.
     run=(setarch "$(uname -m)" -R)
