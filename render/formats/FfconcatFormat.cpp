@@ -4,7 +4,6 @@
 #include "render/formats/ListFormatError.h"
 #include "render/formats/ListText.h"
 
-#include <cctype>
 #include <optional>
 
 namespace
