@@ -1,10 +1,10 @@
 #include "tests/support/RenderTestMovies.h"
 
 #include "tests/support/TestEnv.h"
+#include "tests/support/TestPrograms.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -18,19 +18,24 @@ constexpr int kSoundRate = 48000;
 
 QByteArray Run(const QStringList& arguments)
 {
-    QProcess ffmpeg;
-    ffmpeg.start("ffmpeg", QStringList{"-loglevel", "error", "-y"} + arguments);
-    ffmpeg.waitForFinished(120000);
-    return ffmpeg.readAllStandardOutput();
+    return testprograms::RunProgram("ffmpeg", QStringList{"-loglevel", "error", "-y"} + arguments,
+                                    120000)
+        .output;
 }
+
+QByteArray Probe(const QString& movie, const QString& stream, const QString& entries)
+{
+    return testprograms::RunProgram("ffprobe",
+                                    {"-v", "error", "-select_streams", stream, "-show_entries",
+                                     entries, "-of", "default=nw=1:nk=1", movie},
+                                    120000)
+        .output;
+}
+
 // Of a movie's first stream of a kind ("v", "a"); 0 when it has none.
 double StartTime(const QString& movie, const QString& kind)
 {
-    QProcess probe;
-    probe.start("ffprobe", {"-v", "error", "-select_streams", kind + ":0", "-show_entries",
-                            "stream=start_time", "-of", "default=nw=1:nk=1", movie});
-    probe.waitForFinished(60000);
-    return probe.readAllStandardOutput().split('\n').value(0).toDouble();
+    return Probe(movie, kind + ":0", "stream=start_time").split('\n').value(0).toDouble();
 }
 } // namespace
 
@@ -87,12 +92,9 @@ std::vector<QByteArray> Pictures(const QString& movie, int width, int height)
 
 std::vector<double> PictureTimes(const QString& movie)
 {
-    QProcess probe;
-    probe.start("ffprobe", {"-v", "error", "-select_streams", "v:0", "-show_entries",
-                            "frame=best_effort_timestamp_time", "-of", "default=nw=1:nk=1", movie});
-    probe.waitForFinished(120000);
     std::vector<double> times;
-    for (const QByteArray& line : probe.readAllStandardOutput().split('\n'))
+    for (const QByteArray& line :
+         Probe(movie, "v:0", "frame=best_effort_timestamp_time").split('\n'))
         if (!line.trimmed().isEmpty())
             times.push_back(line.toDouble());
     const double first = times.empty() ? 0 : times.front();

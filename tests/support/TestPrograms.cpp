@@ -40,8 +40,11 @@ Run RunProgram(const QString& program, const QStringList& arguments, int timeout
         argv.push_back(word.data());
     argv.push_back(nullptr);
     const std::string errorsPath = testfiles::NewPath("stderr.txt");
+    const std::string outputPath = testfiles::NewPath("stdout.txt");
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outputPath.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorsPath.c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const QByteArray folder = directory.toLocal8Bit();
@@ -65,6 +68,10 @@ Run RunProgram(const QString& program, const QStringList& arguments, int timeout
     if (WIFEXITED(status))
         run.exitCode = WEXITSTATUS(status);
     run.errors += QString::fromStdString(testfiles::ReadBytes(errorsPath));
+    const std::string output = testfiles::ReadBytes(outputPath);
+    run.output = QByteArray(output.data(), qsizetype(output.size()));
+    ::remove(errorsPath.c_str());
+    ::remove(outputPath.c_str());
     return run;
 }
 } // namespace testprograms

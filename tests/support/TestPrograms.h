@@ -11,6 +11,7 @@ namespace testprograms
 struct Run {
     int exitCode = -1; // -1: did not start, was killed, or was still running at the deadline
     QString errors;    // what it wrote to its standard error
+    QByteArray output; // what it wrote to its standard output
 };
 
 // Runs program (a path, or a name looked up on PATH) with arguments in directory (empty: this
