@@ -2,8 +2,10 @@
 
 #include "platform/framework/AfxRes.h"
 #include "platform/framework/CRecentFileList.h"
+#include "platform/framework/ShellOpenChannel.h"
 #include "platform/windows/AfxMessageBox.h"
 #include "show/Clip.h"
+#include "tests/support/Await.h"
 #include "tests/support/TestFiles.h"
 #include "util/MyRegistry.h"
 
@@ -11,6 +13,10 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <atomic>
+#include <filesystem>
+#include <functional>
+#include <thread>
 
 using namespace testfiles;
 
@@ -161,4 +167,52 @@ TEST_F(AppFixture, EmptyRecentFileListShowsTheGreyPlaceholder)
     EXPECT_EQ(FileMenuTexts(Frame()),
               (std::vector<std::string>{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S",
                                         "Save &As...", "Recent File (grey)", "E&xit"}));
+}
+
+TEST_F(AppFixture, AShowThatCannotBeReadLeavesTheOpenShowAndTheRecentFilesAsTheyWere)
+{
+    ASSERT_TRUE(Start());
+    const std::string folder = NewPath("shows");
+    std::filesystem::create_directory(folder);
+    const std::string good = folder + "/my show é.rlx";
+    AddClip("a.avi");
+    m_fileAnswers = {good};
+    Frame()->OnCommand(ID_FILE_SAVE);
+    const std::string damaged = NewPath("damaged.rlx");
+    WriteBytes(damaged, Hex("02") + ReadBytes(good).substr(1)); // one clip short
+
+    // By File > Open and forwarded from a second start alike.
+    std::size_t told = 0;
+    const std::function<void()> opens[] = {
+        [&] {
+            m_fileAnswers = {damaged};
+            Frame()->OnCommand(ID_FILE_OPEN);
+        },
+        [&] {
+            std::atomic<int> sent{-1};
+            std::thread second([&] { sent = ShellOpenChannel::Forward(Program(damaged)); });
+            EXPECT_TRUE(Await([&] { return sent >= 0 && m_messages.size() > told; }));
+            second.join();
+        }};
+    for (const auto& open : opens) {
+        told = m_messages.size();
+        open();
+        EXPECT_EQ(m_messages.size(), told + 1);
+        EXPECT_EQ(Doc()->GetPathName(), Program(good));
+        EXPECT_EQ(Doc()->m_clips.GetCount(), 1);
+        EXPECT_EQ(Frame()->GetSafeHwnd()->windowTitle().toStdString(), "my show é.rlx - Reelmix");
+    }
+
+    // Cancelling the question before a recent file opens keeps the entry, shown in host form.
+    m_messageAnswers = {IDNO};
+    Frame()->OnCommand(ID_FILE_NEW);
+    AddClip("b.avi");
+    m_messageAnswers = {IDCANCEL};
+    EXPECT_TRUE(Frame()->OnCommand(ID_FILE_MRU_FILE1));
+    const std::string entry = FileMenuTexts(Frame()).at(4);
+    EXPECT_TRUE(entry.starts_with("&1 /") && entry.ends_with("/my show é.rlx")) << entry;
+    EXPECT_EQ(entry.find('\\'), std::string::npos) << entry;
+    m_messageAnswers = {IDNO};
+    EXPECT_TRUE(Frame()->OnCommand(ID_FILE_MRU_FILE1));
+    EXPECT_EQ(Doc()->GetPathName(), Program(good));
 }
