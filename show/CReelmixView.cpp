@@ -9,10 +9,15 @@
 #include "show/Clip.h"
 #include "show/ClipEditor.h"
 #include "show/ClipListKeys.h"
+#include "show/ClipTransfer.h"
 #include "show/MovieSearch.h"
 #include "show/PlaylistWriter.h"
+#include "show/ShowEdit.h"
 #include "util/Generic.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -26,12 +31,28 @@ bool HasMarks(const Clip& clip)
            clip.m_end >= 0;
 }
 
-CString DurationText(const Clip& clip)
+// A clip's length in whole milliseconds, the one figure its row shows and the total adds up;
+// negative when it cannot be told (a mark not set, or the end not after the start).
+double LengthMs(const Clip& clip)
 {
     if (!HasMarks(clip) || clip.m_start >= clip.m_end)
+        return -1.0;
+    return std::round((clip.m_end - clip.m_start) * 1000.0);
+}
+
+unsigned long long WholeMs(double ms)
+{
+    constexpr double kLimit = 1.8e19; // below the largest 64-bit count
+    return ms < kLimit ? static_cast<unsigned long long>(ms) : 18000000000000000000ull;
+}
+
+CString DurationText(const Clip& clip)
+{
+    const double ms = LengthMs(clip);
+    if (ms < 0)
         return "Unknown";
     CString text;
-    text.Format("%.03f secs", clip.m_end - clip.m_start);
+    text.Format("%llu.%03llu secs", WholeMs(ms) / 1000, WholeMs(ms) % 1000);
     return text;
 }
 
@@ -49,18 +70,15 @@ CString RowText(const Clip& clip, int column)
     }
 }
 
-// Seconds as [-]hh:mm:ss.mmm, milliseconds truncated toward zero (as the playlist counts
-// them); the hours take as many digits as they need.
-CString DurationClock(double seconds)
+// Milliseconds as hh:mm:ss.mmm; the hours take as many digits as they need.
+CString DurationClock(double ms)
 {
-    const std::int64_t ms = PlaylistWriter::ToMilliseconds(seconds);
-    const auto t =
-        ms < 0 ? 0ull - static_cast<unsigned long long>(ms) : static_cast<unsigned long long>(ms);
+    const unsigned long long t = WholeMs(ms);
     const unsigned long long hours = t / 3600000;
     const unsigned long long rest = t - hours * 3600000;
     CString text;
-    text.Format("%s%02llu:%02llu:%02llu.%03llu", ms < 0 ? "-" : "", hours, rest / 60000,
-                (rest % 60000) / 1000, rest % 1000);
+    text.Format("%02llu:%02llu:%02llu.%03llu", hours, rest / 60000, (rest % 60000) / 1000,
+                rest % 1000);
     return text;
 }
 } // namespace
@@ -139,18 +157,28 @@ void CReelmixView::SetUpList()
                     {Qt::Key_Up, true, &m_btnUp, [this] { OnUp(); }},
                     {Qt::Key_Down, true, &m_btnDown, [this] { OnDown(); }}});
 
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const auto readClipboard = [this, clipboard] {
+        const QMimeData* data = clipboard->mimeData();
+        m_canPaste = data && ClipTransfer::CanRead(*data);
+    };
+    QObject::connect(clipboard, &QClipboard::dataChanged, GetSafeHwnd(), readClipboard);
+    readClipboard();
+
     CRect client;
     GetClientRect(&client);
     OnSize(SIZE_RESTORED, client.Width(), client.Height());
 }
 
-void CReelmixView::OnUpdate(CView*, LPARAM hint, CObject*)
+void CReelmixView::OnUpdate(CView*, LPARAM hint, CObject* hintObject)
 {
     if (hint == CReelmixDoc::HintClear && IsWindow(m_list.GetSafeHwnd())) {
         m_list.DeleteAllItems();
         m_clipKeysValid = false;
         ++m_clears;
     }
+    if (hint == CReelmixDoc::HintRows && IsWindow(m_list.GetSafeHwnd()))
+        ReplaceRows(*static_cast<const CReelmixDoc::RowsChange*>(hintObject));
     UpdateTotals();
 }
 
@@ -228,6 +256,12 @@ Clip* CReelmixView::RowClip(int row) const
     return dynamic_cast<Clip*>(reinterpret_cast<CObject*>(m_list.GetItemData(row)));
 }
 
+Clip* CReelmixView::SelectedClip() const
+{
+    const int row = m_list.GetSelectedItem(-1);
+    return row >= 0 ? RowClip(row) : nullptr;
+}
+
 BOOL CReelmixView::OnCommand(UINT id)
 {
     void (CReelmixView::*handler)() = nullptr;
@@ -278,9 +312,8 @@ void CReelmixView::OnEdit()
         if (!editor)
             qCritical("Edit: the application object has no clip editor");
         CWaitCursor wait;
+        const ShowEdit edit(*this, "Edit Clip", clip);
         if (editor && editor->EditClip(*clip, this)) {
-            if (CReelmixDoc* doc = GetDocument())
-                doc->SetModifiedFlag();
             m_list.RedrawItems(row, row);
             m_list.EnsureVisible(row, FALSE);
         }
@@ -301,6 +334,7 @@ void CReelmixView::OnPlayShow()
 void CReelmixView::OnRowsSorted()
 {
     ++m_sorts;
+    const ShowEdit edit(*this, "Sort");
     CReelmixDoc* doc = GetDocument();
     if (!doc || m_list.GetItemCount() != doc->m_clips.GetCount())
         return;
@@ -315,7 +349,6 @@ void CReelmixView::OnRowsSorted()
         doc->m_clips.SetAt(pos, clip);
         doc->m_clips.GetNext(pos);
     }
-    doc->SetModifiedFlag();
 }
 
 void CReelmixView::UpdateTotals()
@@ -324,15 +357,16 @@ void CReelmixView::UpdateTotals()
         return;
     const int rows = m_list.GetItemCount();
     m_clipCountText.Format("%d Clips In Show", rows);
-    double total = 0.0;
+    double total = 0.0; // whole milliseconds, exact far beyond any show's length
     bool unknown = false;
     for (int row = 0; row < rows; ++row) {
         const auto* clip = RowClip(row);
         if (!clip)
             continue;
-        // Only clips whose length can be told count; reversed marks count as they stand.
-        if (HasMarks(*clip))
-            total += clip->m_end - clip->m_start;
+        // Only clips whose length can be told count, as their rows show them.
+        const double ms = LengthMs(*clip);
+        if (ms >= 0)
+            total += ms;
         else
             unknown = true;
     }

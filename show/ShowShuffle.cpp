@@ -21,9 +21,9 @@ void ShowShuffle::Run()
     ReadList();
     // The wait cursor shows for every move; once for them all saves switching it each time.
     CWaitCursor wait;
-    const int clears = m_view.m_clears;
+    m_clears = m_view.m_clears;
     m_sorts = m_view.m_sorts;
-    for (long r = 0; CReelmixView::s_shuffling && r < 50L * m_rows && m_view.m_clears == clears;
+    for (long r = 0; CReelmixView::s_shuffling && r < 50L * m_rows && m_view.m_clears == m_clears;
          ++r) {
         MoveDown(std::rand() % (m_rows - 1));
         if (r % 50 == 0)
@@ -87,7 +87,6 @@ void ShowShuffle::ShowMoves()
         m_list.EnsureVisible(m_top, FALSE);
     else if (m_top > m_list.GetTopIndex())
         m_list.EnsureVisible(m_top + m_perPage - 1, FALSE);
-    m_doc.SetModifiedFlag();
     m_moved.clear();
 }
 
@@ -105,6 +104,9 @@ void ShowShuffle::TakeMessages(bool first)
     Generic::SpinTheMessageLoop();
     if (repaint)
         m_list.LockWindowUpdate();
+    // A show cleared or replaced meanwhile is left alone: the document may be gone.
+    if (m_clears != m_view.m_clears)
+        return;
     if (m_sorts != m_view.m_sorts) {
         m_sorts = m_view.m_sorts;
         TakeOrder();

@@ -46,5 +46,6 @@ private:
     int m_top = 0;
     int m_perPage = 1;
     int m_sorts = 0;
+    int m_clears = 0;
     std::chrono::steady_clock::time_point m_repainted;
 };

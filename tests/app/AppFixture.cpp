@@ -2,7 +2,6 @@
 
 #include "platform/framework/CSingleDocTemplate.h"
 #include "show/Clip.h"
-#include "tests/app/TestView.h"
 #include "tests/support/TestEnv.h"
 #include "tests/support/TestFiles.h"
 #include "util/MyRegistry.h"
@@ -41,9 +40,9 @@ void AppFixture::TearDown()
     QDir::setCurrent(TestEnv::Folder());
 }
 
-BOOL AppFixture::Start(const std::vector<std::string>& args)
+BOOL AppFixture::Start(const std::vector<std::string>& args, CDocTemplate::ViewClass view)
 {
-    m_app = std::make_unique<CReelmixApp>(RUNTIME_CLASS(TestView));
+    m_app = std::make_unique<CReelmixApp>(std::move(view));
     for (const std::string& arg : args)
         m_app->m_arguments.emplace_back(arg);
     const BOOL started = m_app->InitInstance();
