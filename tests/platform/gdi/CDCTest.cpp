@@ -1,6 +1,7 @@
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CBrush.h"
 #include "platform/gdi/CPen.h"
+#include "platform/gdi/FontLine.h"
 #include "platform/gdi/SysColor.h"
 
 #include <QFontMetrics>
@@ -179,8 +180,8 @@ TEST(CDC, DrawTextAlignsInTheRectangle)
         {DT_SINGLELINE | DT_LEFT, 10, 5},
         {DT_SINGLELINE | DT_RIGHT, 190 - width, 5},
         {DT_SINGLELINE | DT_CENTER, 10 + (180 - width) / 2, 5},
-        {DT_SINGLELINE | DT_VCENTER, 10, 5 + (60 - metrics.height()) / 2},
-        {DT_SINGLELINE | DT_BOTTOM, 10, 65 - metrics.height()},
+        {DT_SINGLELINE | DT_VCENTER, 10, 5 + (60 - FontLine(QFont()).Height()) / 2},
+        {DT_SINGLELINE | DT_BOTTOM, 10, 65 - FontLine(QFont()).Height()},
         {DT_VCENTER, 10, 5}, // vertical alignment needs a single line
     };
     for (const Case& c : cases) {
@@ -195,7 +196,7 @@ TEST(CDC, DrawTextAlignsInTheRectangle)
 TEST(CDC, DrawTextBreaksLinesAndCalculatesTheirExtent)
 {
     const QFontMetrics metrics{QFont()};
-    const int line = metrics.height();
+    const int line = FontLine(QFont()).Height(); // with room for accents above the ascent
     struct Case {
         const char* text;
         UINT format;
@@ -234,7 +235,7 @@ TEST(CDC, DrawTextEndsTextThatDoesNotFitInAnEllipsis)
     EXPECT_GT(inkRight(DT_SINGLELINE, 30), 80);
     EXPECT_LT(inkRight(DT_SINGLELINE | DT_END_ELLIPSIS, 30), 80);
     // Wrapped text shows the lines that fit, the last of them ending in the ellipsis.
-    const int line = QFontMetrics(QFont()).height();
+    const int line = FontLine(QFont()).Height();
     const QRect wrapped = InkBox(Draw(QSize(400, 100), [text, line](CDC& dc) {
         CRect rect(0, 0, 80, 2 * line + line / 2);
         dc.DrawText(text, &rect, DT_WORDBREAK | DT_EDITCONTROL | DT_END_ELLIPSIS | DT_NOCLIP);
