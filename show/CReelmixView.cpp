@@ -15,11 +15,14 @@
 #include "show/ShowEdit.h"
 #include "util/Generic.h"
 
+#include <QAbstractScrollArea>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 namespace
@@ -81,6 +84,31 @@ CString DurationClock(double ms)
                 rest % 1000);
     return text;
 }
+// Calls back when a widget's width changes.
+class WidthWatch : public QObject
+{
+public:
+    WidthWatch(QWidget* widget, std::function<void()> changed)
+        : QObject(widget), m_changed(std::move(changed)), m_width(widget->width())
+    {
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* widget = static_cast<QWidget*>(watched);
+        if (event->type() == QEvent::Resize && widget->width() != m_width) {
+            m_width = widget->width();
+            m_changed();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_changed;
+    int m_width;
+};
 } // namespace
 
 CReelmixView::CReelmixView() : CFormView(IDD_REELMIX_FORM), m_list([this] { OnRowsSorted(); }) {}
@@ -157,6 +185,8 @@ void CReelmixView::SetUpList()
                     {Qt::Key_Up, true, &m_btnUp, [this] { OnUp(); }},
                     {Qt::Key_Down, true, &m_btnDown, [this] { OnDown(); }}});
 
+    if (auto* rows = qobject_cast<QAbstractScrollArea*>(m_list.GetSafeHwnd()))
+        new WidthWatch(rows->viewport(), [this] { ShareColumnWidths(); });
     QClipboard* clipboard = QGuiApplication::clipboard();
     const auto readClipboard = [this, clipboard] {
         const QMimeData* data = clipboard->mimeData();
@@ -180,6 +210,30 @@ void CReelmixView::OnUpdate(CView*, LPARAM hint, CObject* hintObject)
     if (hint == CReelmixDoc::HintRows && IsWindow(m_list.GetSafeHwnd()))
         ReplaceRows(*static_cast<const CReelmixDoc::RowsChange*>(hintObject));
     UpdateTotals();
+}
+
+// The file name and directory columns share what the duration column leaves of the rows'
+// width, in the proportion they have (the stored one, or the user's), so that the list needs no
+// horizontal scrolling until the user widens a column.
+void CReelmixView::ShareColumnWidths()
+{
+    constexpr int kNarrowest = 40;
+    auto* rows = qobject_cast<QAbstractScrollArea*>(m_list.GetSafeHwnd());
+    if (!rows || !m_list.IsColumn(2))
+        return;
+    const int room = rows->viewport()->width() - m_list.GetColumnWidth(2);
+    const int name = m_list.GetColumnWidth(0);
+    const int folder = m_list.GetColumnWidth(1);
+    if (room < 2 * kNarrowest || name + folder <= 0)
+        return;
+    // Widths set here keep the share they were made from, free of rounding.
+    if (std::make_pair(name, folder) != m_sharedWidths)
+        m_nameShare = double(name) / (name + folder);
+    const int nameWidth =
+        std::clamp(int(std::lround(room * m_nameShare)), kNarrowest, room - kNarrowest);
+    m_sharedWidths = {nameWidth, room - nameWidth};
+    m_list.SetColumnWidth(0, nameWidth);
+    m_list.SetColumnWidth(1, room - nameWidth);
 }
 
 void CReelmixView::OnSize(UINT type, int cx, int cy)

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 class CStringList;
@@ -129,6 +130,7 @@ private:
     bool IsKnownClip(const CString& directory, const CString& fileName);
     void SetUpList();
     void MoveControl(int id, int x, int y);
+    void ShareColumnWidths();
     void FitLabelHeight(int id);
 
     // File name and directory of every clip, for Only Add New Files; rebuilt from the rows
@@ -139,6 +141,10 @@ private:
     int m_clears = 0;
     // Times the rows took a header's order, so that a shuffle goes on from the new order.
     int m_sorts = 0;
+    // The file name column's share of the width it and the directory column have, and the
+    // widths last given them from it.
+    double m_nameShare = 0.25;
+    std::pair<int, int> m_sharedWidths;
     // Edits running (ShowEdit), outermost first.
     int m_edits = 0;
     // Whether the clipboard holds clips or files, asked once per change of the clipboard.

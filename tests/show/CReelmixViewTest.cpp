@@ -7,6 +7,7 @@
 #include "platform/registry/WinReg.h"
 #include "util/MyRegistry.h"
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QHeaderView>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -218,25 +219,36 @@ TEST_F(ViewTest, AHeaderSortPutsTheShowInTheRowsOrder)
     EXPECT_TRUE(m_doc.IsModified());
 }
 
-TEST(ReelmixViewWidths, ColumnWidthsAreKeptUnderTheClipsKey)
+TEST(ReelmixViewWidths, ColumnsShareTheRowsWidthAndAreKeptUnderTheClipsKey)
 {
+    std::vector<int> expected;
     {
         CReelmixDoc doc;
         QWidget frame;
-        frame.resize(800, 500);
         CReelmixView view;
         ASSERT_TRUE(view.Create(&frame));
         doc.AddView(&view);
         view.OnInitialUpdate();
-        view.m_list.SetColumnWidth(1, 250);
+        frame.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+        const auto* rows = static_cast<QAbstractScrollArea*>(view.m_list.GetSafeHwnd());
+        for (const int width : {500, 1200}) {
+            frame.resize(width, 400);
+            const int name = view.m_list.GetColumnWidth(0);
+            const int folder = view.m_list.GetColumnWidth(1);
+            EXPECT_EQ(name + folder + view.m_list.GetColumnWidth(2), rows->viewport()->width());
+            EXPECT_EQ(view.m_list.GetColumnWidth(2), 100);
+            EXPECT_NEAR(folder, 3 * name, 3) << width; // as 100 and 300 share
+        }
+        view.m_list.SetColumnWidth(1, 250); // as the user drags it
+        expected = {view.m_list.GetColumnWidth(0), 250, 100};
         doc.RemoveView(&view);
     }
     MyRegistry key(HKEY_CURRENT_USER, "Software\\Brantwell\\Reelmix\\Clips", false);
     ASSERT_TRUE(key.IsOpen());
-    const int expected[] = {100, 250, 100};
     for (int column = 0; column < 3; ++column) {
         int width = 0;
         EXPECT_TRUE(key.ReadValueInt(CString("Column") + char('0' + column), width));
-        EXPECT_EQ(width, expected[column]) << column;
+        EXPECT_EQ(width, expected[std::size_t(column)]) << column;
     }
 }
