@@ -53,6 +53,9 @@ public:
     CObList m_clips{10};
     QUndoStack m_undoStack;
 
+protected:
+    void CheckFileStart(CArchive& archive) override;
+
 private:
     void SwapWithNeighbour(Clip* clip, bool up);
 };

@@ -148,10 +148,10 @@ TEST_F(AppFixture, RecentFileListKeepsSixteenEntriesAcrossRestarts)
 
     ASSERT_TRUE(Start());
     const std::vector<std::string> menu = MenuTexts(Frame(), 0);
-    ASSERT_EQ(menu.size(), 5u + 16u);
-    EXPECT_EQ(menu[4], "&1 " + NameOf(files[17]));
-    EXPECT_EQ(menu[13], "1&0 " + NameOf(files[8]));
-    EXPECT_EQ(menu[19], "16 " + NameOf(files[2]));
+    ASSERT_EQ(menu.size(), 7u + 16u);
+    EXPECT_EQ(menu[6], "&1 " + NameOf(files[17]));
+    EXPECT_EQ(menu[15], "1&0 " + NameOf(files[8]));
+    EXPECT_EQ(menu[21], "16 " + NameOf(files[2]));
 
     // An entry whose file is gone is dropped after the failed open.
     ::remove(files[17].c_str());
@@ -164,7 +164,8 @@ TEST_F(AppFixture, EmptyRecentFileListShowsTheGreyPlaceholder)
     ASSERT_TRUE(Start());
     EXPECT_EQ(MenuTexts(Frame(), 0),
               (std::vector<std::string>{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S",
-                                        "Save &As...", "Recent File (grey)", "E&xit"}));
+                                        "Save &As...", "&Import...", "&Export Show...",
+                                        "Recent File (grey)", "E&xit"}));
 }
 
 TEST_F(AppFixture, AShowThatCannotBeReadLeavesTheOpenShowAndTheRecentFilesAsTheyWere)
@@ -207,7 +208,7 @@ TEST_F(AppFixture, AShowThatCannotBeReadLeavesTheOpenShowAndTheRecentFilesAsThey
     AddClip("b.avi");
     m_messageAnswers = {IDCANCEL};
     EXPECT_TRUE(Frame()->OnCommand(ID_FILE_MRU_FILE1));
-    const std::string entry = MenuTexts(Frame(), 0).at(4);
+    const std::string entry = MenuTexts(Frame(), 0).at(6);
     EXPECT_TRUE(entry.starts_with("&1 /") && entry.ends_with("/my show é.rlx")) << entry;
     EXPECT_EQ(entry.find('\\'), std::string::npos) << entry;
     m_messageAnswers = {IDNO};
