@@ -4,7 +4,7 @@
 #include "platform/windows/CDialog.h"
 #include "res/Icons.h"
 
-#include <QPixmap>
+#include <QIcon>
 #include <algorithm>
 #include <utility>
 
@@ -14,11 +14,9 @@ bool MyButton::SetIcon(UINT id, int cx, int cy)
     const QIcon icon = LoadResourceIcon(id);
     if (icon.isNull() || cx <= 0 || cy <= 0)
         return false;
-    // Loaded once at the size it is drawn, as the system loads an icon resource.
-    const QPixmap image = icon.pixmap(QSize(cx, cy), 1.0);
-    if (image.isNull())
+    if (icon.pixmap(QSize(cx, cy)).isNull())
         return false;
-    m_icon = QIcon(image);
+    m_icon = icon;
     m_imageWidth = cx;
     m_imageHeight = cy;
     Redraw();

@@ -5,6 +5,7 @@
 #include "platform/gdi/SysColor.h"
 
 #include <QFontMetrics>
+#include <QIcon>
 #include <QImage>
 #include <QPainter>
 #include <algorithm>
@@ -325,5 +326,30 @@ TEST(CDC, DrawStateEmbossesTheDisabledImage)
                 expected = highlight;
             EXPECT_EQ(disabled.pixel(x, y), expected) << x << "," << y;
         }
+    }
+}
+
+// On a screen scaled by 2 an icon is drawn from its pixels for that density, not enlarged.
+TEST(CDC, DrawStateDrawsAnIconAtTheDevicesDensity)
+{
+    QImage fine(8, 8, QImage::Format_ARGB32);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            fine.setPixel(x, y, (x + y) % 2 ? kBlack : kWhite);
+    QImage coarse(4, 4, QImage::Format_ARGB32);
+    coarse.fill(Qt::black);
+    QIcon icon(QPixmap::fromImage(coarse));
+    icon.addPixmap(QPixmap::fromImage(fine));
+    for (const UINT state : {DSS_NORMAL, DSS_DISABLED}) {
+        QImage screen(20, 20, QImage::Format_RGB32);
+        screen.fill(Qt::white);
+        screen.setDevicePixelRatio(2);
+        {
+            QPainter painter(&screen);
+            CDC dc(&painter);
+            dc.DrawState(CPoint(2, 2), CSize(4, 4), icon, DST_ICON | state);
+        }
+        // Neighbouring device pixels differ as the fine pixels do.
+        EXPECT_NE(screen.pixel(4, 4), screen.pixel(5, 4)) << state;
     }
 }
