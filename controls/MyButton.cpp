@@ -112,6 +112,14 @@ CPoint MyButton::TextPosition(CSize extent, int& lift) const
             : m_textPos;
     lift = p.y == Center ? -1 : 0;
     CheckPointForCentering(p, extent.cx, extent.cy);
+    if (m_useOffsets && HasImage() && m_textOffset >= 0) {
+        // The desktop font is wider than the one the offsets were chosen for: a caption that
+        // would run into the edge moves left into the gap after the image.
+        CRect client;
+        GetClientRect(&client);
+        const int last = client.Width() - FocusOffset - 1 - extent.cx;
+        p.x = std::max(m_imageOffset + m_imageWidth + 2, std::min(p.x, last));
+    }
     return p;
 }
 

@@ -144,6 +144,15 @@ TEST(MyButton, PlacesImageAndCaptionByOffsetsAndCentres)
         // Centred vertically, one pixel up.
         EXPECT_EQ(caption.top(), ((25 - line) >> 1) - 1 + origin.y()) << c.caption;
     }
+    // A caption too wide for the place after the image moves left to stay inside the face.
+    const QSize narrow(30 + QFontMetrics(QPushButton().font()).horizontalAdvance("Insert...") - 2,
+                       25);
+    Button with("Insert...", narrow), without(" ", narrow);
+    for (Button* b : {&with, &without})
+        b->button.SetIcon(kHand, 16, 16);
+    const QRect caption = CaptionBox(with, without);
+    EXPECT_LE(caption.right(), narrow.width() - MyButton::FocusOffset - 1);
+    EXPECT_GE(caption.left(), 6 + 16);
 }
 
 TEST(MyButton, ExplicitPositionsAndCentringWithoutAnImage)
