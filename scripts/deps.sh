@@ -5,7 +5,7 @@ set -euo pipefail
 
 build_pkgs=(cmake ninja-build g++ pkg-config ccache qt6-base-dev qt6-svg-dev libmpv-dev libsqlite3-dev
             libxcb1-dev libavformat-dev libavcodec-dev libswscale-dev libavutil-dev fonts-dejavu-core)
-test_pkgs=(libgtest-dev libbenchmark-dev ffmpeg xvfb xauth xdotool clang-format
+test_pkgs=(libgtest-dev libbenchmark-dev libxcb-damage0-dev ffmpeg xvfb xauth xdotool clang-format
            clang libclang-rt-14-dev)
 
 pkgs=("${build_pkgs[@]}")
