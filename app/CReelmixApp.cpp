@@ -26,7 +26,9 @@ BOOL CReelmixApp::InitInstance()
     AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CReelmixDoc),
                                           RUNTIME_CLASS(CMainFrame), m_viewClass));
     EnableShellOpen();
-    RegisterShellFileTypes(TRUE);
+    // Writing the file type to the settings store and the desktop's folders took longer than
+    // the rest of the start: the window shows first.
+    RunWhenShown([this] { RegisterShellFileTypes(TRUE); }, true);
 
     CCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);
