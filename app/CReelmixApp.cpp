@@ -5,6 +5,7 @@
 #include "platform/framework/AfxRes.h"
 #include "platform/framework/CCommandLineInfo.h"
 #include "platform/framework/CSingleDocTemplate.h"
+#include "platform/media/MediaLibraries.h"
 #include "res/StringIds.h"
 #include "show/CReelmixDoc.h"
 
@@ -40,6 +41,8 @@ BOOL CReelmixApp::InitInstance()
     frame->ShowWindow(SW_SHOW);
     frame->UpdateWindow();
     frame->DragAcceptFiles(TRUE);
+    // The clip editor's media libraries load meanwhile, so that its first opening need not wait.
+    RunWhenShown(&MediaLibraries::LoadInBackground, false);
 
     for (const char* ext :
          {"avi", "mov", "qt", "mpg", "mpeg", "mpe", "mpv", "m1v", "mp2", "mpv2", "mpu"})
