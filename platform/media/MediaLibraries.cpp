@@ -64,11 +64,23 @@ void* MediaLibraries::Symbol(Library library, const char* name)
 
 void MediaLibraries::LoadInBackground()
 {
-    // Only the loader's state is touched, so nothing at the program's end waits for this.
-    std::thread([] {
+    // The program's end waits for the loading: a library whose set-up the end of the process
+    // overtook failed its own checks (libgomp's). Started and joined by the main thread only.
+    struct Loader {
+        std::thread thread;
+        ~Loader()
+        {
+            if (thread.joinable())
+                thread.join();
+        }
+    };
+    static Loader loader;
+    if (loader.thread.joinable())
+        return;
+    loader.thread = std::thread([] {
         try {
             Handles();
         } catch (...) {
         }
-    }).detach();
+    });
 }

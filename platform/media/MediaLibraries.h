@@ -12,6 +12,7 @@ public:
     // that cannot be had ends the program with the loader's message, as it ended the program's
     // start when the program named the libraries itself.
     static void* Symbol(Library library, const char* name);
-    // Opens every library on a thread of its own, so that the first call finds them ready.
+    // Opens every library on a thread of its own, so that the first call finds them ready; the
+    // program's end waits for it. Called on the main thread.
     static void LoadInBackground();
 };
