@@ -121,7 +121,8 @@ int CListCtrlWidget::InsertRow(int index, LPARAM data, int image)
     if (m_focus >= index)
         ++m_focus;
     ScheduleRange();
-    if (isVisible() && index <= TopIndex() + CountPerPage())
+    // The scroll range is brought up to date later, once for a run of inserts.
+    if (isVisible() && index <= verticalScrollBar()->value() + CountPerPage())
         viewport()->update();
     return index;
 }

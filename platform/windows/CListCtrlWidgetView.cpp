@@ -157,14 +157,18 @@ void CListCtrlWidget::UpdateRange() const
     horizontalScrollBar()->setRange(0, std::max(0, m_header->TotalWidth() - width));
 }
 
+// Rows off the page need nothing. The scroll position is read as it stands: bringing the range
+// up to date for every row of a run of inserts cost more than the inserts, and a position that
+// the range then moves repaints the whole page anyway.
 void CListCtrlWidget::RedrawRows(int first, int last)
 {
+    const int top = verticalScrollBar()->value();
+    first = std::max(first, top);
+    last = std::min(last, top + CountPerPage());
     if (!isVisible() || last < first)
         return;
-    const int header = HeaderHeight();
-    const QRect top = RowRect(first);
-    viewport()->update(0, top.top() - header, viewport()->width(),
-                       (last - first + 1) * top.height());
+    const int height = RowHeight();
+    viewport()->update(0, (first - top) * height, viewport()->width(), (last - first + 1) * height);
 }
 
 void CListCtrlWidget::SetRedraw(bool redraw)
