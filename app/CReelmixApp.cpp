@@ -6,8 +6,10 @@
 #include "platform/framework/CCommandLineInfo.h"
 #include "platform/framework/CSingleDocTemplate.h"
 #include "platform/media/MediaLibraries.h"
+#include "preview/EditClipDlg.h"
 #include "res/StringIds.h"
 #include "show/CReelmixDoc.h"
+#include "show/Clip.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -48,6 +50,17 @@ BOOL CReelmixApp::InitInstance()
          {"avi", "mov", "qt", "mpg", "mpeg", "mpe", "mpv", "m1v", "mp2", "mpv2", "mpu"})
         m_movieExtensions.AddTail(ext);
     return TRUE;
+}
+
+// The editor knows a movie and two marks; the clip takes the marks only when the user chose OK.
+bool CReelmixApp::EditClip(Clip& clip, CWnd* parent)
+{
+    EditClipDlg dialog(clip.GetFullPath(), clip.m_fileName, clip.m_start, clip.m_end, parent);
+    if (dialog.DoModal() != IDOK)
+        return false;
+    clip.m_start = dialog.m_start;
+    clip.m_end = dialog.m_end;
+    return true;
 }
 
 void CReelmixApp::OnAppAbout()

@@ -9,7 +9,7 @@
 #include "platform/framework/CWinApp.h"
 #include "platform/windows/AfxMessageBox.h"
 #include "platform/windows/CView.h"
-#include "res/StringTable.h"
+#include "platform/windows/ResourceTable.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -172,9 +172,9 @@ BOOL CDocument::SaveModified()
 {
     if (!IsModified())
         return TRUE;
-    CString prompt = FindResourceString(AFX_IDP_ASK_TO_SAVE);
+    CString prompt = ResourceTable::FindString(AFX_IDP_ASK_TO_SAVE);
     const CString name =
-        m_title.IsEmpty() ? CString(FindResourceString(AFX_IDS_UNTITLED)) : m_title;
+        m_title.IsEmpty() ? CString(ResourceTable::FindString(AFX_IDS_UNTITLED)) : m_title;
     prompt.Replace("%1", name);
     switch (AfxMessageBox(prompt, MB_YESNOCANCEL | MB_ICONQUESTION)) {
     case IDYES:
@@ -206,7 +206,7 @@ BOOL CDocument::DoSave(LPCTSTR pathName, BOOL replace)
         if (m_pDocTemplate)
             m_pDocTemplate->GetDocString(ext, CDocTemplate::filterExt);
         const CString filter = (m_pDocTemplate ? m_pDocTemplate->GetFilter() : CString()) +
-                               FindResourceString(AFX_IDS_ALLFILTER) + "|*.*||";
+                               ResourceTable::FindString(AFX_IDS_ALLFILTER) + "|*.*||";
         const CString defExt = ext.Mid(1);
         CFileDialog dialog(FALSE, defExt.IsEmpty() ? nullptr : (LPCTSTR)defExt, ProposedFileName(),
                            OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, filter);

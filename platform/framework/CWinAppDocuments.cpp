@@ -13,7 +13,7 @@
 #include "platform/framework/ShellRegistration.h"
 #include "platform/registry/WinReg.h"
 #include "platform/windows/AfxMessageBox.h"
-#include "res/StringTable.h"
+#include "platform/windows/ResourceTable.h"
 
 #include <QCoreApplication>
 #include <QWidget>
@@ -248,7 +248,7 @@ void CWinApp::OnFileOpen()
     if (!docTemplate)
         return;
     const CString filter =
-        docTemplate->GetFilter() + FindResourceString(AFX_IDS_ALLFILTER) + "|*.*||";
+        docTemplate->GetFilter() + ResourceTable::FindString(AFX_IDS_ALLFILTER) + "|*.*||";
     CFileDialog dialog(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, filter,
                        m_pMainWnd);
     if (dialog.DoModal() == IDOK)

@@ -50,7 +50,7 @@ void FrameWorker::Loop()
         if (m_pending)
             Serve();
         else
-            m_idle = Prefetch();
+            m_prefetchLeft = Prefetch();
     }
 }
 
@@ -58,14 +58,14 @@ void FrameWorker::Loop()
 bool FrameWorker::TakeWork()
 {
     std::unique_lock lock(m_mutex);
-    m_wake.wait(lock, [this] { return m_stop || m_request >= 0 || m_pending || m_idle; });
+    m_wake.wait(lock, [this] { return m_stop || m_request >= 0 || m_pending || m_prefetchLeft; });
     if (m_stop)
         return false;
     if (m_request >= 0) {
         m_target = std::exchange(m_request, -1);
         m_serial = m_requestSerial;
         m_pending = true;
-        m_idle = true;
+        m_prefetchLeft = true;
         lock.unlock();
         PlanWindow();
     }

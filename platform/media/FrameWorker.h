@@ -82,7 +82,7 @@ private:
     int m_target = 0;
     quint64 m_serial = 0;
     bool m_pending = false;
-    bool m_idle = true;
+    bool m_prefetchLeft = true;
 
     std::mutex m_mutex;
     std::condition_variable m_wake;

@@ -10,6 +10,9 @@ extern "C" {
 #include <cmath>
 #include <limits>
 
+// FFmpeg's mark for a missing timestamp is the index's.
+static_assert(MovieIndex::NoTimestamp == AV_NOPTS_VALUE);
+
 namespace
 {
 
@@ -40,7 +43,7 @@ QSize FitSize(const AVCodecParameters& codec, QSize display)
 void MovieDecoder::PictureList::Add(int64_t ts, bool key)
 {
     ++count;
-    if (ts == AV_NOPTS_VALUE)
+    if (ts == MovieIndex::NoTimestamp)
         return;
     first = std::min(first, ts);
     last = std::max(last, ts);
@@ -144,14 +147,14 @@ void MovieDecoder::ListPictures(PictureList& list)
             if (!(entry->flags & AVINDEX_DISCARD_FRAME)) // cut off by an edit list
                 list.Add(entry->timestamp, entry->flags & AVINDEX_KEYFRAME);
         }
-        if (stream->start_time != AV_NOPTS_VALUE)
+        if (stream->start_time != MovieIndex::NoTimestamp)
             list.firstShown = stream->start_time;
         m_index.exactTimestamps = true;
         return;
     }
     while (av_read_frame(m_format, m_packet) >= 0) {
         if (m_packet->stream_index == m_stream) {
-            list.Add(m_packet->pts != AV_NOPTS_VALUE ? m_packet->pts : m_packet->dts,
+            list.Add(m_packet->pts != MovieIndex::NoTimestamp ? m_packet->pts : m_packet->dts,
                      m_packet->flags & AV_PKT_FLAG_KEY);
         }
         av_packet_unref(m_packet);
@@ -194,7 +197,7 @@ bool MovieDecoder::BuildIndex(QSize displaySize)
     m_index.durationSeconds = m_index.frameCount / m_index.fps;
     const bool shownKnown = list.firstShown != std::numeric_limits<int64_t>::max();
     m_index.firstPts = (shownKnown ? list.firstShown : list.first) * m_index.timeBase;
-    m_index.baseTs = AV_NOPTS_VALUE;
+    m_index.baseTs = MovieIndex::NoTimestamp;
     m_index.pictureSize = FitSize(*stream->codecpar, displaySize);
     return true;
 }
@@ -208,11 +211,12 @@ void MovieDecoder::SeekToKey(const MovieIndex::Key& key, int firstWanted)
     m_landingTs = key.landingTs;
     avcodec_flush_buffers(m_codec);
     m_awaitingKey = true;
-    m_draining = false;
+    m_inputEnded = false;
     m_lastFrame = key.frame - 1;
     m_firstWanted = firstWanted;
-    m_skipBeforeTs = AV_NOPTS_VALUE;
-    if (firstWanted > key.frame && m_index.exactTimestamps && m_index.baseTs != AV_NOPTS_VALUE)
+    m_skipBeforeTs = MovieIndex::NoTimestamp;
+    if (firstWanted > key.frame && m_index.exactTimestamps &&
+        m_index.baseTs != MovieIndex::NoTimestamp)
         m_skipBeforeTs =
             m_index.baseTs + std::llround((firstWanted - 0.5) / m_index.fps / m_index.timeBase);
 }
@@ -220,15 +224,16 @@ void MovieDecoder::SeekToKey(const MovieIndex::Key& key, int firstWanted)
 // Pictures shown before the first wanted one are decoded only when others refer to them.
 bool MovieDecoder::ReadPacket()
 {
-    if (m_draining)
+    if (m_inputEnded)
         return false;
     if (av_read_frame(m_format, m_packet) < 0) {
-        m_draining = true;
+        m_inputEnded = true;
         avcodec_send_packet(m_codec, nullptr);
         return true;
     }
     if (m_packet->stream_index == m_stream) {
-        const bool early = m_skipBeforeTs != AV_NOPTS_VALUE && m_packet->pts != AV_NOPTS_VALUE &&
+        const bool early = m_skipBeforeTs != MovieIndex::NoTimestamp &&
+                           m_packet->pts != MovieIndex::NoTimestamp &&
                            m_packet->pts < m_skipBeforeTs;
         m_codec->skip_frame = early ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
         avcodec_send_packet(m_codec, m_packet); // a damaged packet only costs its picture
@@ -257,9 +262,9 @@ MovieDecoder::Result MovieDecoder::DecodeNext(int& frame, YuvPicture& picture)
         m_awaitingKey = false;
         m_lastPts = m_frame->pts;
         const int64_t ts = m_frame->best_effort_timestamp;
-        if (m_index.baseTs == AV_NOPTS_VALUE)
-            m_index.baseTs = ts == AV_NOPTS_VALUE ? 0 : ts;
-        const bool counted = ts == AV_NOPTS_VALUE || !m_index.exactTimestamps;
+        if (m_index.baseTs == MovieIndex::NoTimestamp)
+            m_index.baseTs = ts == MovieIndex::NoTimestamp ? 0 : ts;
+        const bool counted = ts == MovieIndex::NoTimestamp || !m_index.exactTimestamps;
         frame = counted ? m_lastFrame + 1 : FrameNumber(ts);
         m_lastFrame = frame;
         m_lastWasKey = key;
@@ -278,7 +283,7 @@ MovieDecoder::Result MovieDecoder::DecodeNext(int& frame, YuvPicture& picture)
 bool MovieDecoder::LandedOn() const
 {
     return m_landingTs == MovieIndex::AnyLanding ||
-           (m_frame->pts != AV_NOPTS_VALUE && m_frame->pts == m_landingTs);
+           (m_frame->pts != MovieIndex::NoTimestamp && m_frame->pts == m_landingTs);
 }
 
 int MovieDecoder::FrameNumber(int64_t ts) const

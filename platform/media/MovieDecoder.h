@@ -72,10 +72,10 @@ private:
     QString m_errorText;
     bool m_awaitingKey = true;
     bool m_lastWasKey = false;
-    bool m_draining = false;
+    bool m_inputEnded = false; // read to the end: the codec gives what it still holds
     int m_lastFrame = -1;
     int m_firstWanted = 0;
     int64_t m_landingTs = MovieIndex::AnyLanding;
     int64_t m_lastPts = MovieIndex::NoTimestamp;
-    int64_t m_skipBeforeTs = std::numeric_limits<int64_t>::min(); // none
+    int64_t m_skipBeforeTs = MovieIndex::NoTimestamp;
 };

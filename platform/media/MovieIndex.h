@@ -4,9 +4,11 @@
 #include <limits>
 #include <vector>
 
-// What one pass over the packets tells about a movie; shared by the decoders of one movie.
+// What one pass over the packets tells about a movie. Each decoder of the movie and the frame
+// worker hold a copy of their own; the worker's is the one whose key estimates get corrected.
 struct MovieIndex {
-    static constexpr int64_t NoTimestamp = std::numeric_limits<int64_t>::min(); // AV_NOPTS_VALUE
+    // A picture or packet without a timestamp (FFmpeg's AV_NOPTS_VALUE).
+    static constexpr int64_t NoTimestamp = std::numeric_limits<int64_t>::min();
     // A seek to such a key starts numbering at whatever key picture it lands on.
     static constexpr int64_t AnyLanding = std::numeric_limits<int64_t>::max();
     struct Key {

@@ -1,6 +1,8 @@
-// The show's view opens the clip editor for the selected row from the Edit button and Enter
-// (the double click is driven end to end); OK marks the show modified, Cancel and no selection
-// change nothing. The rows' movies are missing, which the editor's player says.
+// The show's view opens the clip editor, through the application object, for the selected row
+// from the Edit button and Enter (the double click is driven end to end); OK gives the clip the
+// new marks and marks the show modified, Cancel and no selection change nothing. The rows' movies
+// are missing, which the editor's player says.
+#include "app/CReelmixApp.h"
 #include "preview/EditClipDlg.h"
 #include "preview/MediaPlayerWidget.h"
 #include "show/CReelmixDoc.h"
@@ -20,6 +22,7 @@ TEST(EditFromView, EditButtonAndEnter)
         bool enter;
         int result;
     } cases[] = {{1, false, IDOK}, {1, true, IDCANCEL}, {0, true, IDOK}, {-1, false, IDOK}};
+    CReelmixApp app(RUNTIME_CLASS(CReelmixView));
     for (const auto& c : cases) {
         CReelmixDoc doc;
         doc.m_clips.AddTail(new Clip("\\no\\such", "a.avi"));
@@ -32,7 +35,9 @@ TEST(EditFromView, EditButtonAndEnter)
         if (c.row >= 0)
             view.m_list.SelectItem(c.row, 1);
         QString playerSaid;
-        QTimer::singleShot(0, [&] {
+        bool looked = false;
+        QTimer::singleShot(0, view.GetSafeHwnd(), [&] {
+            looked = true;
             auto* editor = dynamic_cast<EditClipDlg*>(
                 CWnd::FromHandlePermanent(QApplication::activeModalWidget()));
             if (!editor)
@@ -50,7 +55,7 @@ TEST(EditFromView, EditButtonAndEnter)
         else
             QTest::mouseClick(view.GetDlgItem(CReelmixView::IDC_EDIT)->GetSafeHwnd(),
                               Qt::LeftButton);
-        QTest::qWait(20);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return looked; }));
         const bool edited = c.row >= 0 && c.result == IDOK;
         EXPECT_EQ(bool(doc.IsModified()), edited) << c.row;
         for (int row = 0; row < 2; ++row) {
