@@ -122,7 +122,7 @@ int CListCtrlWidget::InsertRow(int index, LPARAM data, int image)
         ++m_focus;
     ScheduleRange();
     // The scroll range is brought up to date later, once for a run of inserts.
-    if (isVisible() && index <= verticalScrollBar()->value() + CountPerPage())
+    if (isVisible() && index <= PendingTop() + CountPerPage())
         viewport()->update();
     return index;
 }

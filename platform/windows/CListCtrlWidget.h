@@ -68,6 +68,9 @@ public:
     int RowHeight() const { return m_rowHeight; }
     int HeaderHeight() const;
     int TopIndex() const;
+    // TopIndex without bringing the scroll range up to date: the position asked for while the
+    // range waited, if any.
+    int PendingTop() const;
     int CountPerPage() const;
     void EnsureVisible(int row, bool partialOK);
     QRect ClientRect() const;
@@ -166,6 +169,7 @@ private:
     mutable bool m_byDataValid = true;
     int m_rowHeight = 1;
     mutable bool m_rangeDirty = false;
+    mutable int m_pendingTop = -1; // the first row to show once the range is up to date
     mutable bool m_rangePosted = false;
     bool m_pressed = false;
     bool m_toolTips = false;
