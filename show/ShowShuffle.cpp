@@ -15,7 +15,10 @@ namespace
 {
 // Messages are taken at a 50-move mark once this long has passed since they were last taken: a
 // user sees no difference, and taking them at every mark cost more than the moves themselves.
+// In a long show, where writing the changed rows back takes longer, they wait longer, so that
+// the writing takes no more than a fifth of the time.
 constexpr auto kMessagesEvery = std::chrono::milliseconds(4);
+constexpr int kMovingPerWriting = 4;
 // The list is let repaint about as often as a screen shows a new picture: a repaint costs as
 // much as thousands of moves.
 constexpr auto kRepaintEvery = std::chrono::milliseconds(16);
@@ -96,6 +99,7 @@ void ShowShuffle::ShowMoves()
 {
     if (m_lastMoved < 0)
         return;
+    const Clock::time_point start = Clock::now();
     for (std::size_t word = 0; word < m_changed.size(); ++word)
         for (std::uint64_t bits = std::exchange(m_changed[word], 0); bits; bits &= bits - 1) {
             const std::size_t row = word * 64 + std::size_t(std::countr_zero(bits));
@@ -111,11 +115,13 @@ void ShowShuffle::ShowMoves()
         m_list.EnsureVisible(m_top + m_perPage - 1, FALSE);
     m_doc.SetModifiedFlag();
     m_lastMoved = -1;
+    m_writing = Clock::now() - start;
 }
 
 bool ShowShuffle::MessagesDue(bool first) const
 {
-    return first || Clock::now() - m_messagesTaken >= kMessagesEvery;
+    return first || Clock::now() - m_messagesTaken >=
+                        std::max<Clock::duration>(kMessagesEvery, kMovingPerWriting * m_writing);
 }
 
 void ShowShuffle::TakeMessages(bool first)

@@ -54,5 +54,6 @@ private:
     int m_perPage = 1;
     int m_sorts = 0;
     Clock::time_point m_messagesTaken;
+    Clock::duration m_writing{}; // what writing the changed rows back took last time
     Clock::time_point m_repainted;
 };
