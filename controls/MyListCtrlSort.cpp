@@ -41,19 +41,18 @@ void MyListCtrl::SortColumn(int column, bool toggle)
     Reorder(order);
 }
 
-// While the rows are sorted each carries its place in order, so that rows sharing a data value
-// stay apart; each gets its own value back afterwards.
+// Rows are told apart by their indices, so that rows sharing a data value stay apart.
 void MyListCtrl::Reorder(const std::vector<int>& order)
 {
-    std::vector<LPARAM> originals(order.size());
-    for (std::size_t place = 0; place < order.size(); ++place) {
-        const int row = order[place];
-        originals[place] = GetItemData(row);
-        SetItemData(row, LPARAM(place));
-    }
-    SortItems([](LPARAM a, LPARAM b, LPARAM) { return a < b ? -1 : a > b ? 1 : 0; }, 0);
+    std::vector<int> places(order.size());
     for (std::size_t place = 0; place < order.size(); ++place)
-        SetItemData(int(place), originals[place]);
+        places[std::size_t(order[place])] = int(place);
+    SortItemsEx(
+        [](LPARAM a, LPARAM b, LPARAM user) {
+            const auto& places = *reinterpret_cast<const std::vector<int>*>(user);
+            return places[std::size_t(a)] - places[std::size_t(b)];
+        },
+        LPARAM(&places));
 }
 
 int MyListCtrl::CompareFunc(LPARAM data1, LPARAM data2, LPARAM control)

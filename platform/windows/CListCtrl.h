@@ -73,6 +73,8 @@ public:
     int FindItem(const LVFINDINFO* info, int start = -1) const;
     // Stable sort by compare(data1, data2, user) < 0.
     BOOL SortItems(PFNLVCOMPARE compare, LPARAM user);
+    // The same with the rows' indices before the sort in place of their data values.
+    BOOL SortItemsEx(PFNLVCOMPARE compare, LPARAM user);
 
     int GetTopIndex() const;
     // Rows that fit whole in the client area.

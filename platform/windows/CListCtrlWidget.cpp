@@ -378,12 +378,13 @@ int CListCtrlWidget::FindByData(int start, LPARAM data) const
     return -1;
 }
 
-void CListCtrlWidget::Sort(PFNLVCOMPARE compare, LPARAM user)
+void CListCtrlWidget::Sort(PFNLVCOMPARE compare, LPARAM user, bool byIndex)
 {
     std::vector<int> order(m_rows.size());
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return compare(Data(a), Data(b), user) < 0; });
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return (byIndex ? compare(a, b, user) : compare(Data(a), Data(b), user)) < 0;
+    });
     if (std::size_t(Count()) != order.size())
         return; // the comparison changed the rows under the sort
     std::vector<Row> sorted;

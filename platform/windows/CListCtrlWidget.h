@@ -61,8 +61,9 @@ public:
     int NextItem(int start, UINT flags) const;
     // The first row after start whose data value is data; -1 for none.
     int FindByData(int start, LPARAM data) const;
-    // Stable; compare sees the rows as they were before the sort.
-    void Sort(PFNLVCOMPARE compare, LPARAM user);
+    // Stable; compare sees the rows as they were before the sort: their data values, or with
+    // byIndex their indices.
+    void Sort(PFNLVCOMPARE compare, LPARAM user, bool byIndex);
 
     // Geometry, in client coordinates.
     int RowHeight() const { return m_rowHeight; }
