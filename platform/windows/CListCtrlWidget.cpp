@@ -110,10 +110,7 @@ bool CListCtrlWidget::Notify(NMHDR& header) const
 int CListCtrlWidget::InsertRow(int index, LPARAM data, int image)
 {
     index = std::clamp(index, 0, Count());
-    if (index < Count())
-        m_byDataValid = false;
-    else if (m_byDataValid)
-        m_byData.try_emplace(data, index);
+    m_byDataValid = false;
     Row row;
     row.data = data;
     row.image = image;
@@ -121,9 +118,8 @@ int CListCtrlWidget::InsertRow(int index, LPARAM data, int image)
     if (m_focus >= index)
         ++m_focus;
     ScheduleRange();
-    // The scroll range is brought up to date later, once for a run of inserts.
     if (isVisible() && index <= PendingTop() + CountPerPage())
-        viewport()->update();
+        UpdateArea(viewport()->rect());
     return index;
 }
 
@@ -131,10 +127,7 @@ bool CListCtrlWidget::DeleteRow(int row)
 {
     if (!IsRow(row))
         return false;
-    if (row != Count() - 1)
-        m_byDataValid = false;
-    else if (m_byDataValid && m_byData[Data(row)] == row)
-        m_byData.erase(Data(row));
+    m_byDataValid = false;
     m_selectedCount -= int(m_rows[std::size_t(row)].selected != 0);
     m_rows.erase(m_rows.begin() + row);
     if (m_focus == row)
@@ -149,8 +142,7 @@ bool CListCtrlWidget::DeleteRow(int row)
 void CListCtrlWidget::DeleteAllRows()
 {
     m_rows.clear();
-    m_byData.clear();
-    m_byDataValid = true;
+    m_byDataValid = false;
     m_focus = -1;
     m_selectedCount = 0;
     ScheduleRange();

@@ -150,6 +150,8 @@ private:
     void Layout();
     void ScheduleRange() const;
     void UpdateRange() const;
+    // Repaints area of the viewport, or the page once the range is up to date.
+    void UpdateArea(const QRect& area) const;
     void RebuildDataIndex() const;
     QPoint ClientFromViewport(const QPoint& point) const;
     UINT DrawState(int row) const;
@@ -166,11 +168,13 @@ private:
     int m_focus = -1;
     int m_selectedCount = 0;
     int m_lastSelected = -1; // where a single selection most likely is, checked first
-    mutable std::unordered_map<LPARAM, int> m_byData; // first row of each data value
-    mutable bool m_byDataValid = true;
+    // The first row of each data value, made when first asked for after the rows changed.
+    mutable std::unordered_map<LPARAM, int> m_byData;
+    mutable bool m_byDataValid = false;
     int m_rowHeight = 1;
     mutable bool m_rangeDirty = false;
-    mutable int m_pendingTop = -1; // the first row to show once the range is up to date
+    mutable int m_pendingTop = -1;      // the first row to show once the range is up to date
+    mutable bool m_repaintPage = false; // once the range is up to date
     mutable bool m_rangePosted = false;
     bool m_pressed = false;
     bool m_toolTips = false;

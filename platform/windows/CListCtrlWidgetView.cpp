@@ -174,6 +174,19 @@ void CListCtrlWidget::UpdateRange() const
     horizontalScrollBar()->setRange(0, std::max(0, m_header->TotalWidth() - width));
     if (m_pendingTop >= 0)
         verticalScrollBar()->setValue(std::exchange(m_pendingTop, -1));
+    if (std::exchange(m_repaintPage, false))
+        viewport()->update();
+}
+
+// While the scroll range waits for a run of changes to end, repaints wait with it: the page is
+// repainted once, when the range is brought up to date (which comes before any painting), at
+// less cost than working out and merging the area of each row as it changes.
+void CListCtrlWidget::UpdateArea(const QRect& area) const
+{
+    if (m_rangeDirty)
+        m_repaintPage = true;
+    else
+        viewport()->update(area);
 }
 
 // Rows off the page need nothing. The scroll position is read as it stands: bringing the range
@@ -187,7 +200,7 @@ void CListCtrlWidget::RedrawRows(int first, int last)
     if (!isVisible() || last < first)
         return;
     const int height = RowHeight();
-    viewport()->update(0, (first - top) * height, viewport()->width(), (last - first + 1) * height);
+    UpdateArea(QRect(0, (first - top) * height, viewport()->width(), (last - first + 1) * height));
 }
 
 void CListCtrlWidget::SetRedraw(bool redraw)
