@@ -2,11 +2,11 @@
 // exits when the show is over.
 #include "platform/framework/ScreenCheck.h"
 #include "platform/media/MpvPlayer.h"
-#include "player/AsxReader.h"
 #include "player/PlayerCommandLine.h"
 #include "player/PlayerRegistration.h"
 #include "player/PlayerWindow.h"
 #include "player/ShowPlayer.h"
+#include "util/AsxReader.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -77,6 +77,10 @@ int Run(const PlayerCommandLine& commandLine)
     window.reset();
     if (!commandLine.m_reportPath.isEmpty() && !show.Report().Save(commandLine.m_reportPath, error))
         return Fail(error, true);
+    if (show.FoundNothingToPlay())
+        return Fail(
+            QObject::tr("Nothing in the playlist %1 can be played.").arg(commandLine.m_playlist),
+            headless);
     return status;
 }
 

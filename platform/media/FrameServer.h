@@ -63,6 +63,7 @@ private:
     double m_firstPts = 0;
 
     std::atomic<quint64> m_serial = 0;
+    // The worker's last delivery, for FrameNow; guarded by m_mutex.
     std::mutex m_mutex;
     std::condition_variable m_delivered;
     quint64 m_deliveredSerial = 0;

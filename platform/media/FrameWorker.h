@@ -67,6 +67,7 @@ private:
     void Store(Run& run, int frame, PicturePtr picture);
     void Keep(int frame, const PicturePtr& picture);
 
+    // The worker thread's alone: the constructor sets them up before the thread starts.
     MovieIndex m_index; // key estimates corrected while decoding
     const QString m_path;
     Deliver m_deliver;
@@ -79,15 +80,19 @@ private:
     bool m_backTried = false;
     std::set<int> m_failed; // frames the movie has no picture for
 
+    // The worker thread's alone: the request being served, taken from the mailbox below, and
+    // whether pictures around it are left to fetch.
     int m_target = 0;
     quint64 m_serial = 0;
     bool m_pending = false;
     bool m_prefetchLeft = true;
 
+    // The mailbox: Request and the destructor write it, the worker takes from it; all of it
+    // guarded by m_mutex.
     std::mutex m_mutex;
     std::condition_variable m_wake;
     int m_request = -1;
     quint64 m_requestSerial = 0;
     bool m_stop = false;
-    std::thread m_thread;
+    std::thread m_thread; // the owner's: started by the constructor, joined by the destructor
 };

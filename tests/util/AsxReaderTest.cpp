@@ -1,11 +1,11 @@
-#include "player/AsxReader.h"
+#include "util/AsxReader.h"
 
 #include <gtest/gtest.h>
 
 TEST(AsxReader, Times)
 {
     struct Case {
-        const char* text;
+        std::string text;
         double seconds;
     } cases[] = {
         {"0000:01:15.250", 75.25},
@@ -13,6 +13,8 @@ TEST(AsxReader, Times)
         {"0001:00:00.000", 3600.0},
         {"00:00:00.000", 0.0},
         {"12345:00:00", 12345 * 3600.0},
+        {"0000000000012:00:00.5", 12 * 3600 + 0.5},
+        {"1" + std::string(400, '0') + ":00:00", -1.0},
         {"01:30", 90.0},
         {"7", 7.0},
         {"7.5", 7.5},
