@@ -4,6 +4,8 @@
 // (goal 100 ms; anchor: std::sort of the same 100,000 texts); scrolling page by page (goal: 60
 // pages a second). Run: build-bench/bench/bench_cliplist
 #include "bench/Percentile.h"
+#include "bench/ShownView.h"
+#include "bench/Stopwatch.h"
 #include "platform/files/HostPath.h"
 #include "platform/framework/CWinApp.h"
 #include "show/CReelmixDoc.h"
@@ -27,26 +29,6 @@ namespace
 {
 constexpr int kClips = 100000;
 
-double ThreadCpuMs()
-{
-    timespec now{};
-    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
-
-// Wall-clock milliseconds of f, and into cpuMs the processor time this thread spent on it: on a
-// shared machine the second compares better between runs.
-template <typename F> double Ms(F&& f, double* cpuMs = nullptr)
-{
-    const double cpuStart = ThreadCpuMs();
-    const auto start = std::chrono::steady_clock::now();
-    f();
-    if (cpuMs)
-        *cpuMs = ThreadCpuMs() - cpuStart;
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
-}
-
 // Clips in no order: names and folders drawn at random, a third without marks.
 void Fill(CReelmixDoc& doc, int clips)
 {
@@ -64,18 +46,14 @@ void Fill(CReelmixDoc& doc, int clips)
     }
 }
 
-struct Show {
-    Show()
-    {
-        static CWinApp app;
-        frame.resize(900, 600);
-        view.Create(&frame);
-        doc.AddView(&view);
-        view.OnInitialUpdate();
-        frame.show();
-        QApplication::processEvents();
-    }
-    ~Show() { doc.RemoveView(&view); }
+CWinApp& App()
+{
+    static CWinApp app;
+    return app;
+}
+
+struct Show : ShownView {
+    Show() : ShownView(App(), 900, 600) {}
 
     // What the framework does after New or Open: the rows from the document, then a picture.
     void FillFromDocument()
@@ -84,10 +62,6 @@ struct Show {
         QApplication::processEvents();
         frame.repaint();
     }
-
-    CReelmixDoc doc;
-    QWidget frame;
-    CReelmixView view;
 };
 
 void BM_FillAndOpen(benchmark::State& state)
@@ -100,8 +74,8 @@ void BM_FillAndOpen(benchmark::State& state)
         Show show;
         Fill(show.doc, kClips);
         show.doc.OnSaveDocument(path);
-        fillMs = Ms([&] { show.FillFromDocument(); }, &fillCpuMs);
-        readMs = Ms(
+        fillMs = TimeMs([&] { show.FillFromDocument(); }, &fillCpuMs);
+        readMs = TimeMs(
             [&] {
                 std::ifstream file(ToHostPath(path), std::ios::binary);
                 std::vector<char> bytes(std::size_t(file.seekg(0, std::ios::end).tellg()));
@@ -109,7 +83,7 @@ void BM_FillAndOpen(benchmark::State& state)
                 benchmark::DoNotOptimize(bytes.data());
             },
             &readCpuMs);
-        openMs = Ms(
+        openMs = TimeMs(
             [&] {
                 show.doc.OnOpenDocument(path);
                 show.FillFromDocument();
@@ -139,14 +113,15 @@ void BM_SortByHeader(benchmark::State& state)
     std::vector<double> sortMs, anchorMs, sortCpuMs, anchorCpuMs;
     for (auto _ : state) {
         sortCpuMs.push_back(0);
-        sortMs.push_back(Ms([&] { emit header->sectionClicked(column); }, &sortCpuMs.back()));
+        sortMs.push_back(TimeMs([&] { emit header->sectionClicked(column); }, &sortCpuMs.back()));
         std::vector<std::string> keys;
         keys.reserve(kClips);
         for (int row = 0; row < kClips; ++row)
             keys.push_back(show.view.m_list.GetItemText(row, column).Str());
         std::shuffle(keys.begin(), keys.end(), std::mt19937(5));
         anchorCpuMs.push_back(0);
-        anchorMs.push_back(Ms([&] { std::sort(keys.begin(), keys.end()); }, &anchorCpuMs.back()));
+        anchorMs.push_back(
+            TimeMs([&] { std::sort(keys.begin(), keys.end()); }, &anchorCpuMs.back()));
     }
     state.counters["sort_ms"] = Percentile(sortMs, 0.5);
     state.counters["sort_cpu_ms"] = Percentile(sortCpuMs, 0.5);
@@ -171,7 +146,7 @@ void BM_ScrollPageByPage(benchmark::State& state)
     std::vector<double> pageMs, pageCpuMs;
     for (auto _ : state) {
         pageCpuMs.push_back(0);
-        pageMs.push_back(Ms(
+        pageMs.push_back(TimeMs(
             [&] {
                 row = (row + page) % kClips;
                 list.EnsureVisible(row, FALSE);

@@ -5,6 +5,8 @@
 // Run: build-bench/bench/bench_millionclips
 #include "bench/Percentile.h"
 #include "bench/ProcessMemory.h"
+#include "bench/ShownView.h"
+#include "bench/Stopwatch.h"
 #include "platform/files/HostPath.h"
 #include "platform/framework/CWinApp.h"
 #include "res/Resources.h"
@@ -28,25 +30,6 @@ namespace
 {
 constexpr int kClips = 1000000;
 constexpr int kPages = 200;
-
-double CpuMs()
-{
-    timespec now{};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
-
-// Wall-clock milliseconds of f; the processor time it took is added to cpuMs, which on a shared
-// machine compares better between runs.
-template <typename F> double Ms(F&& f, double& cpuMs)
-{
-    const double cpuStart = CpuMs();
-    const auto start = std::chrono::steady_clock::now();
-    f();
-    cpuMs += CpuMs() - cpuStart;
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
-}
 
 CString ProgramPath(const QString& hostPath)
 {
@@ -77,47 +60,41 @@ int RunSteps(int argc, char** argv)
 {
     QApplication application(argc, argv);
     CWinApp app;
-    CReelmixDoc doc;
-    QWidget frame;
-    CReelmixView view;
-    frame.resize(900, 600);
-    view.Create(&frame);
-    doc.AddView(&view);
-    view.OnInitialUpdate();
-    frame.show();
-    QApplication::processEvents();
+    ShownView shown(app, 900, 600);
+    CReelmixDoc& doc = shown.doc;
+    CReelmixView& view = shown.view;
 
     const QString show = QString::fromLocal8Bit(argv[2]);
     double openCpu = 0, pageCpu = 0, sortCpu = 0, shuffleCpu = 0, saveCpu = 0;
-    const double openMs = Ms(
+    const double openMs = TimeMs(
         [&] {
             doc.OnOpenDocument(ProgramPath(show));
             view.OnInitialUpdate();
             QApplication::processEvents();
-            frame.repaint();
+            shown.frame.repaint();
         },
-        openCpu);
+        &openCpu);
     CListCtrl& list = view.m_list;
     std::vector<double> pageMs;
     for (int page = 1; page <= kPages; ++page)
-        pageMs.push_back(Ms(
+        pageMs.push_back(TimeMs(
             [&] {
                 list.EnsureVisible(page * list.GetCountPerPage() * 37 % kClips, FALSE);
                 list.GetSafeHwnd()->repaint();
             },
-            pageCpu));
+            &pageCpu));
     auto* header = static_cast<QHeaderView*>(list.GetHeaderCtrl()->GetSafeHwnd());
-    const double sortMs = Ms([&] { emit header->sectionClicked(1); }, sortCpu);
+    const double sortMs = TimeMs([&] { emit header->sectionClicked(1); }, &sortCpu);
     std::srand(1);
-    const double shuffleMs = Ms([&] { view.OnShuffle(); }, shuffleCpu);
-    const double saveMs = Ms([&] { doc.OnSaveDocument(ProgramPath(show + ".saved")); }, saveCpu);
+    const double shuffleMs = TimeMs([&] { view.OnShuffle(); }, &shuffleCpu);
+    const double saveMs =
+        TimeMs([&] { doc.OnSaveDocument(ProgramPath(show + ".saved")); }, &saveCpu);
     std::printf("%d clips, wall (processor) ms: open %.0f (%.0f), scroll a page %.2f (%.2f; goal "
                 "%.2f), sort by a header %.0f (%.0f), shuffle %.0f (%.0f), save %.0f (%.0f); "
                 "peak memory %.0f MiB (goal under 1024)\n",
                 list.GetItemCount(), openMs, openCpu, Percentile(pageMs, 0.5), pageCpu / kPages,
                 1000.0 / 60, sortMs, sortCpu, shuffleMs, shuffleCpu, saveMs, saveCpu,
                 MemoryKiB("VmHWM") / 1024);
-    doc.RemoveView(&view);
     return list.GetItemCount() == kClips ? 0 : 1;
 }
 } // namespace

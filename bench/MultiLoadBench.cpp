@@ -6,6 +6,8 @@
 // and removed at the end. Run: scripts/bench.sh
 #include "bench/Percentile.h"
 #include "bench/ProcessMemory.h"
+#include "bench/ShownView.h"
+#include "bench/Stopwatch.h"
 #include "platform/files/HostPath.h"
 #include "platform/framework/CWinApp.h"
 #include "show/CReelmixDoc.h"
@@ -88,13 +90,6 @@ const std::string& Tree()
     return Tree(100000, 1111);
 }
 
-double CpuMs()
-{
-    timespec now{};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
-
 // Processor time of the finished child processes (the shell and find).
 double ChildrenCpuMs()
 {
@@ -104,19 +99,6 @@ double ChildrenCpuMs()
         return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3;
     };
     return ms(usage.ru_utime) + ms(usage.ru_stime);
-}
-
-// Wall-clock milliseconds of f, and the processor time it took into cpuMs: on a shared machine
-// the second is the figure that compares between runs.
-template <typename F> double Time(F&& f, double* cpuMs = nullptr)
-{
-    const double cpuStart = CpuMs();
-    const auto start = std::chrono::steady_clock::now();
-    f();
-    if (cpuMs)
-        *cpuMs = CpuMs() - cpuStart;
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
 }
 
 CString ProgramPath(const std::string& hostPath)
@@ -131,7 +113,7 @@ double FindMs(const std::string& root, double* cpuMs)
 {
     const std::string find = "find '" + root + "' -type f > /dev/null";
     const double childrenBefore = ChildrenCpuMs();
-    const double ms = Time([&] { benchmark::DoNotOptimize(std::system(find.c_str())); });
+    const double ms = TimeMs([&] { benchmark::DoNotOptimize(std::system(find.c_str())); });
     *cpuMs = ChildrenCpuMs() - childrenBefore;
     return ms;
 }
@@ -146,7 +128,7 @@ void BM_SearchAgainstFind(benchmark::State& state)
         findCpuMs.push_back(0);
         findMs.push_back(FindMs(Tree(), &findCpuMs.back()));
         searchCpuMs.push_back(0);
-        searchMs.push_back(Time(
+        searchMs.push_back(TimeMs(
             [&] {
                 MovieSearch search(App().GetMovieExtensions());
                 search.Run(root, true, {});
@@ -154,7 +136,7 @@ void BM_SearchAgainstFind(benchmark::State& state)
             &searchCpuMs.back()));
         ratio.push_back(searchMs.back() / findMs.back());
     }
-    const double literalMs = Time([&] {
+    const double literalMs = TimeMs([&] {
         for (int i = 0; i < 11; ++i) {
             FileInfoArray found;
             found.FindFiles(root + "\\", CString("*.") + kExtensions[i], true, 0, false, nullptr,
@@ -171,18 +153,8 @@ void BM_SearchAgainstFind(benchmark::State& state)
 }
 BENCHMARK(BM_SearchAgainstFind)->Unit(benchmark::kMillisecond)->Iterations(9);
 
-struct Show {
-    Show()
-    {
-        App();
-        frame.resize(800, 500);
-        view.Create(&frame);
-        doc.AddView(&view);
-        view.OnInitialUpdate();
-        frame.show();
-        QApplication::processEvents();
-    }
-    ~Show() { doc.RemoveView(&view); }
+struct Show : ShownView {
+    Show() : ShownView(App(), 800, 500) {}
     // Multi Load of the whole tree at root, as a folder dropped on the window loads it.
     void Load(const std::string& root, bool onlyNew)
     {
@@ -191,9 +163,6 @@ struct Show {
         view.AddDroppedFiles({ProgramPath(root)});
         QApplication::processEvents();
     }
-    CReelmixDoc doc;
-    QWidget frame;
-    CReelmixView view;
 };
 
 // The anchor's second part: filling a list with clips of the same files, as opening a show does.
@@ -204,7 +173,7 @@ double FillMs(const CReelmixDoc& loaded, double* cpuMs)
         const auto* clip = static_cast<const Clip*>(loaded.m_clips.GetNext(pos));
         show.doc.m_clips.AddTail(new Clip(clip->m_directory, clip->m_fileName));
     }
-    return Time(
+    return TimeMs(
         [&] {
             show.view.OnInitialUpdate();
             QApplication::processEvents();
@@ -225,10 +194,10 @@ void BM_MultiLoad(benchmark::State& state)
         Show show;
         const double before = MemoryKiB("VmRSS");
         std::ofstream("/proc/self/clear_refs") << "5"; // the peak starts afresh
-        loadMs = Time([&] { show.Load(root, false); }, &loadCpuMs);
+        loadMs = TimeMs([&] { show.Load(root, false); }, &loadCpuMs);
         growthMiB = (MemoryKiB("VmHWM") - before) / 1024;
         const int clips = show.view.m_list.GetItemCount();
-        againMs = Time([&] { show.Load(root, true); }, &againCpuMs);
+        againMs = TimeMs([&] { show.Load(root, true); }, &againCpuMs);
         if (clips != state.range(0) / 16 * 11 + std::min(11L, state.range(0) % 16) ||
             show.view.m_list.GetItemCount() != clips)
             state.SkipWithError("wrong number of clips");
@@ -262,7 +231,7 @@ void BM_Shuffle(benchmark::State& state)
         for (int i = 0; i < clips; ++i)
             show.view.AddClipFile("\\m", std::to_string(i).c_str(), false);
         std::srand(1);
-        ms = Time([&] { show.view.OnShuffle(); }, &cpuMs);
+        ms = TimeMs([&] { show.view.OnShuffle(); }, &cpuMs);
     }
     state.counters["shuffle_ms"] = ms;
     state.counters["shuffle_cpu_ms"] = cpuMs;
