@@ -8,6 +8,7 @@
 #include "platform/framework/CToolBar.h"
 #include "platform/framework/CWinApp.h"
 #include "platform/framework/FrameResourceTable.h"
+#include "platform/framework/LockKeyLights.h"
 #include "platform/windows/CView.h"
 #include "platform/windows/ResourceTable.h"
 
@@ -64,17 +65,6 @@ QKeySequence SequenceOf(const ACCEL& accel)
     if (accel.fVirt & FALT)
         modifiers |= Qt::ALT;
     return QKeySequence(modifiers | KeyOf(accel.key));
-}
-
-// The lock keys' state as the keyboard's lights show it; off where the system has none.
-bool LockKeyOn(const char* led)
-{
-    for (const QString& entry : QDir("/sys/class/leds").entryList({QStringLiteral("*::") + led})) {
-        QFile brightness(QStringLiteral("/sys/class/leds/%1/brightness").arg(entry));
-        if (brightness.open(QIODevice::ReadOnly) && brightness.readAll().trimmed() != "0")
-            return true;
-    }
-    return false;
 }
 
 const char* LedOf(UINT indicator)
@@ -383,7 +373,7 @@ BOOL CFrameWnd::OnCmdMsg(UINT id, CCmdUI* ui)
         return OnBarCheck(id, ui);
     if (const char* led = LedOf(id)) {
         if (ui) {
-            ui->Enable(LockKeyOn(led));
+            ui->Enable(LockKeyLights::IsOn(led));
             ui->m_bHandled = TRUE;
         }
         return TRUE;

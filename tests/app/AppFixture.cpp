@@ -18,6 +18,8 @@ void AppFixture::SetUp()
     QApplication::exec();
     for (const char* key : {"Brantwell", "Local AppWizard-Generated Applications"})
         MyRegistry(HKEY_CURRENT_USER, "Software", false).DeleteKey(key);
+    for (const char* key : {"Reelmix.Document", ".rlx"})
+        MyRegistry(HKEY_CLASSES_ROOT, "", false).DeleteKey(key);
     qputenv("XDG_DATA_HOME", QDir(TestEnv::Folder()).filePath("share").toUtf8());
     CFileDialog::SetHook([this](const CFileDialog& dialog, std::vector<CString>& chosen) {
         m_dialogTitles.push_back(dialog.GetTitle());

@@ -15,6 +15,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTest>
 #include <QToolBar>
 #include <atomic>
 #include <thread>
@@ -92,6 +93,9 @@ TEST_F(AppFixture, CommandsWithoutHandlersAreGreyedAndTheBarsFollowTheirMenuItem
 TEST_F(AppFixture, StartRegistersTheShowTypeWithTheShellAndTheDesktopOnlyWhenItDiffers)
 {
     ASSERT_TRUE(Start());
+    // Once the window is up.
+    ASSERT_TRUE(
+        QTest::qWaitFor([] { return ClassesValue(".rlx\\ShellNew", "NullFile") == Sz(""); }));
     CString program;
     FromHostPath(QCoreApplication::applicationFilePath().toStdString(), program);
     EXPECT_EQ(ClassesValue("Reelmix.Document"), Sz("Reelmix Document"));
