@@ -3,6 +3,7 @@
 #include "platform/media/FrameServer.h"
 #include "platform/media/MpvPlayer.h"
 #include "platform/media/MpvVideoWidget.h"
+#include "platform/windows/FocusFrame.h"
 #include "preview/PositionBar.h"
 #include "preview/StillPicture.h"
 
@@ -30,6 +31,18 @@ QString Clock(double seconds)
         .arg(ms % 1000, 3, 10, QChar('0'));
 }
 
+// Light words over the picture.
+QLabel* MakeCaption(QWidget* parent)
+{
+    auto* caption = new QLabel(parent);
+    caption->setAlignment(Qt::AlignCenter);
+    caption->setWordWrap(true);
+    caption->setTextFormat(Qt::PlainText);
+    caption->setStyleSheet("color: white; background: transparent; padding: 8px");
+    caption->hide();
+    return caption;
+}
+
 QToolButton* MakeButton(QWidget* parent, QStyle::StandardPixmap icon, const QString& tip)
 {
     auto* button = new QToolButton(parent);
@@ -53,24 +66,21 @@ MediaPlayerWidget::MediaPlayerWidget(QWidget* parent)
                               {"audio-fallback-to-null", "yes"}},
                              this)),
       m_frames(new FrameServer(this)), m_video(new MpvVideoWidget(m_player, this)),
-      m_still(new StillPicture(this)), m_message(new QLabel(this)),
-      m_play(MakeButton(this, QStyle::SP_MediaPlay, tr("Play"))),
+      m_still(new StillPicture(this)), m_message(MakeCaption(this)), m_note(MakeCaption(this)),
+      m_play(MakeButton(this, QStyle::SP_MediaPlay, tr("Play (Space)"))),
       m_stop(MakeButton(this, QStyle::SP_MediaStop, tr("Stop"))), m_bar(new PositionBar(this)),
       m_time(new QLabel(this)), m_mpvFirstPts(NaN)
 {
     setFocusPolicy(Qt::StrongFocus);
-    m_message->setAlignment(Qt::AlignCenter);
-    m_message->setWordWrap(true);
-    m_message->setTextFormat(Qt::PlainText);
-    m_message->setStyleSheet("color: white; background: transparent; padding: 8px");
-    m_message->hide();
     auto* layout = new QGridLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setContentsMargins(FocusFrame::kWidth, FocusFrame::kWidth, FocusFrame::kWidth,
+                               FocusFrame::kWidth);
     layout->setSpacing(2);
     // While not playing, the exact picture lies over the player's, and the message over both.
     layout->addWidget(m_video, 0, 0, 1, 4);
     layout->addWidget(m_still, 0, 0, 1, 4);
     layout->addWidget(m_message, 0, 0, 1, 4);
+    layout->addWidget(m_note, 0, 0, 1, 4);
     m_still->hide();
     layout->addWidget(m_play, 1, 0);
     layout->addWidget(m_stop, 1, 1);
@@ -112,6 +122,7 @@ void MediaPlayerWidget::Open(const QString& hostPath)
 {
     m_hostPath = hostPath;
     m_message->hide();
+    m_note->hide();
     m_pausedAt = 0;
     if (!QFileInfo(hostPath).isFile()) {
         ShowError(tr("There is no such file."));
@@ -120,8 +131,13 @@ void MediaPlayerWidget::Open(const QString& hostPath)
     // Without pictures from the frame server (sound only, or a format it cannot number), frames
     // are counted from the player's own figures.
     layout()->activate();
-    m_frames->Open(hostPath, m_video->size() * devicePixelRatioF());
+    const bool numbered = m_frames->Open(hostPath, m_video->size() * devicePixelRatioF());
     m_player->LoadFile(hostPath);
+    if (numbered && !Exact()) {
+        m_note->setText(tr("\"%1\" has sound only: there is no picture to show.")
+                            .arg(QFileInfo(hostPath).fileName()));
+        m_note->show();
+    }
     if (Exact())
         ShowStill(0);
     NotifyPosition();
@@ -312,7 +328,7 @@ void MediaPlayerWidget::SetState(State state)
     m_state = state;
     m_play->setIcon(
         style()->standardIcon(state == Playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
-    m_play->setToolTip(state == Playing ? tr("Pause") : tr("Play"));
+    m_play->setToolTip(state == Playing ? tr("Pause (Space)") : tr("Play (Space)"));
     emit PlayStateChanged(old, state);
 }
 
@@ -352,6 +368,11 @@ void MediaPlayerWidget::Refresh()
     m_bar->SetLength(length);
     m_bar->SetPosition(Position());
     m_time->setText(Clock(Position()) + " / " + Clock(length));
+}
+
+void MediaPlayerWidget::paintEvent(QPaintEvent*)
+{
+    FocusFrame::Paint(*this);
 }
 
 void MediaPlayerWidget::keyPressEvent(QKeyEvent* event)
