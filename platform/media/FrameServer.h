@@ -1,7 +1,24 @@
 #pragma once
-// One movie's pictures by frame number, served from a worker thread. Frame n is the n-th picture
-// in display order counting from 0 at the first one, whatever timestamp the container starts at;
-// times count in seconds from that first picture.
+// One movie's pictures by frame number, served from a worker thread.
+//
+// The numbering rule. Every path obeys it (stepping either way, jumps, a freshly opened movie,
+// the background decoding and the cache), and the show player and the renderer share it:
+// - Frame n is the n-th picture, counting from 0, that the movie's decoder gives when the movie
+//   is decoded from its start, in display order: what FFmpeg's own sequential decode counts
+//   (`ffmpeg -i FILE -map 0:v:0 -vsync passthrough -f framemd5 -`). This holds at a constant
+//   rate and at a variable one, across gaps in the timestamps, edit lists, packed B-pictures
+//   and cut-off files, so every number names exactly one real picture.
+// - The time of frame n, TimeOfFrame(n), is its presentation timestamp minus the first
+//   picture's, in seconds; FirstPts() is the first picture's timestamp on the container's clock.
+//   Where the container has no timestamps (elementary streams) frame n lies at n / fps; where
+//   only some pictures carry one (program streams, AVI with B-pictures) the pictures take the
+//   stream's decoding times in order. Times rise with n; gaps and a variable rate only make
+//   them uneven.
+// - A mark written for frame n is TimeOfFrame(n): a player that seeks exactly to
+//   PtsOfFrame(n), which is FirstPts() + TimeOfFrame(n), starts on that very picture.
+// - At a time t the picture shown is the last one whose time is at most t (FrameAtTime), with
+//   half a millisecond of allowance so that marks written with three decimals give their frame
+//   back; FrameAtPts answers the same for a timestamp on the container's clock.
 #include <QImage>
 #include <QObject>
 #include <QSize>
@@ -40,6 +57,10 @@ public:
     int FrameAtTime(double seconds) const;
     // The container's timestamp of the first picture, in seconds (for seeking players).
     double FirstPts() const { return m_firstPts; }
+    // Where a player seeks to start on frame n, on the container's clock.
+    double PtsOfFrame(int n) const { return m_firstPts + TimeOfFrame(n); }
+    // The frame a player shows at a container timestamp.
+    int FrameAtPts(double seconds) const { return FrameAtTime(seconds - m_firstPts); }
 
     // Asynchronous; the newest request wins. Out-of-range numbers are clamped.
     void Request(int n);
