@@ -14,7 +14,7 @@ public:
     // Why a reference that turned out to be a playlist is not played.
     static QString PlaylistProblem(const QString& target);
 
-    // What to open when Problem is empty: a host path or a URL.
+    // What to open when m_problem is empty: a host path or a URL.
     QString m_target;
     // Why the reference is not tried, as the end of a sentence for the user.
     QString m_problem;

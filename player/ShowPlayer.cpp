@@ -179,7 +179,7 @@ void ShowPlayer::Feed()
 {
     Deck* free = nullptr;
     for (Deck& deck : m_decks) {
-        if (deck.draining || (deck.attempt && !deck.ready))
+        if (deck.stoppingPlaylist || (deck.attempt && !deck.ready))
             return;
         if (!deck.attempt)
             free = &deck;
@@ -260,7 +260,7 @@ void ShowPlayer::OnEndFile(int deck, MpvPlayer::EndReason reason, const QString&
     }
     if (reason == MpvPlayer::EndReason::Redirect) {
         RollOver(ended, RefTarget::PlaylistProblem(ended.target));
-        ending.draining = true;
+        ending.stoppingPlaylist = true;
         ending.player->Stop();
         return;
     }
@@ -272,9 +272,9 @@ void ShowPlayer::OnEndFile(int deck, MpvPlayer::EndReason reason, const QString&
 // Once what a playlist reference queued has been stopped, the show goes on.
 void ShowPlayer::OnPropertyChanged(int deck, const QString& name, const QVariant& value)
 {
-    Deck& draining = At(deck);
-    if (draining.draining && name == "idle-active" && value.toBool()) {
-        draining.draining = false;
+    Deck& stopping = At(deck);
+    if (stopping.stoppingPlaylist && name == "idle-active" && value.toBool()) {
+        stopping.stoppingPlaylist = false;
         Advance();
     }
 }

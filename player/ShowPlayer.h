@@ -57,7 +57,7 @@ private:
         double firstPosition = 0; // where it was held; NaN until the player has told
         // The reference turned out to be a playlist that the media library opened itself:
         // what it queued is being stopped before the deck is used again.
-        bool draining = false;
+        bool stoppingPlaylist = false;
     };
 
     std::optional<Attempt> NextAttempt();

@@ -1,6 +1,7 @@
 // Filling the show: Insert, Multi Load and its folder search, and files dropped on the window.
 #include "show/CReelmixView.h"
 
+#include "platform/core/AsciiCase.h"
 #include "platform/files/FileFind.h"
 #include "platform/files/HostPath.h"
 #include "platform/framework/CFileDialog.h"
@@ -19,7 +20,6 @@
 #include <QApplication>
 #include <QKeyEvent>
 
-#include <algorithm>
 #include <cstring>
 
 bool CReelmixView::s_searchSubDirs = false;
@@ -50,10 +50,7 @@ protected:
 
 std::string Key(const CString& directory, const CString& fileName)
 {
-    std::string key = fileName.Str() + '\0' + directory.Str();
-    std::transform(key.begin(), key.end(), key.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
-    return key;
+    return AsciiLower(fileName.Str() + '\0' + directory.Str());
 }
 
 } // namespace

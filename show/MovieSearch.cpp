@@ -1,24 +1,7 @@
 #include "show/MovieSearch.h"
 
+#include "platform/core/AsciiCase.h"
 #include "platform/files/FileSearch.h"
-
-#include <algorithm>
-
-namespace
-{
-bool IsAscii(std::string_view text)
-{
-    return std::all_of(text.begin(), text.end(), [](char c) { return (unsigned char)c < 0x80; });
-}
-
-std::string AsciiLower(std::string_view text)
-{
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
-    return lower;
-}
-} // namespace
 
 MovieSearch::MovieSearch(const CStringList& extensions)
 {

@@ -1,19 +1,13 @@
 #include "platform/core/CString.h"
 
+#include "platform/core/AsciiCase.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 namespace
 {
-char AsciiLower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
-}
-char AsciiUpper(char c)
-{
-    return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
-}
 bool IsSpace(char c)
 {
     return c == ' ' || (c >= '\t' && c <= '\r');
@@ -154,7 +148,7 @@ CString& CString::MakeUpper()
 
 CString& CString::MakeLower()
 {
-    std::transform(m_text.begin(), m_text.end(), m_text.begin(), AsciiLower);
+    m_text = AsciiLower(m_text);
     return *this;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/files/FileSearch.h"
 
+#include "platform/core/AsciiCase.h"
 #include "platform/core/WinError.h"
 #include "platform/files/FileFind.h"
 #include "platform/files/HostPath.h"
@@ -16,11 +17,9 @@ namespace
 // Case-folded code points, so that ? stands for one character and case is ignored beyond ASCII.
 std::u32string Fold(std::string_view text)
 {
-    if (std::all_of(text.begin(), text.end(), [](char c) { return (unsigned char)c < 0x80; })) {
-        std::u32string folded(text.size(), U'\0');
-        std::transform(text.begin(), text.end(), folded.begin(),
-                       [](char c) { return char32_t(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); });
-        return folded;
+    if (IsAscii(text)) {
+        const std::string lower = AsciiLower(text);
+        return std::u32string(lower.begin(), lower.end());
     }
     return QString::fromUtf8(text.data(), qsizetype(text.size())).toCaseFolded().toStdU32String();
 }
@@ -90,12 +89,8 @@ bool FileSearch::Matches(std::string_view pattern, std::string_view name)
 
 std::string FileSearch::SortKey(std::string_view name)
 {
-    if (std::all_of(name.begin(), name.end(), [](char c) { return (unsigned char)c < 0x80; })) {
-        std::string key(name);
-        std::transform(key.begin(), key.end(), key.begin(),
-                       [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
-        return key;
-    }
+    if (IsAscii(name))
+        return AsciiLower(name);
     return QString::fromStdU32String(Fold(name)).toUtf8().toStdString();
 }
 

@@ -69,7 +69,7 @@ void FrameWorker::Main()
             if (m_pending)
                 Serve();
             else
-                m_backgroundWork = Prefetch();
+                m_prefetchLeft = Prefetch();
         } catch (const std::exception& error) {
             Recover(error.what());
         }
@@ -103,14 +103,14 @@ bool FrameWorker::OpenMovie()
 bool FrameWorker::TakeWork()
 {
     std::unique_lock lock(m_mutex);
-    m_wake.wait(lock, [this] { return m_stop || m_request >= 0 || m_pending || m_backgroundWork; });
+    m_wake.wait(lock, [this] { return m_stop || m_request >= 0 || m_pending || m_prefetchLeft; });
     if (m_stop)
         return false;
     if (m_request >= 0) {
         m_target = std::clamp(std::exchange(m_request, -1), 0, m_index.FrameCount() - 1);
         m_serial = m_requestSerial;
         m_pending = true;
-        m_backgroundWork = true;
+        m_prefetchLeft = true;
         lock.unlock();
         PlanWindow();
     }
@@ -152,7 +152,7 @@ void FrameWorker::Recover(const char* what)
     m_cache.Clear();
     m_here.next = NoPosition;
     m_back.next = NoPosition;
-    m_backgroundWork = false;
+    m_prefetchLeft = false;
     if (m_pending)
         Tell(m_target, QImage(), QString("The picture could not be decoded: %1.").arg(what));
     m_pending = false;

@@ -93,7 +93,7 @@ private:
     int m_target = 0;
     quint64 m_serial = 0;
     bool m_pending = false;
-    bool m_backgroundWork = true;
+    bool m_prefetchLeft = true;
 
     // Guarded by m_mutex.
     std::mutex m_mutex;

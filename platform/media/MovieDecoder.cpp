@@ -12,6 +12,9 @@ extern "C" {
 #include <algorithm>
 #include <cmath>
 
+// FFmpeg's mark for a missing timestamp is the index's.
+static_assert(MovieIndex::NoTimestamp == AV_NOPTS_VALUE);
+
 namespace
 {
 // Pictures decoded from the start on opening, to see that each packet gives one picture: where
@@ -215,7 +218,7 @@ void MovieDecoder::SeekToKey(int keyIndex, int firstWanted)
     m_key = m_index->keys[keyIndex];
     m_positioned = m_input.SeekTo(m_key);
     avcodec_flush_buffers(m_codec);
-    m_draining = false;
+    m_inputEnded = false;
     m_anchored = false;
     m_beforeKey = !m_key.first;
     m_strays = 0;
@@ -231,9 +234,9 @@ void MovieDecoder::SeekToKey(int keyIndex, int firstWanted)
 // those that nothing refers to are not decoded before the first wanted one.
 bool MovieDecoder::Feed()
 {
-    while (!m_draining) {
+    while (!m_inputEnded) {
         if (!m_input.Read(m_packet)) {
-            m_draining = true;
+            m_inputEnded = true;
             avcodec_send_packet(m_codec, nullptr);
             return true;
         }
@@ -249,8 +252,9 @@ bool MovieDecoder::Feed()
 
 bool MovieDecoder::Send()
 {
-    const bool early = m_skipBelow != MovieIndex::NoTimestamp && m_packet->pts != AV_NOPTS_VALUE &&
-                       m_packet->pts < m_skipBelow && !(m_packet->flags & AV_PKT_FLAG_KEY);
+    const bool early = m_skipBelow != MovieIndex::NoTimestamp &&
+                       m_packet->pts != MovieIndex::NoTimestamp && m_packet->pts < m_skipBelow &&
+                       !(m_packet->flags & AV_PKT_FLAG_KEY);
     m_codec->skip_frame = early ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
     avcodec_send_packet(m_codec, m_packet); // a damaged packet only costs its picture
     av_packet_unref(m_packet);
@@ -324,8 +328,8 @@ int MovieDecoder::NumberByCount()
     if (Identifies(m_key))
         return IsKeyPicture() ? (m_anchored = true, m_key.frame) : BadKeyNumber;
     const bool afterKey = m_key.pos >= 0 && m_frame->pkt_pos > m_key.pos;
-    const bool passed = m_key.pts != MovieIndex::NoTimestamp && m_frame->pts != AV_NOPTS_VALUE &&
-                        m_frame->pts > m_key.pts;
+    const bool passed = m_key.pts != MovieIndex::NoTimestamp &&
+                        m_frame->pts != MovieIndex::NoTimestamp && m_frame->pts > m_key.pts;
     return passed || (afterKey && ++m_strays > ReorderLimit) ? BadKeyNumber : Passed;
 }
 

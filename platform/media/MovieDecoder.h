@@ -74,7 +74,7 @@ private:
 
     // Where the decode from the last seek stands.
     bool m_positioned = false;
-    bool m_draining = false;
+    bool m_inputEnded = false; // read to the end: the codec gives what it still holds
     MovieIndex::Key m_key{};
     bool m_anchored = false; // the key's picture has come, and numbers are known
     bool m_beforeKey = false;

@@ -1,7 +1,7 @@
 #pragma once
 // A movie's pictures as the frame server numbers them (see FrameServer.h): each frame's
-// timestamp, and the key pictures decoding can start from. Built once on opening, then owned by
-// the worker thread, which marks keys that turn out unusable.
+// timestamp, and the key pictures decoding can start from. Built once on opening; the worker
+// thread owns it and marks keys that turn out unusable, and the GUI thread reads a copy.
 #include <QSize>
 #include <cstdint>
 #include <limits>

@@ -27,7 +27,8 @@ bool AtOrBefore(const AVPacket& packet, const MovieIndex::Key& key)
 {
     if (packet.pos >= 0 && key.pos >= 0)
         return packet.pos <= key.pos;
-    return packet.dts == AV_NOPTS_VALUE || key.dts == AV_NOPTS_VALUE || packet.dts <= key.dts;
+    return packet.dts == MovieIndex::NoTimestamp || key.dts == MovieIndex::NoTimestamp ||
+           packet.dts <= key.dts;
 }
 
 bool Same(const AVPacket& packet, const MovieIndex::Key& key)
@@ -180,7 +181,7 @@ bool MovieInput::SeekTo(const MovieIndex::Key& key)
 
 bool MovieInput::TrySeek(int64_t target, int flags)
 {
-    if (target == AV_NOPTS_VALUE || (flags & AVSEEK_FLAG_BYTE && target < 0))
+    if (target == MovieIndex::NoTimestamp || (flags & AVSEEK_FLAG_BYTE && target < 0))
         return false;
     m_hasPeeked = false;
     const int stream = flags & AVSEEK_FLAG_BYTE ? -1 : m_stream;

@@ -234,7 +234,7 @@ void MpvPlayer::OnWakeup(void* context)
 {
     auto* self = static_cast<MpvPlayer*>(context);
     QMetaObject::invokeMethod(
-        self, [self] { self->Drain(); }, Qt::QueuedConnection);
+        self, [self] { self->HandleQueuedEvents(); }, Qt::QueuedConnection);
 }
 
 // Called on an mpv thread: only hands the work to the GUI thread.
@@ -251,7 +251,7 @@ void MpvPlayer::OnRenderUpdate(void* context)
         Qt::QueuedConnection);
 }
 
-void MpvPlayer::Drain()
+void MpvPlayer::HandleQueuedEvents()
 {
     while (m_handle) {
         const mpv_event* event = mpv_wait_event(m_handle, 0);

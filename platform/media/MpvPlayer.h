@@ -1,5 +1,5 @@
 #pragma once
-// One libmpv player. Events are drained on the GUI thread after a queued wake-up, properties of
+// One libmpv player. Events are handled on the GUI thread after a queued wake-up, properties of
 // interest are observed into a cache so that reading them never blocks, and the video, when
 // there is a window for it, is rendered by software into a QImage (see MpvVideoWidget).
 #include <QImage>
@@ -87,7 +87,7 @@ private:
     bool IsStalePause(const QString& name, const QVariant& value) const;
     void SetProperty(const QString& name, const QVariant& value, quint64 tag);
     void Start(Output output, const QVariantMap& options);
-    void Drain();
+    void HandleQueuedEvents();
     void HandleEvent(const mpv_event& event);
     void HandleHook(const mpv_event& event);
     void HandleReply(const mpv_event& event);

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -106,6 +107,13 @@ TEST(MyEdit, CaseStylesAndEnteredText)
 TEST(MyEdit, RightClickShowsNoMenu)
 {
     Edit e;
-    QTest::mouseClick(e.line, Qt::RightButton);
+    // Neither the edit's own menu nor one of the window it sits on.
+    e.window.setContextMenuPolicy(Qt::CustomContextMenu);
+    bool parentAsked = false;
+    QObject::connect(&e.window, &QWidget::customContextMenuRequested, [&] { parentAsked = true; });
+    QContextMenuEvent click(QContextMenuEvent::Mouse, e.line->rect().center(),
+                            e.line->mapToGlobal(e.line->rect().center()));
+    QApplication::sendEvent(e.line, &click);
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_FALSE(parentAsked);
 }

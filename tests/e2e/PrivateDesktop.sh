@@ -20,3 +20,38 @@ xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "Xvfb did not start"
 export DISPLAY=:$(cat "$work/display")
+
+# The MD5 of what a window shows now.
+picture() {
+    ffmpeg -loglevel error -f x11grab -window_id "$1" -i "$DISPLAY" -frames:v 1 -f md5 - 2>/dev/null
+}
+
+# Waits (boundedly) until a window shows other than BEFORE, alike in two grabs in a row: a check
+# box clicked by its mnemonic takes its new state after a short animation.
+await_new_picture() { # WINDOW BEFORE
+    local previous="" now
+    for _ in $(seq 100); do
+        now=$(picture "$1")
+        [ "$now" != "$2" ] && [ "$now" = "$previous" ] && return 0
+        previous=$now
+    done
+    return 1
+}
+
+# Waits (boundedly) until a window shows strong colour, as the first picture of a test movie.
+await_colour() { # WINDOW
+    local saturation
+    for _ in $(seq 100); do
+        saturation=$(ffmpeg -loglevel error -f x11grab -window_id "$1" -i "$DISPLAY" -frames:v 1 \
+            -vf signalstats,metadata=print:key=lavfi.signalstats.SATAVG:file=- -f null - 2>/dev/null |
+            sed -n 's/.*SATAVG=\([0-9]*\).*/\1/p')
+        [ "${saturation:-0}" -ge 20 ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# Waits (boundedly) until no window shown has a name matching PATTERN.
+await_no_window() { # PATTERN
+    timeout 10 sh -c "while xdotool search --onlyvisible --name '$1' >/dev/null; do sleep 0.1; done"
+}

@@ -48,9 +48,7 @@ start() {
 
 quit_from_menu() {
     xdotool windowfocus --sync "$window"
-    xdotool key --clearmodifiers alt+f
-    sleep 0.5
-    xdotool key --clearmodifiers x
+    xdotool key --clearmodifiers alt+f x
     local status=0
     timeout 30 tail --pid="$app_pid" -f /dev/null || fail "reelmix did not end after File > Exit"
     wait "$app_pid" || status=$?
@@ -87,40 +85,51 @@ touch "$work/movies/a.avi" "$work/movies/b.mpg" "$work/movies/notes.txt" \
 multi_load() { # the options' mnemonics to press
     xdotool windowfocus --sync "$window"
     xdotool key --clearmodifiers alt+m
-    local dialog
+    local dialog browser before
     dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Set Options for Multi-Load$' |
         head -n 1) || fail "no Multi Load options"
     xdotool windowfocus --sync "$dialog"
-    sleep 1
-    for key in "$@"; do xdotool key --clearmodifiers "alt+$key"; done
-    sleep 0.5 # a mnemonic clicks the check box after a short animation
+    for key in "$@"; do
+        before=$(picture "$dialog")
+        xdotool key --clearmodifiers "alt+$key"
+        await_new_picture "$dialog" "$before" || fail "alt+$key changed no option"
+    done
     xdotool key --clearmodifiers Return
-    timeout 10 xdotool search --sync --onlyvisible --name '^Select Folder to Load All Movies From:$' \
-        >/dev/null || fail "no folder browser"
-    sleep 1
+    browser=$(timeout 10 xdotool search --sync --onlyvisible \
+        --name '^Select Folder to Load All Movies From:$' | head -n 1) || fail "no folder browser"
+    xdotool windowfocus --sync "$browser"
     xdotool key --clearmodifiers ctrl+a
     xdotool type --delay 10 "$work/movies"
-    sleep 0.3
-    xdotool key --clearmodifiers Escape Return  # Escape closes the completion list
-    sleep 1
+    # The completion list, a window of its own, takes the first Escape.
+    timeout 10 xdotool search --sync --onlyvisible --pid "$app_pid" --name '^Reelmix$' >/dev/null ||
+        fail "no completion list for the typed folder"
+    xdotool key --clearmodifiers Escape Return
+    await_no_window '^Select Folder' || fail "the folder browser did not take the folder"
     xdotool windowfocus --sync "$window"
 }
+# Saves until the show on disk holds COUNT clips: a save pressed while a search still runs
+# stores the show as it is then.
+save_until() { # COUNT
+    for _ in $(seq 100); do
+        xdotool key --clearmodifiers ctrl+s
+        [ "$(od -An -tu4 -N4 "$work/show.rlx" | tr -d ' ')" = "$1" ] && return 0
+        sleep 0.1
+    done
+    fail "the saved show never held $1 clips"
+}
 multi_load s
+save_until 7 # the three clips it had and the four movies of the folder
 [ -n "${REELMIX_E2E_SCREENSHOT:-}" ] &&
     ffmpeg -loglevel error -y -f x11grab -video_size 1280x800 -i "$DISPLAY" -frames:v 1 \
         "$REELMIX_E2E_SCREENSHOT"
 multi_load o
+save_until 7 # nothing new
 xdotool key --clearmodifiers alt+d # Delete: the last clip added is the selected one
-sleep 0.5
 xdotool key --clearmodifiers alt+s # Shuffle Clips
-sleep 0.5
-xdotool key --clearmodifiers ctrl+s
-sleep 0.5
+save_until 6
 
 quit_from_menu
 # The saved show: the three clips it had and the four movies of the folder, less the deleted.
-count=$(od -An -tu4 -N4 "$work/show.rlx" | tr -d ' ')
-[ "$count" = 6 ] || fail "the saved show has $count clips"
 for name in a.avi second.mov third.mpg c.mov d.AVI; do
     grep -aq "$name" "$work/show.rlx" || fail "$name is not in the saved show"
 done

@@ -45,23 +45,6 @@ PlayerRun RunPlayer(const QString& folder, const QStringList& arguments)
     return run;
 }
 
-// ffmpeg's arguments between the test source and the output file.
-void MakeMedia(const std::string& hostPath, const QStringList& arguments)
-{
-    QProcess ffmpeg;
-    ffmpeg.start("ffmpeg", QStringList{"-loglevel", "error", "-y"} + arguments +
-                               QStringList{QString::fromStdString(hostPath)});
-    ASSERT_TRUE(ffmpeg.waitForFinished(60000)) << "ffmpeg is needed to make test movies";
-    ASSERT_EQ(ffmpeg.exitCode(), 0) << ffmpeg.readAllStandardError().toStdString();
-}
-
-const QString TestPicture = QString("testsrc=duration=%1:size=160x120:rate=25").arg(MovieSeconds);
-
-void MakeMovie(const std::string& hostPath)
-{
-    MakeMedia(hostPath, {"-f", "lavfi", "-i", TestPicture, "-c:v", "mpeg4"});
-}
-
 std::string Time(double seconds)
 {
     const int ms = int(seconds * 1000);
@@ -105,7 +88,7 @@ TEST(Mplayer, PlaysEachEntryForItsInterval)
     const QString folder = QString::fromStdString(NewPath("show folder"));
     QDir().mkpath(folder);
     const std::string base = folder.toStdString() + "/";
-    const QStringList picture{"-f", "lavfi", "-i", TestPicture};
+    const QStringList picture = TestPicture(MovieSeconds);
     const QStringList sound{"-f", "lavfi", "-i", "sine=duration=4", "-c:a", "mp3"};
     // Sound once kept a file waiting at its start from ever playing; MPEG program streams
     // (whose first picture comes at 0.54 s) started late; a lone first frame was held a second.
@@ -113,16 +96,15 @@ TEST(Mplayer, PlaysEachEntryForItsInterval)
         {base + "Tom & Jerry.avi", 1.0, 2.5},
         {base + "b.avi", 0.52, 1.52},
         {base + "c.avi", 2.2, -1.0},
-        {base + "sound 1.avi", 1.0, 2.0, picture + sound + QStringList{"-c:v", "mpeg4"}},
-        {base + "sound 2.avi", 1.0, 2.0, picture + sound + QStringList{"-c:v", "mpeg4"}},
+        {base + "sound 1.avi", 1.0, 2.0, picture + sound},
+        {base + "sound 2.avi", 1.0, 2.0, picture + sound},
         {base + "tone.mp3", 1.0, 2.0, sound},
         {base + "delta with space.mpg", 1.0, 2.0,
          picture + QStringList{"-c:v", "mpeg1video", "-f", "mpeg"}},
         {base + "b.avi", 0.0, FrameSeconds},
     };
     for (const Clip& clip : played)
-        ASSERT_NO_FATAL_FAILURE(clip.make.isEmpty() ? MakeMovie(clip.hostPath)
-                                                    : MakeMedia(clip.hostPath, clip.make));
+        ASSERT_TRUE(MakeMovieAt(clip.hostPath, clip.make.isEmpty() ? picture : clip.make));
     std::vector<Clip> show = played;
     show.insert(show.begin() + 1, Clip{base + "gone.avi", 0.0, 1.0});
     WriteBytes(base + "Reelmix.asx", Playlist(show));
@@ -189,7 +171,7 @@ TEST(Mplayer, PlaysOrRefusesEveryPlaylistOfItsCorpus)
     const QString folder = QString::fromStdString(NewPath("corpus"));
     QDir().mkpath(folder);
     const std::string base = folder.toStdString() + "/";
-    ASSERT_NO_FATAL_FAILURE(MakeMovie(base + "clip.avi"));
+    ASSERT_TRUE(MakeMovieAt(base + "clip.avi", TestPicture(MovieSeconds)));
     WriteBytes(base + "damaged.avi", "RIFF\x10\x20\x30\x40"
                                      "AVI LIST" +
                                          std::string(3000, '\x7f'));
@@ -241,7 +223,7 @@ TEST(Mplayer, PlaysEveryEntryOfALongShow)
     const std::string movie = folder.toStdString() + "/a.avi";
     // Frames of 10 ms keep the show short (a minute on a busy machine): what matters is the
     // number of entries.
-    ASSERT_NO_FATAL_FAILURE(MakeMedia(
+    ASSERT_TRUE(MakeMovieAt(
         movie, {"-f", "lavfi", "-i", "testsrc=duration=1:size=64x48:rate=100", "-c:v", "mpeg4"}));
     constexpr int Entries = 1100;
     WriteBytes(folder.toStdString() + "/long.asx",

@@ -5,6 +5,7 @@
 #include "preview/PositionBar.h"
 #include "show/Clip.h"
 #include "tests/preview/PreviewTestKit.h"
+#include "tests/support/Await.h"
 #include "util/MyRegistry.h"
 
 #include <gtest/gtest.h>

@@ -32,7 +32,9 @@ TEST(EditFromView, EditButtonAndEnter)
         if (c.row >= 0)
             view.m_list.SelectItem(c.row, 1);
         QString playerSaid;
-        QTimer::singleShot(0, [&] {
+        bool looked = false;
+        QTimer::singleShot(0, view.GetSafeHwnd(), [&] {
+            looked = true;
             auto* editor = dynamic_cast<EditClipDlg*>(
                 CWnd::FromHandlePermanent(QApplication::activeModalWidget()));
             if (!editor)
@@ -50,7 +52,7 @@ TEST(EditFromView, EditButtonAndEnter)
         else
             QTest::mouseClick(view.GetDlgItem(CReelmixView::IDC_EDIT)->GetSafeHwnd(),
                               Qt::LeftButton);
-        QTest::qWait(20);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return looked; }));
         const bool edited = c.row >= 0 && c.result == IDOK;
         EXPECT_EQ(bool(doc.IsModified()), edited) << c.row;
         for (int row = 0; row < 2; ++row) {

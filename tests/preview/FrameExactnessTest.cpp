@@ -5,6 +5,7 @@
 #include "show/Clip.h"
 #include "show/PlaylistWriter.h"
 #include "tests/preview/PreviewTestKit.h"
+#include "tests/support/Await.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -61,7 +62,7 @@ TEST(FrameExactness, PicturesAndReadoutsAgreeInEveryFamily)
                                                 {"<", 9},  {">", 10}, {"<<<", 7}};
     for (const auto& [extension, output] : families) {
         const std::string movie =
-            MakeMovie(std::string("numbered.") + extension, numbered + output);
+            testfiles::MakeMovie(std::string("numbered.") + extension, numbered + output);
         const auto clip = ClipOf(movie, -1.0, -1.0);
         RunEditor(*clip, [&](EditClipDlg& dialog) {
             for (const auto& [actions, frame] : walk) {
@@ -89,7 +90,8 @@ TEST(FrameExactness, PicturesAndReadoutsAgreeInEveryFamily)
 TEST(FrameExactness, SoundOnly)
 {
     const auto clip = ClipOf(
-        MakeMovie("sound.mp2", {"-f", "lavfi", "-i", "sine=duration=2", "-c:a", "mp2"}), -1, -1);
+        testfiles::MakeMovie("sound.mp2", {"-f", "lavfi", "-i", "sine=duration=2", "-c:a", "mp2"}),
+        -1, -1);
     RunEditor(*clip, [&](EditClipDlg& dialog) {
         dialog.m_player.SetCurrentPosition(0.5);
         Act(dialog, "S");

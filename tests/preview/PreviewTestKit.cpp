@@ -2,34 +2,20 @@
 
 #include "preview/EditClipDlg.h"
 #include "show/Clip.h"
+#include "tests/support/Await.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
-#include <QProcess>
 #include <QTest>
 #include <QTimer>
 #include <map>
 
 namespace previewtest
 {
-std::string MakeMovie(const std::string& name, const QStringList& arguments)
-{
-    const std::string movie = testfiles::NewPath(name);
-    QProcess ffmpeg;
-    ffmpeg.start("ffmpeg", QStringList{"-loglevel", "error", "-y"} + arguments +
-                               QStringList{QString::fromStdString(movie)});
-    const bool made = ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0;
-    EXPECT_TRUE(made) << name << ": " << ffmpeg.readAllStandardError().toStdString();
-    return made ? movie : std::string();
-}
-
 const std::string& FourSecondMovie()
 {
-    static const std::string movie =
-        MakeMovie("movie.avi", {"-f", "lavfi", "-i", "testsrc=duration=4:size=160x120:rate=25",
-                                "-c:v", "mpeg4"});
+    static const std::string movie = testfiles::MakeMovie("movie.avi", testfiles::TestPicture(4));
     return movie;
 }
 
@@ -41,15 +27,6 @@ std::unique_ptr<Clip> ClipOf(const std::string& hostPath, double start, double e
     clip->m_start = start;
     clip->m_end = end;
     return clip;
-}
-
-bool Await(const std::function<bool()>& condition)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition() && timer.elapsed() < 30000)
-        QTest::qWait(10);
-    return condition();
 }
 
 int RunEditor(Clip& clip, const std::function<void(EditClipDlg&)>& act)

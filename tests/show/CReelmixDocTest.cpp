@@ -1,6 +1,5 @@
 #include "show/CReelmixDoc.h"
 
-#include "platform/files/CArchive.h"
 #include "platform/windows/CView.h"
 #include "show/Clip.h"
 #include "tests/support/MessageCapture.h"
@@ -10,7 +9,6 @@
 
 #include <bit>
 #include <cmath>
-#include <filesystem>
 #include <limits>
 #include <random>
 #include <sys/stat.h>
@@ -168,44 +166,6 @@ TEST(CReelmixDoc, FilesThatCannotBeReadAreReported)
         // A file that could not even be opened leaves the current show alone.
         EXPECT_EQ(doc.m_clips.GetCount(), 1);
     }
-}
-
-namespace
-{
-// A document whose storing fails half-way, as a full disk would make it.
-class FailingDoc : public CReelmixDoc
-{
-public:
-    void Serialize(CArchive& archive) override
-    {
-        CReelmixDoc::Serialize(archive);
-        archive.Flush();
-        throw CFileException(CFileException::diskFull, ENOSPC, "x");
-    }
-};
-} // namespace
-
-TEST(CReelmixDoc, AFailedSaveLeavesThePreviousFileIntact)
-{
-    const std::string path = NewPath("kept.rlx");
-    WriteBytes(path, kExample);
-    FailingDoc doc;
-    AddClip(doc, "C:\\Other", "b.avi", 2.0, 3.0);
-    doc.SetModifiedFlag();
-    MessageCapture messages;
-    EXPECT_FALSE(doc.OnSaveDocument(Program(path)));
-    EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(ReadBytes(path), kExample);
-    ASSERT_EQ(messages.Texts().size(), 1u);
-    EXPECT_NE(messages.Texts()[0].Find("unchanged"), -1) << messages.Texts()[0];
-
-    CReelmixDoc plain;
-    MessageCapture more;
-    EXPECT_FALSE(plain.OnSaveDocument(Program(NewPath("no-such-folder") + "/x.rlx")));
-    EXPECT_EQ(more.Texts().size(), 1u);
-    // No temporary file is left behind beside the show.
-    for (const auto& entry : std::filesystem::directory_iterator(path.substr(0, path.rfind('/'))))
-        EXPECT_NE(entry.path().filename().string()[0], '.') << entry.path();
 }
 
 TEST(CReelmixDoc, MoveClipExchangesNeighboursOnly)

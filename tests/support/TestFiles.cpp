@@ -3,6 +3,9 @@
 #include "platform/files/HostPath.h"
 #include "tests/support/TestEnv.h"
 
+#include <gtest/gtest.h>
+
+#include <QProcess>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -42,6 +45,29 @@ std::string Hex(const std::string& pairs)
     while (in >> pair)
         bytes += char(std::stoi(pair, nullptr, 16));
     return bytes;
+}
+
+QStringList TestPicture(double seconds)
+{
+    return {"-f", "lavfi", "-i", QString("testsrc=duration=%1:size=160x120:rate=25").arg(seconds)};
+}
+
+bool MakeMovieAt(const std::string& hostPath, const QStringList& arguments)
+{
+    QProcess ffmpeg;
+    ffmpeg.start("ffmpeg", QStringList{"-loglevel", "error", "-y"} + arguments +
+                               QStringList{QString::fromStdString(hostPath)});
+    const bool made = ffmpeg.waitForFinished(60000) &&
+                      ffmpeg.exitStatus() == QProcess::NormalExit && ffmpeg.exitCode() == 0;
+    EXPECT_TRUE(made) << "ffmpeg could not make " << hostPath << ": "
+                      << ffmpeg.readAllStandardError().toStdString();
+    return made;
+}
+
+std::string MakeMovie(const std::string& name, const QStringList& arguments)
+{
+    const std::string path = NewPath(name);
+    return MakeMovieAt(path, arguments) ? path : std::string();
 }
 
 } // namespace testfiles
