@@ -1,5 +1,6 @@
 #include "platform/media/FrameServer.h"
 
+#include "tests/platform/media/FrameReference.h"
 #include "tests/support/Await.h"
 #include "tests/support/TestFiles.h"
 
@@ -7,6 +8,8 @@
 
 #include <QFile>
 #include <QSignalSpy>
+#include <QTransform>
+#include <sys/stat.h>
 #include <vector>
 
 namespace
@@ -89,6 +92,95 @@ TEST(FrameServer, GivesThePictureOfEachNumberInEveryFamily)
             EXPECT_EQ(NumberShown(server.FrameNow(Frames + 5, 20000)), Frames - 1);
         }
     }
+}
+
+// Each trait that once made the server give a neighbouring picture, as ffmpeg makes it: every
+// path to every picture must give the picture FFmpeg's own decode gives that number.
+TEST(FrameServer, NumbersEveryPictureAsFFmpegDoesWhateverTheTimestamps)
+{
+    const QStringList x264{"-c:v", "libx264", "-bf", "2", "-pix_fmt", "yuv420p"};
+    const std::string groups = testfiles::MakeMovie("groups.mp4", testfiles::TestPicture(2) + x264 +
+                                                                      QStringList{"-g", "12"});
+    const std::pair<const char*, QStringList> cases[] = {
+        {"gaps.avi",
+         testfiles::TestPicture(2) + QStringList{"-vf", "select='not(between(n,10,17))'", "-vsync",
+                                                 "passthrough", "-g", "12"}},
+        {"variable.mov", testfiles::TestPicture(2) +
+                             QStringList{"-vf", "setpts='(N+floor(N/5)*0.6)/25/TB'", "-vsync",
+                                         "passthrough", "-video_track_timescale", "600"} +
+                             x264},
+        {"late-last.mov", testfiles::TestPicture(2) +
+                              QStringList{"-vf", "setpts='N/25/TB+if(gte(N,49),1/25/TB,0)'",
+                                          "-vsync", "passthrough"} +
+                              x264},
+        {"edit-list.mov", {"-ss", "0.7", "-i", QString::fromStdString(groups), "-c", "copy"}},
+        {"rotated.mov",
+         testfiles::TestPicture(2) + x264 + QStringList{"-metadata:s:v", "rotate=90"}},
+        {"b-pictures.avi", testfiles::TestPicture(2) + QStringList{"-bf", "2", "-g", "12"}},
+    };
+    for (const auto& [name, arguments] : cases) {
+        SCOPED_TRACE(name);
+        framereference::CheckWalks(QString::fromStdString(testfiles::MakeMovie(name, arguments)),
+                                   50);
+    }
+    // Cut off where no index tells how far it goes, and in the middle of a picture.
+    const std::string whole =
+        testfiles::MakeMovie("whole.avi", testfiles::TestPicture(2) + QStringList{"-g", "12"});
+    const std::string cut = testfiles::NewPath("cut.avi");
+    const std::string bytes = testfiles::ReadBytes(whole);
+    testfiles::WriteBytes(cut, bytes.substr(0, bytes.size() * 6 / 10));
+    SCOPED_TRACE("cut.avi");
+    framereference::CheckWalks(QString::fromStdString(cut), 50);
+}
+
+// The mean difference of two pictures of one size, per colour channel.
+double Difference(const QImage& a, const QImage& b)
+{
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+                   std::abs(qBlue(p) - qBlue(q));
+        }
+    }
+    return sum / (3.0 * a.width() * a.height());
+}
+
+// A movie filmed sideways is shown upright, as players (and ffmpeg) turn it.
+TEST(FrameServer, TurnsPicturesAsPlayersDo)
+{
+    const std::string upright = testfiles::MakeMovie("upright.mov", testfiles::TestPicture(1));
+    const QString turned = QString::fromStdString(
+        testfiles::MakeMovie("turned.mov", {"-i", QString::fromStdString(upright), "-c", "copy",
+                                            "-metadata:s:v", "rotate=90"}));
+    FrameServer server;
+    ASSERT_TRUE(server.Open(turned, {320, 320}));
+    const QImage shown = server.FrameNow(0, 20000);
+    ASSERT_EQ(shown.size(), QSize(120, 160));
+    const std::string first = testfiles::NewPath("first.png");
+    ASSERT_TRUE(
+        testfiles::MakeMovieAt(first, {"-i", turned, "-frames:v", "1", "-vf", "scale=120:160"}));
+    const QImage ffmpeg = QImage(QString::fromStdString(first)).convertToFormat(shown.format());
+    EXPECT_LT(Difference(shown, ffmpeg) * 3,
+              Difference(shown, ffmpeg.transformed(QTransform().rotate(180))));
+}
+
+// A file that never answers (a pipe no one writes to) neither holds up closing nor the thread
+// that asked.
+TEST(FrameServer, ClosingNeverWaitsForTheFile)
+{
+    const std::string pipe = testfiles::NewPath("silent.avi");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    FrameServer server;
+    server.OpenAsync(QString::fromStdString(pipe), {160, 120});
+    EXPECT_TRUE(server.IsOpening());
+    EXPECT_EQ(server.FrameCount(), 0);
+    server.Close();
+    EXPECT_FALSE(server.IsOpening());
+    QFile writer(QString::fromStdString(pipe)); // lets the abandoned reader end
+    EXPECT_TRUE(writer.open(QIODevice::WriteOnly));
 }
 
 TEST(FrameServer, SoundOnlyHasFrameZeroAndADuration)

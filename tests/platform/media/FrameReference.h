@@ -1,0 +1,14 @@
+#pragma once
+// FFmpeg's own sequential decode of a movie as the frame server should give it, and the walks
+// the editor takes (forward, jumps, steps back, a jump right after opening), each picture
+// compared with it.
+#include <QString>
+
+namespace framereference
+{
+// Checks every path to the movie's pictures against FFmpeg's decode of it (kept in the build
+// tree); jumps random jumps with a small cache.
+void CheckWalks(const QString& movie, int jumps);
+// Frames times pixels of the movie's video, as ffprobe reports it: the work of decoding it all.
+double DecodingWork(const QString& movie);
+} // namespace framereference
