@@ -32,6 +32,7 @@ constexpr const char* ObservedProperties[] = {
     "estimated-frame-number",
     "estimated-frame-count",
     "container-fps",
+    "current-tracks/video/demux-rotation",
 };
 
 // Builds an mpv_node tree from a QVariant; owns every allocation the tree points at.
@@ -173,8 +174,10 @@ void MpvPlayer::Start(Output output, const QVariantMap& options)
         return;
     }
     const bool window = output == Output::Window;
-    // Hardware-decoded frames cannot be read back by the software renderer.
+    // Hardware-decoded frames cannot be read back by the software renderer, which also stops
+    // the program on a turned picture: MpvVideoWidget turns pictures itself.
     QVariantMap all{{"vo", window ? "libmpv" : "null"},
+                    {"video-rotate", "no"},
                     {"ao", window ? "auto" : "null"},
                     {"hwdec", "no"},
                     {"config", "no"},

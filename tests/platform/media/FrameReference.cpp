@@ -116,6 +116,19 @@ void Open(FrameServer& server, const Movie& movie, size_t cacheBytes)
 
 } // namespace
 
+double Difference(const QImage& a, const QImage& b)
+{
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+                   std::abs(qBlue(p) - qBlue(q));
+        }
+    }
+    return sum / (3.0 * a.width() * a.height());
+}
 double DecodingWork(const QString& movie)
 {
     QProcess ffprobe;

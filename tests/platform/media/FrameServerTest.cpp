@@ -18,21 +18,6 @@ QString Movie(const char* name, const QStringList& encoding, double seconds = 2)
     return QString::fromStdString(
         testfiles::MakeMovie(name, testfiles::TestPicture(seconds) + encoding));
 }
-
-// The mean difference of two pictures of one size, per colour channel.
-double Difference(const QImage& a, const QImage& b)
-{
-    double sum = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
-                   std::abs(qBlue(p) - qBlue(q));
-        }
-    }
-    return sum / (3.0 * a.width() * a.height());
-}
 } // namespace
 
 // Every family of movie the program opens, and each timestamp trait that once made the server
@@ -89,8 +74,8 @@ TEST(FrameServer, TurnsPicturesAsPlayersDo)
     ASSERT_TRUE(
         testfiles::MakeMovieAt(first, {"-i", turned, "-frames:v", "1", "-vf", "scale=120:160"}));
     const QImage ffmpeg = QImage(QString::fromStdString(first)).convertToFormat(shown.format());
-    EXPECT_LT(Difference(shown, ffmpeg) * 3,
-              Difference(shown, ffmpeg.transformed(QTransform().rotate(180))));
+    EXPECT_LT(framereference::Difference(shown, ffmpeg) * 3,
+              framereference::Difference(shown, ffmpeg.transformed(QTransform().rotate(180))));
 }
 
 // A file that never answers (a pipe no one writes to) neither holds up closing nor the thread
