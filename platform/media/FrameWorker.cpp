@@ -231,6 +231,15 @@ bool FrameWorker::CanReach(const Run& run, int frame) const
     return keyIndex == run.keyIndex || m_index.keys[keyIndex].frame <= run.next;
 }
 
+// Decoding on, the pictures before frame are not kept: where pictures are known by their
+// timestamps, those nothing refers to are not even decoded.
+void FrameWorker::PassOver(Run& run, int frame)
+{
+    run.decoder->PassOver(frame);
+    run.firstWanted = std::max(run.firstWanted, frame);
+    run.next = std::max(run.next, frame);
+}
+
 void FrameWorker::Seek(Run& run, int keyIndex, int firstWanted)
 {
     run.decoder->SeekToKey(keyIndex, firstWanted);
@@ -246,6 +255,8 @@ bool FrameWorker::Step(Run& run, int frame, bool hurry)
 {
     if (!CanReach(run, frame))
         Seek(run, m_index.KeyIndexFor(frame), hurry ? frame : 0);
+    else if (hurry)
+        PassOver(run, frame);
     int number = 0;
     YuvPicture decoded;
     switch (run.decoder->DecodeNext(number, decoded)) {

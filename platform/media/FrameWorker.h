@@ -69,6 +69,7 @@ private:
     Run& Background();
     bool CanReach(const Run& run, int frame) const;
     void Seek(Run& run, int keyIndex, int firstWanted);
+    void PassOver(Run& run, int frame);
     bool Step(Run& run, int frame, bool hurry);
     void Keep(int frame, const PicturePtr& picture);
     void Tell(int frame, const QImage& picture, const QString& error);
