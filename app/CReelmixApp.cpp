@@ -5,8 +5,10 @@
 #include "platform/framework/AfxRes.h"
 #include "platform/framework/CCommandLineInfo.h"
 #include "platform/framework/CSingleDocTemplate.h"
+#include "preview/EditClipDlg.h"
 #include "res/StringIds.h"
 #include "show/CReelmixDoc.h"
+#include "show/Clip.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -14,7 +16,6 @@
 CReelmixApp::CReelmixApp(CDocTemplate::ViewClass view) : m_viewClass(std::move(view))
 {
     std::srand(unsigned(std::time(nullptr)));
-    m_pszMimeType = "application/x-reelmix-show";
 }
 
 // ActiveX hosting and three-dimensional controls have no counterpart here: the media player
@@ -43,6 +44,17 @@ BOOL CReelmixApp::InitInstance()
          {"avi", "mov", "qt", "mpg", "mpeg", "mpe", "mpv", "m1v", "mp2", "mpv2", "mpu"})
         m_movieExtensions.AddTail(ext);
     return TRUE;
+}
+
+// The editor knows a movie and two marks; the clip takes the marks only when the user chose OK.
+bool CReelmixApp::EditClip(Clip& clip, CWnd* parent)
+{
+    EditClipDlg dialog(clip.GetFullPath(), clip.m_fileName, clip.m_start, clip.m_end, parent);
+    if (dialog.DoModal() != IDOK)
+        return false;
+    clip.m_start = dialog.m_start;
+    clip.m_end = dialog.m_end;
+    return true;
 }
 
 void CReelmixApp::OnAppAbout()

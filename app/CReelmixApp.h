@@ -1,12 +1,14 @@
 #pragma once
 // The program's application object: brings up the show document with its main frame and clip
-// list, keeps the list of movie file extensions, and shows the about box.
+// list, keeps the list of movie file extensions, opens the clip editor for the show, and shows
+// the about box.
 #include "platform/core/CStringList.h"
 #include "platform/framework/CDocTemplate.h"
 #include "platform/framework/CWinApp.h"
+#include "show/ClipEditor.h"
 #include "show/MovieTypes.h"
 
-class CReelmixApp : public CWinApp, public MovieTypes
+class CReelmixApp : public CWinApp, public MovieTypes, public ClipEditor
 {
 public:
     // view: the class of the view the main frame shows the show in (CReelmixView).
@@ -16,6 +18,7 @@ public:
     void OnAppAbout();
     BOOL OnCmdMsg(UINT id, CCmdUI* ui) override;
     const CStringList& GetMovieExtensions() const override { return m_movieExtensions; }
+    bool EditClip(Clip& clip, CWnd* parent) override;
 
     // The file extensions, without dot, that count as movie files, in search order.
     CStringList m_movieExtensions{10};

@@ -5,6 +5,7 @@
 #include "app/CReelmixApp.h"
 #include "bench/ProcessMemory.h"
 #include "platform/files/HostPath.h"
+#include "res/Resources.h"
 #include "show/CReelmixDoc.h"
 #include "show/CReelmixView.h"
 #include "show/Clip.h"
@@ -55,8 +56,6 @@ private:
     }
 };
 
-MeasuredApp theApp;
-
 // Runs this program on show (or on nothing) and returns the peak it printed in MiB, or -1 when
 // the show did not open whole.
 double MeasuredMiB(const QString& self, const QStringList& show, int clips)
@@ -91,6 +90,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (argc > 1 && std::string(argv[1]) == "--measure") {
         argv[1] = argv[0];
+        RegisterResources();
+        MeasuredApp theApp;
         return AfxWinMain(argc - 1, argv + 1);
     }
     QTemporaryDir dir;

@@ -4,7 +4,6 @@
 #include "platform/windows/CDataExchange.h"
 #include "platform/windows/CSpinButtonCtrl.h"
 #include "res/DialogTemplates.h"
-#include "show/Clip.h"
 #include "util/WindowPlacementStore.h"
 
 #include <QFontMetrics>
@@ -22,8 +21,9 @@ constexpr int kCaptionGap = 8;
 constexpr int kEdge = 4;
 } // namespace
 
-EditClipDlg::EditClipDlg(Clip* clip, CWnd* parent)
-    : CDialog(IDD_EDIT_CLIP, parent), m_clip(clip), m_start(clip->m_start), m_end(clip->m_end)
+EditClipDlg::EditClipDlg(const CString& path, const CString& fileName, double start, double end,
+                         CWnd* parent)
+    : CDialog(IDD_EDIT_CLIP, parent), m_path(path), m_fileName(fileName), m_start(start), m_end(end)
 {
     CMediaPlayer2::RegisterControlClass();
 }
@@ -52,7 +52,7 @@ BOOL EditClipDlg::OnInitDialog()
     CDialog::OnInitDialog();
     m_player.SetEventSink(this);
     CWaitCursor wait;
-    SetWindowText("Editing Clip: " + m_clip->m_fileName);
+    SetWindowText("Editing Clip: " + m_fileName);
     WindowPlacementStore::Restore(GetSafeHwnd(), kRegistryKey);
 
     m_btnMarkStart.SetIcon(118, 16, 16);
@@ -64,9 +64,9 @@ BOOL EditClipDlg::OnInitDialog()
     FitMarkEndCaption();
     FitPositionLabel();
 
-    m_player.SetFileName(m_clip->GetFullPath());
-    m_player.SetSelectionStart(m_clip->m_start);
-    m_player.SetSelectionEnd(m_clip->m_end);
+    m_player.SetFileName(m_path);
+    m_player.SetSelectionStart(m_start);
+    m_player.SetSelectionEnd(m_end);
     UpdatePosition();
     UpdateMarks();
     return TRUE;
@@ -182,13 +182,6 @@ void EditClipDlg::OnGoToEnd()
     m_player.SetCurrentPosition(m_player.GetDuration() - 1);
     m_player.SetCurrentPosition(m_player.GetDuration());
     m_player.SetDisplayMode(CMediaPlayer2::TimeMode);
-}
-
-void EditClipDlg::OnOK()
-{
-    m_clip->m_start = m_start;
-    m_clip->m_end = m_end;
-    CDialog::OnOK();
 }
 
 void EditClipDlg::OnPositionChange(double, double)

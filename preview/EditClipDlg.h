@@ -1,13 +1,11 @@
 #pragma once
 // The modal "Edit Clip" dialog: previews one clip's movie, steps through it frame by frame, and
-// marks where the clip starts and ends. The clip's marks change only on OK; the dialog keeps its
-// window placement between runs.
+// marks where the clip starts and ends. The caller takes m_start and m_end when the dialog ends
+// with OK; the dialog keeps its window placement between runs.
 #include "controls/MyButton.h"
 #include "platform/windows/CDialog.h"
 #include "preview/CMediaPlayer2.h"
 #include "preview/CMediaPlayer2Events.h"
-
-class Clip;
 
 class EditClipDlg : public CDialog, private CMediaPlayer2Events
 {
@@ -23,12 +21,13 @@ public:
     static constexpr int IDC_GO_TO_START = 1034;
     static constexpr int IDC_GO_TO_END = 1035;
 
-    // clip is borrowed for the life of the dialog.
-    explicit EditClipDlg(Clip* clip, CWnd* parent = nullptr);
+    // path: the movie's program path; fileName: its name in the caption; start and end: the
+    // clip's marks in seconds, negative when not set.
+    EditClipDlg(const CString& path, const CString& fileName, double start, double end,
+                CWnd* parent = nullptr);
     ~EditClipDlg() override;
 
     BOOL OnInitDialog() override;
-    void OnOK() override;
     void OnDestroy() override;
     BOOL OnCommand(UINT id) override;
     BOOL OnNotify(WPARAM id, LPARAM header, LRESULT* result) override;
@@ -52,7 +51,8 @@ public:
     CString m_startText;
     CString m_endText;
     CString m_positionText;
-    Clip* m_clip;
+    CString m_path;
+    CString m_fileName;
     double m_start;
     double m_end;
 

@@ -3,4 +3,3 @@
 #include "platform/core/WinTypes.h"
 
 constexpr UINT IDR_MAINFRAME = 101;
-constexpr UINT AFX_IDS_APP_TITLE = 57344;

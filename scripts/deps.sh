@@ -4,9 +4,11 @@
 set -euo pipefail
 
 build_pkgs=(cmake ninja-build g++ pkg-config ccache qt6-base-dev qt6-svg-dev libmpv-dev libsqlite3-dev
-            libxcb1-dev libavformat-dev libavcodec-dev libswscale-dev libavutil-dev fonts-dejavu-core)
+            libxcb1-dev libavformat-dev libavcodec-dev libswscale-dev libavutil-dev fonts-dejavu-core
+            dpkg-dev)
 test_pkgs=(libgtest-dev libbenchmark-dev ffmpeg xvfb xauth xdotool clang-format
-           clang libclang-rt-14-dev)
+           clang libclang-rt-14-dev desktop-file-utils appstream shared-mime-info
+           groff-base)
 
 pkgs=("${build_pkgs[@]}")
 [ "${1:-run}" = test ] && pkgs+=("${test_pkgs[@]}")

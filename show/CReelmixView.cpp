@@ -2,11 +2,12 @@
 
 #include "platform/files/HostPath.h"
 #include "platform/framework/CWaitCursor.h"
+#include "platform/framework/CWinApp.h"
 #include "platform/windows/CDataExchange.h"
-#include "preview/EditClipDlg.h"
 #include "res/DialogTemplates.h"
 #include "show/CReelmixDoc.h"
 #include "show/Clip.h"
+#include "show/ClipEditor.h"
 #include "show/ClipListKeys.h"
 #include "show/MovieSearch.h"
 #include "show/PlaylistWriter.h"
@@ -273,9 +274,11 @@ void CReelmixView::OnEdit()
 {
     const int row = m_list.GetSelectedItem(-1);
     if (Clip* clip = row >= 0 ? RowClip(row) : nullptr) {
+        auto* editor = dynamic_cast<ClipEditor*>(AfxGetApp());
+        if (!editor)
+            qCritical("Edit: the application object has no clip editor");
         CWaitCursor wait;
-        EditClipDlg dialog(clip, this);
-        if (dialog.DoModal() == IDOK) {
+        if (editor && editor->EditClip(*clip, this)) {
             if (CReelmixDoc* doc = GetDocument())
                 doc->SetModifiedFlag();
             m_list.RedrawItems(row, row);

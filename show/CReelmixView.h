@@ -18,6 +18,9 @@ class MovieSearch;
 
 class CReelmixView : public CFormView
 {
+    // The shuffle moves the rows as Down does, on the view's own state.
+    friend class ShowShuffle;
+
 public:
     // Control ids of the form's template.
     static constexpr int IDC_LIST = 1000;
@@ -108,7 +111,6 @@ private:
     void LoadFolder(const CString& folder);
     // Up and Down: row a's clip goes to row b, whose clip comes to a.
     void ExchangeRows(int a, int b);
-    void ShuffleRows(int rows);
     void EnableCommands(bool enable);
     bool IsKnownClip(const CString& directory, const CString& fileName);
     void SetUpList();

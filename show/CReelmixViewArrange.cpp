@@ -2,16 +2,9 @@
 // always change together.
 #include "show/CReelmixView.h"
 
-#include "platform/framework/CWaitCursor.h"
 #include "show/CReelmixDoc.h"
 #include "show/Clip.h"
-#include "util/Generic.h"
-
-#include <algorithm>
-#include <chrono>
-#include <cstdlib>
-#include <utility>
-#include <vector>
+#include "show/ShowShuffle.h"
 
 bool CReelmixView::s_shuffling = false;
 
@@ -94,104 +87,8 @@ void CReelmixView::OnShuffle()
         if (rows > 1) {
             GetDocument()->SetModifiedFlag();
             m_list.LockWindowUpdate();
-            ShuffleRows(rows);
+            ShowShuffle(*this, rows).Run();
             m_list.UnlockWindowUpdate();
         }
     } while (s_shuffling);
-}
-
-// 50 moves per row, each of a row drawn with rand() one place down, as selecting it and running
-// Down would, taking messages between every 50 moves. While rows and clips are in step the moves
-// are made on a plain array of the clips; the document's nodes and the list take the rows they
-// touched, with the selection, the focus and the scrolling they would have left, only before
-// messages are taken: the list's own updates per move cost far more than the moves.
-void CReelmixView::ShuffleRows(int rows)
-{
-    CReelmixDoc* doc = GetDocument();
-    std::vector<POSITION> nodes;
-    std::vector<CObject*> clips;
-    bool inStep = false;
-    // Taken again after a header sort, which reorders both between two moves.
-    const auto takeOrder = [&] {
-        nodes.clear();
-        clips.clear();
-        for (POSITION pos = doc->m_clips.GetHeadPosition(); pos && int(nodes.size()) < rows;
-             doc->m_clips.GetNext(pos)) {
-            nodes.push_back(pos);
-            clips.push_back(doc->m_clips.GetAt(pos));
-        }
-        inStep = int(nodes.size()) == rows;
-        for (int row = 0; inStep && row < rows; ++row)
-            inStep = clips[std::size_t(row)] == RowClip(row);
-    };
-    // What the list shows now; read again whenever messages were taken, which may have let the
-    // user scroll or click.
-    std::vector<int> moved; // rows whose clip went one down since the list last took them
-    int focus = 0, top = 0, perPage = 1;
-    const auto readList = [&] {
-        focus = m_list.GetNextItem(-1, LVNI_FOCUSED);
-        top = m_list.GetTopIndex();
-        perPage = std::max(1, m_list.GetCountPerPage());
-    };
-    const auto showMoves = [&] {
-        if (moved.empty())
-            return;
-        for (const int a : moved)
-            for (const std::size_t row : {std::size_t(a), std::size_t(a) + 1}) {
-                doc->m_clips.GetAt(nodes[row]) = clips[row];
-                m_list.SetItemData(int(row), LPARAM(clips[row]));
-            }
-        m_list.SelectItem(moved.back() + 1, TRUE);
-        m_list.FocusItem(focus);
-        // EnsureVisible scrolls just far enough, so these bring exactly top to the top.
-        if (top < m_list.GetTopIndex())
-            m_list.EnsureVisible(top, FALSE);
-        else if (top > m_list.GetTopIndex())
-            m_list.EnsureVisible(top + perPage - 1, FALSE);
-        doc->SetModifiedFlag();
-        moved.clear();
-    };
-    takeOrder();
-    readList();
-    // The wait cursor shows for every move; once for them all saves switching it each time.
-    CWaitCursor wait;
-    const int clears = m_clears;
-    int sorts = m_sorts;
-    std::chrono::steady_clock::time_point repainted;
-    for (long r = 0; s_shuffling && r < 50L * rows && m_clears == clears; ++r) {
-        const int a = std::rand() % (rows - 1);
-        if (inStep) {
-            // What selecting a and running Down leaves: the rows' clips exchanged, b selected,
-            // the focus on b unless b had it, b scrolled into view.
-            const int b = a + 1;
-            std::swap(clips[std::size_t(a)], clips[std::size_t(b)]);
-            moved.push_back(a);
-            focus = focus == b ? a : b;
-            if (b < top)
-                top = b;
-            else if (b >= top + perPage)
-                top = b - perPage + 1;
-        } else {
-            m_list.SelectItem(a, TRUE);
-            OnDown();
-        }
-        if (r % 50 == 0) {
-            showMoves();
-            // Messages are taken every 50 moves, but the list is let repaint only about as often
-            // as a screen shows a new picture: a repaint costs as much as thousands of moves.
-            const auto now = std::chrono::steady_clock::now();
-            const bool repaint = r == 0 || now - repainted >= std::chrono::milliseconds(16);
-            if (repaint) {
-                repainted = now;
-                m_list.UnlockWindowUpdate();
-            }
-            Generic::SpinTheMessageLoop();
-            if (repaint)
-                m_list.LockWindowUpdate();
-            if (std::exchange(sorts, m_sorts) != m_sorts)
-                takeOrder();
-            readList();
-        }
-    }
-    showMoves();
 }

@@ -2,6 +2,7 @@
 
 #include "platform/files/CStdioFile.h"
 #include "platform/files/HostPath.h"
+#include "platform/files/InstallFolders.h"
 #include "platform/framework/CWaitCursor.h"
 #include "platform/process/WinProcess.h"
 #include "platform/registry/WinReg.h"
@@ -57,7 +58,7 @@ void PlaylistWriter::OnPlayShow(const Rows& rows)
         AfxMessageBox(error.GetErrorMessage(), MB_ICONEXCLAMATION);
         return;
     }
-    if (!StartPlayer(PlayerCommandLine())) {
+    if (!StartPlayer(nullptr, PlayerCommandLine()) && !StartInstalledPlayer()) {
         CString text = "Could not locate and run the Microsoft Windows Media Player.\n\n"
                        "You must download the latest version of the Microsoft Windows Media "
                        "Player for your version of Windows.  You can download it free of charge "
@@ -140,7 +141,16 @@ CString PlaylistWriter::PlayerCommandLine()
     return commandLine + kPlaylistName;
 }
 
-bool PlaylistWriter::StartPlayer(const CString& commandLine)
+// An installed Reelmix brings its own player; it plays when the settings name none that runs.
+bool PlaylistWriter::StartInstalledPlayer()
+{
+    CString program;
+    const QString hostPath = InstallFolders::Helpers() + "/mplayer2";
+    return FromHostPath(hostPath.toStdString(), program) &&
+           StartPlayer(program, CString("mplayer2 ") + kPlaylistName);
+}
+
+bool PlaylistWriter::StartPlayer(const char* program, const CString& commandLine)
 {
     // The process call may write into its command line, and wants room for a full path.
     std::vector<char> buffer(std::size_t(std::max(commandLine.GetLength() + 1, MAX_PATH)), '\0');
@@ -150,7 +160,7 @@ bool PlaylistWriter::StartPlayer(const CString& commandLine)
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOW;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, IDLE_PRIORITY_CLASS,
+    if (!CreateProcessA(program, buffer.data(), nullptr, nullptr, FALSE, IDLE_PRIORITY_CLASS,
                         nullptr, nullptr, &startup, &process))
         return false;
     CloseHandle(process.hProcess);

@@ -1,6 +1,7 @@
 #pragma once
 // "Play Show!": writes the rows of the clip list as the ASX playlist "Reelmix.asx" in the
-// current directory and starts the show player with it.
+// current directory and starts the show player with it: the registered one, else the one
+// installed with the program.
 #include "platform/core/CString.h"
 
 #include <cstdint>
@@ -33,5 +34,7 @@ public:
 
 private:
     static void WriteEntry(CStdioFile& file, const Clip& clip, int row, int rowCount);
-    static bool StartPlayer(const CString& commandLine);
+    static bool StartInstalledPlayer();
+    // program: null to take it from the head of commandLine.
+    static bool StartPlayer(const char* program, const CString& commandLine);
 };

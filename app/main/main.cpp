@@ -1,5 +1,6 @@
 // The program: the application object with the clip list as its view.
 #include "app/CReelmixApp.h"
+#include "res/Resources.h"
 #include "show/CReelmixView.h"
 
 #include <cstdio>
@@ -7,8 +8,6 @@
 
 namespace
 {
-CReelmixApp theApp(RUNTIME_CLASS(CReelmixView));
-
 constexpr const char* kUsage = "usage: reelmix [SHOW.rlx]\n"
                                "Makes a show of movie clips; opens the show file when one is "
                                "named, else starts a new show.\n"
@@ -23,5 +22,8 @@ int main(int argc, char** argv)
         return std::fputs(kUsage, stdout) < 0;
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0)
         return std::puts("Reelmix Version 1.0") < 0;
+    // The application object takes its title from the string table.
+    RegisterResources();
+    CReelmixApp theApp(RUNTIME_CLASS(CReelmixView));
     return AfxWinMain(argc, argv);
 }

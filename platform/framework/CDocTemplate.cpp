@@ -4,11 +4,11 @@
 #include "platform/framework/CDocument.h"
 #include "platform/framework/CFrameWnd.h"
 #include "platform/windows/CView.h"
-#include "res/StringTable.h"
+#include "platform/windows/ResourceTable.h"
 
 CDocTemplate::CDocTemplate(UINT nIDResource, DocumentClass document, FrameClass frame,
                            ViewClass view)
-    : m_nIDResource(nIDResource), m_strDocStrings(FindResourceString(nIDResource)),
+    : m_nIDResource(nIDResource), m_strDocStrings(ResourceTable::FindString(nIDResource)),
       m_documentClass(std::move(document)), m_frameClass(std::move(frame)),
       m_viewClass(std::move(view))
 {
@@ -45,7 +45,7 @@ void CDocTemplate::SetDefaultTitle(CDocument* document) const
 {
     CString title;
     if (!GetDocString(title, docName) || title.IsEmpty())
-        title = FindResourceString(AFX_IDS_UNTITLED);
+        title = ResourceTable::FindString(AFX_IDS_UNTITLED);
     document->SetTitle(title);
 }
 

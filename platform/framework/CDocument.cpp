@@ -9,7 +9,7 @@
 #include "platform/framework/CWinApp.h"
 #include "platform/windows/AfxMessageBox.h"
 #include "platform/windows/CView.h"
-#include "res/StringTable.h"
+#include "platform/windows/ResourceTable.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -172,9 +172,9 @@ BOOL CDocument::SaveModified()
 {
     if (!IsModified())
         return TRUE;
-    CString prompt = FindResourceString(AFX_IDP_ASK_TO_SAVE);
+    CString prompt = ResourceTable::FindString(AFX_IDP_ASK_TO_SAVE);
     const CString name =
-        m_title.IsEmpty() ? CString(FindResourceString(AFX_IDS_UNTITLED)) : m_title;
+        m_title.IsEmpty() ? CString(ResourceTable::FindString(AFX_IDS_UNTITLED)) : m_title;
     prompt.Replace("%1", name);
     switch (AfxMessageBox(prompt, MB_YESNOCANCEL | MB_ICONQUESTION)) {
     case IDYES:
@@ -206,7 +206,7 @@ BOOL CDocument::DoSave(LPCTSTR pathName, BOOL replace)
         if (m_pDocTemplate)
             m_pDocTemplate->GetDocString(ext, CDocTemplate::filterExt);
         const CString filter = (m_pDocTemplate ? m_pDocTemplate->GetFilter() : CString()) +
-                               FindResourceString(AFX_IDS_ALLFILTER) + "|*.*||";
+                               ResourceTable::FindString(AFX_IDS_ALLFILTER) + "|*.*||";
         const CString defExt = ext.Mid(1);
         CFileDialog dialog(FALSE, defExt.IsEmpty() ? nullptr : (LPCTSTR)defExt, ProposedFileName(),
                            OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, filter);
@@ -253,29 +253,37 @@ BOOL CDocument::OnOpenDocument(const char* pathName)
         ReportSaveLoadException(pathName, openError, false);
         return FALSE;
     }
-    DeleteContents();
-    SetModifiedFlag(TRUE); // dirty while half loaded
+    // The document keeps what it holds until the file's start has been found sound.
+    bool cleared = false;
+    const auto fail = [&](const CException& error) {
+        file.Abort();
+        if (cleared)
+            DeleteContents();
+        ReportSaveLoadException(pathName, error, false);
+        return FALSE;
+    };
     try {
+        CArchive start(&file, CArchive::load);
+        CheckFileStart(start);
+        start.Close();
+        file.SeekToBegin();
+        DeleteContents();
+        cleared = true;
+        SetModifiedFlag(TRUE); // dirty while half loaded
         CArchive archive(&file, CArchive::load);
-        if (file.GetLength() != 0)
-            Serialize(archive);
+        Serialize(archive);
         archive.Close();
         file.Close();
     } catch (const CException& error) {
-        file.Abort();
-        DeleteContents();
-        ReportSaveLoadException(pathName, error, false);
-        return FALSE;
+        return fail(error);
     } catch (const std::bad_alloc&) {
-        file.Abort();
-        DeleteContents();
-        ReportSaveLoadException(pathName, CArchiveException(CArchiveException::badSchema, pathName),
-                                false);
-        return FALSE;
+        return fail(CArchiveException(CArchiveException::badSchema, pathName));
     }
     SetModifiedFlag(FALSE);
     return TRUE;
 }
+
+void CDocument::CheckFileStart(CArchive&) {}
 
 BOOL CDocument::OnSaveDocument(const char* pathName)
 {

@@ -4,7 +4,7 @@
 #include "platform/framework/AfxRes.h"
 #include "platform/windows/AfxMessageBox.h"
 #include "platform/windows/CWnd.h"
-#include "res/StringTable.h"
+#include "platform/windows/ResourceTable.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -65,7 +65,7 @@ CString CFileDialog::GetTitle() const
 {
     if (m_ofn.lpstrTitle && *m_ofn.lpstrTitle)
         return m_ofn.lpstrTitle;
-    return FindResourceString(m_bOpenFileDialog ? AFX_IDS_OPENFILE : AFX_IDS_SAVEFILE);
+    return ResourceTable::FindString(m_bOpenFileDialog ? AFX_IDS_OPENFILE : AFX_IDS_SAVEFILE);
 }
 
 DWORD CommDlgExtendedError()

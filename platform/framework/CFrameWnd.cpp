@@ -7,10 +7,9 @@
 #include "platform/framework/CStatusBar.h"
 #include "platform/framework/CToolBar.h"
 #include "platform/framework/CWinApp.h"
+#include "platform/framework/FrameResourceTable.h"
 #include "platform/windows/CView.h"
-#include "res/FrameResources.h"
-#include "res/Icons.h"
-#include "res/StringTable.h"
+#include "platform/windows/ResourceTable.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -30,7 +29,7 @@ namespace
 // The part of a command's string before its line break: the status bar prompt.
 QString PromptOf(UINT id)
 {
-    const char* text = FindResourceString(id);
+    const char* text = ResourceTable::FindString(id);
     return text ? QString::fromUtf8(text).section('\n', 0, 0) : QString();
 }
 
@@ -108,7 +107,7 @@ protected:
     {
         if (event->type() == QEvent::StatusTip && m_owner) {
             const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
-            m_owner->SetMessageText(tip.isEmpty() ? FindResourceString(AFX_IDS_IDLEMESSAGE)
+            m_owner->SetMessageText(tip.isEmpty() ? ResourceTable::FindString(AFX_IDS_IDLEMESSAGE)
                                                   : tip.toUtf8().constData());
             return true;
         }
@@ -161,13 +160,14 @@ CFrameWnd::~CFrameWnd()
 BOOL CFrameWnd::LoadFrame(UINT nIDResource, CCreateContext* context)
 {
     auto window = std::make_unique<Window>(*this);
-    m_strTitle = CString(
-        QString::fromUtf8(FindResourceString(nIDResource)).section('\n', 0, 0).toStdString());
+    m_strTitle = CString(QString::fromUtf8(ResourceTable::FindString(nIDResource))
+                             .section('\n', 0, 0)
+                             .toStdString());
     window->setWindowTitle(QString::fromUtf8((const char*)m_strTitle));
-    window->setWindowIcon(LoadResourceIcon(nIDResource));
+    window->setWindowIcon(ResourceTable::LoadIcon(nIDResource));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         window->resize(screen->availableGeometry().size() * 2 / 3);
-    for (const MenuItem& item : FindMenu(nIDResource)) {
+    for (const MenuItem& item : FrameResourceTable::FindMenu(nIDResource)) {
         if (item.flags & MF_POPUP)
             BuildMenu(window->menuBar()->addMenu(QString::fromUtf8(item.text)), item.popup);
     }
@@ -203,7 +203,7 @@ void CFrameWnd::BuildMenu(QMenu* menu, std::span<const MenuItem> items)
 
 void CFrameWnd::LoadAccelTable(UINT id)
 {
-    for (const ACCEL& accel : FindAcceleratorTable(id)) {
+    for (const ACCEL& accel : FrameResourceTable::FindAcceleratorTable(id)) {
         auto* shortcut = new QShortcut(SequenceOf(accel), GetSafeHwnd());
         const UINT command = accel.cmd;
         QObject::connect(shortcut, &QShortcut::activated, [this, command] { OnCommand(command); });

@@ -6,7 +6,7 @@
 #include "platform/framework/CWaitCursor.h"
 #include "platform/framework/CWinApp.h"
 #include "platform/windows/AfxMessageBox.h"
-#include "res/StringTable.h"
+#include "platform/windows/ResourceTable.h"
 
 CSingleDocTemplate::~CSingleDocTemplate()
 {
@@ -25,7 +25,8 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(LPCTSTR pathName, BOOL makeVisib
         if (m_pOnlyDoc)
             m_frame = CreateNewFrame(m_pOnlyDoc.get());
         if (!m_frame) {
-            AfxMessageBox(FindResourceString(AFX_IDP_FAILED_TO_CREATE_DOC), MB_ICONEXCLAMATION);
+            AfxMessageBox(ResourceTable::FindString(AFX_IDP_FAILED_TO_CREATE_DOC),
+                          MB_ICONEXCLAMATION);
             m_pOnlyDoc.reset();
             return nullptr;
         }

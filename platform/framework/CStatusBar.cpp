@@ -1,7 +1,7 @@
 #include "platform/framework/CStatusBar.h"
 
 #include "platform/framework/CFrameWnd.h"
-#include "res/StringTable.h"
+#include "platform/windows/ResourceTable.h"
 
 #include <QLabel>
 #include <QMainWindow>
@@ -31,10 +31,10 @@ BOOL CStatusBar::SetIndicators(const UINT* ids, int count)
     for (int i = 0; i < count; ++i) {
         auto* label = new QLabel(bar);
         if (ids[i] == ID_SEPARATOR) {
-            label->setText(QString::fromUtf8(FindResourceString(AFX_IDS_IDLEMESSAGE)));
+            label->setText(QString::fromUtf8(ResourceTable::FindString(AFX_IDS_IDLEMESSAGE)));
             bar->addWidget(label, 1);
         } else {
-            const char* text = FindResourceString(ids[i]);
+            const char* text = ResourceTable::FindString(ids[i]);
             if (!text)
                 return FALSE;
             label->setText(QString::fromUtf8(text));
@@ -80,7 +80,7 @@ void CStatusBar::OnUpdateCmdUI(CFrameWnd* target)
         CCmdUI ui(pane.id);
         target->OnCmdMsg(pane.id, &ui);
         // A pane keeps its width and blanks its text while its state is off.
-        pane.label->setText(ui.m_bEnabled ? QString::fromUtf8(FindResourceString(pane.id))
+        pane.label->setText(ui.m_bEnabled ? QString::fromUtf8(ResourceTable::FindString(pane.id))
                                           : QString());
     }
 }

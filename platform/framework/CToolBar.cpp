@@ -1,8 +1,8 @@
 #include "platform/framework/CToolBar.h"
 
 #include "platform/framework/CFrameWnd.h"
-#include "res/FrameResources.h"
-#include "res/StringTable.h"
+#include "platform/framework/FrameResourceTable.h"
+#include "platform/windows/ResourceTable.h"
 
 #include <QIcon>
 #include <QToolBar>
@@ -11,7 +11,7 @@ namespace
 {
 QString SectionOf(UINT id, int section)
 {
-    const char* text = FindResourceString(id);
+    const char* text = ResourceTable::FindString(id);
     return text ? QString::fromUtf8(text).section('\n', section, section) : QString();
 }
 
@@ -50,7 +50,7 @@ BOOL CToolBar::Create(CFrameWnd* parent, DWORD style, UINT id)
 BOOL CToolBar::LoadToolBar(UINT id)
 {
     auto* bar = qobject_cast<QToolBar*>(GetSafeHwnd());
-    const ToolBarTemplate* resource = FindToolBar(id);
+    const ToolBarTemplate* resource = FrameResourceTable::FindToolBar(id);
     if (!bar || !resource)
         return FALSE;
     bar->setIconSize(QSize(resource->buttonWidth, resource->buttonHeight));

@@ -1,13 +1,13 @@
 #include "platform/framework/CWinApp.h"
 
+#include "platform/framework/AfxRes.h"
 #include "platform/framework/CDocTemplate.h"
 #include "platform/framework/CFrameWnd.h"
 #include "platform/framework/CRecentFileList.h"
 #include "platform/framework/QtMessageBox.h"
 #include "platform/framework/ScreenCheck.h"
 #include "platform/framework/ShellOpenChannel.h"
-#include "res/StringIds.h"
-#include "res/StringTable.h"
+#include "platform/windows/ResourceTable.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -80,7 +80,7 @@ private:
 };
 
 CWinApp::CWinApp(LPCTSTR appName)
-    : m_appName(appName ? appName : FindResourceString(AFX_IDS_APP_TITLE))
+    : m_appName(appName ? appName : ResourceTable::FindString(AFX_IDS_APP_TITLE))
 {
     m_pszAppName = m_appName;
     if (g_app)

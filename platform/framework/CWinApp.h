@@ -97,9 +97,6 @@ public:
     CWnd* m_pMainWnd = nullptr;
     LPCTSTR m_pszRegistryKey = nullptr;
     LPCTSTR m_pszProfileName = nullptr;
-    // The desktop's MIME type for the program's documents; without one the shell registration
-    // stays in the registry.
-    LPCTSTR m_pszMimeType = nullptr;
     // The command-line arguments after the program's name.
     std::vector<CString> m_arguments;
 

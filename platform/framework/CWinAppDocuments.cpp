@@ -13,7 +13,7 @@
 #include "platform/framework/ShellRegistration.h"
 #include "platform/registry/WinReg.h"
 #include "platform/windows/AfxMessageBox.h"
-#include "res/StringTable.h"
+#include "platform/windows/ResourceTable.h"
 
 #include <QCoreApplication>
 #include <QWidget>
@@ -177,16 +177,11 @@ void CWinApp::RegisterShellFileTypes(BOOL compat)
     const CString program = ProgramPathOfBinary();
     for (const auto& docTemplate : m_templates) {
         ShellRegistration::RegisterFileType(*docTemplate, program, compat);
-        CString typeName, ext;
-        docTemplate->GetDocString(typeName, CDocTemplate::regFileTypeName);
-        docTemplate->GetDocString(ext, CDocTemplate::filterExt);
-        if (!m_pszMimeType || ext.IsEmpty())
+        CString ext;
+        if (!docTemplate->GetDocString(ext, CDocTemplate::filterExt) || ext.IsEmpty())
             continue;
-        const QString binary = QCoreApplication::applicationFilePath();
         ShellRegistration::RegisterDesktopType(
-            {QString::fromUtf8(m_pszAppName).toLower(), QString::fromUtf8(m_pszAppName),
-             QString::fromUtf8(m_pszMimeType), QString::fromUtf8((const char*)typeName),
-             QString::fromUtf8((const char*)ext), binary,
+            {QString::fromUtf8(m_pszAppName).toLower(), QCoreApplication::applicationFilePath(),
              QStringLiteral(":/icons/app-%1.svg").arg(docTemplate->GetResourceID())});
     }
 }
@@ -248,7 +243,7 @@ void CWinApp::OnFileOpen()
     if (!docTemplate)
         return;
     const CString filter =
-        docTemplate->GetFilter() + FindResourceString(AFX_IDS_ALLFILTER) + "|*.*||";
+        docTemplate->GetFilter() + ResourceTable::FindString(AFX_IDS_ALLFILTER) + "|*.*||";
     CFileDialog dialog(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, filter,
                        m_pMainWnd);
     if (dialog.DoModal() == IDOK)

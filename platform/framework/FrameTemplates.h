@@ -1,6 +1,6 @@
 #pragma once
-// A frame's menu, accelerator table and toolbar as resource data. The resources themselves
-// live in res/.
+// A frame's menu, accelerator table and toolbar as resource data. The program keeps its own and
+// registers them (FrameResourceTable).
 #include "platform/core/VirtualKeys.h"
 #include "platform/core/WinTypes.h"
 

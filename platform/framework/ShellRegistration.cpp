@@ -1,5 +1,6 @@
 #include "platform/framework/ShellRegistration.h"
 
+#include "platform/files/InstallFolders.h"
 #include "platform/framework/CDocTemplate.h"
 #include "platform/registry/WinReg.h"
 
@@ -9,6 +10,7 @@
 #include <QProcess>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <algorithm>
 
 namespace
 {
@@ -72,6 +74,40 @@ bool WriteIfDifferent(const QString& path, const QByteArray& content)
            file.commit();
 }
 
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The installed entry runs the program found on PATH; a user's own copy names this binary.
+QByteArray WithProgram(const QByteArray& entry, const QString& program)
+{
+    QList<QByteArray> lines = entry.split('\n');
+    for (QByteArray& line : lines) {
+        if (!line.startsWith("Exec="))
+            continue;
+        const qsizetype arguments = line.indexOf(' ');
+        line = "Exec=" + DesktopArgument(program).toUtf8() +
+               (arguments < 0 ? QByteArray() : line.mid(arguments));
+    }
+    return lines.join('\n');
+}
+
+// An installation's own entry, when it is where the desktop looks for entries.
+bool InstalledEntryServes(const QString& entryName)
+{
+    const QString installed =
+        QFileInfo(InstallFolders::Data() + "/applications/" + entryName).canonicalFilePath();
+    if (installed.isEmpty())
+        return false;
+    const QStringList found =
+        QStandardPaths::locateAll(QStandardPaths::ApplicationsLocation, entryName);
+    return std::any_of(found.begin(), found.end(), [&](const QString& path) {
+        return QFileInfo(path).canonicalFilePath() == installed;
+    });
+}
+
 void RunIfPresent(const QString& tool, const QString& folder)
 {
     const QString found = QStandardPaths::findExecutable(tool);
@@ -132,43 +168,23 @@ BOOL ShellRegistration::RegisterFileType(const CDocTemplate& docTemplate,
 
 QStringList ShellRegistration::RegisterDesktopType(const DesktopType& type)
 {
+    const QString entryName = type.name + ".desktop";
+    const QByteArray entry = ReadAll(":/linux/" + entryName);
+    if (entry.isEmpty() || InstalledEntryServes(entryName))
+        return {};
     const QString home = DataHome();
     const QString mimeFile = home + "/mime/packages/" + type.name + ".xml";
-    const QString desktopFile = home + "/applications/" + type.name + ".desktop";
+    const QString desktopFile = home + "/applications/" + entryName;
     const QString iconFile = home + "/icons/hicolor/scalable/apps/" + type.name + ".svg";
-
-    const QByteArray mime =
-        QStringLiteral(
-            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-            "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-            "  <mime-type type=\"%1\">\n"
-            "    <comment>%2</comment>\n"
-            "    <icon name=\"%3\"/>\n"
-            "    <glob pattern=\"*%4\"/>\n"
-            "  </mime-type>\n"
-            "</mime-info>\n")
-            .arg(type.mimeType, type.comment.toHtmlEscaped(), type.name, type.extension)
-            .toUtf8();
-    const QByteArray desktop =
-        QStringLiteral("[Desktop Entry]\n"
-                       "Type=Application\n"
-                       "Name=%1\n"
-                       "Exec=%2 %f\n"
-                       "Icon=%3\n"
-                       "MimeType=%4;\n"
-                       "Categories=AudioVideo;Video;\n"
-                       "Terminal=false\n")
-            .arg(type.title, DesktopArgument(type.program), type.name, type.mimeType)
-            .toUtf8();
-    QFile source(type.iconSource);
-    const QByteArray icon = source.open(QIODevice::ReadOnly) ? source.readAll() : QByteArray();
+    const QByteArray mime = ReadAll(":/linux/" + type.name + ".xml");
+    const QByteArray icon = ReadAll(type.iconSource);
 
     QStringList written;
-    if (WriteIfDifferent(mimeFile, mime)) {
+    if (!mime.isEmpty() && WriteIfDifferent(mimeFile, mime)) {
         written << mimeFile;
         RunIfPresent(QStringLiteral("update-mime-database"), home + "/mime");
     }
-    if (WriteIfDifferent(desktopFile, desktop)) {
+    if (WriteIfDifferent(desktopFile, WithProgram(entry, type.program))) {
         written << desktopFile;
         RunIfPresent(QStringLiteral("update-desktop-database"), home + "/applications");
     }

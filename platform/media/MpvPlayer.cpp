@@ -33,6 +33,7 @@ constexpr const char* ObservedProperties[] = {
     "estimated-frame-count",
     "container-fps",
     "current-tracks/video/demux-rotation",
+    "current-tracks/video/image",
 };
 
 // Builds an mpv_node tree from a QVariant; owns every allocation the tree points at.

@@ -1,7 +1,7 @@
 #include "platform/windows/CDialog.h"
 
 #include "platform/windows/DialogTemplateBuilder.h"
-#include "res/DialogTemplates.h"
+#include "platform/windows/ResourceTable.h"
 
 #include <QCursor>
 #include <QDialog>
@@ -75,7 +75,7 @@ int CDialog::DoModal()
 
 bool CDialog::Create()
 {
-    const DialogTemplate* dialog = FindDialogTemplate(m_nIDTemplate);
+    const DialogTemplate* dialog = ResourceTable::FindDialogTemplate(m_nIDTemplate);
     if (!dialog) {
         qCritical("Dialog %u: there is no such dialog template", m_nIDTemplate);
         return false;

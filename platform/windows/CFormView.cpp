@@ -1,7 +1,7 @@
 #include "platform/windows/CFormView.h"
 
 #include "platform/windows/DialogTemplateBuilder.h"
-#include "res/DialogTemplates.h"
+#include "platform/windows/ResourceTable.h"
 
 #include <QEvent>
 #include <QLayout>
@@ -59,7 +59,7 @@ BOOL CFormView::Create(QWidget* parent)
 {
     if (GetSafeHwnd())
         return FALSE;
-    const DialogTemplate* dialog = FindDialogTemplate(m_nIDTemplate);
+    const DialogTemplate* dialog = ResourceTable::FindDialogTemplate(m_nIDTemplate);
     if (!dialog) {
         qCritical("Form %u: there is no such dialog template", m_nIDTemplate);
         return FALSE;

@@ -1,7 +1,7 @@
 #include "platform/windows/CStatic.h"
 
 #include "platform/gdi/SysColor.h"
-#include "res/Icons.h"
+#include "platform/windows/ResourceTable.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -35,7 +35,7 @@ UINT TextFormat(DWORD style)
 
 QIcon ResourceIcon(const char* idText)
 {
-    return LoadResourceIcon(UINT(QByteArray(idText).toUInt()));
+    return ResourceTable::LoadIcon(UINT(QByteArray(idText).toUInt()));
 }
 } // namespace
 

@@ -1,6 +1,7 @@
 #pragma once
 // A dialog resource as data: the window's caption, size and font, and its controls, all
-// measured in dialog units of that font. The templates themselves live in res/.
+// measured in dialog units of that font. The program keeps its own templates and registers them
+// (ResourceTable).
 #include "platform/core/WinTypes.h"
 
 #include <span>

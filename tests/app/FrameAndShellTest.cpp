@@ -116,12 +116,7 @@ TEST_F(AppFixture, StartRegistersTheShowTypeWithTheShellAndTheDesktopOnlyWhenItD
     EXPECT_EQ(FileBytes(home + "/icons/hicolor/scalable/apps/reelmix.svg"),
               FileBytes(":/icons/app-101.svg"));
 
-    const ShellRegistration::DesktopType type{"reelmix",
-                                              "Reelmix",
-                                              "application/x-reelmix-show",
-                                              "Reelmix Document",
-                                              ".rlx",
-                                              QCoreApplication::applicationFilePath(),
+    const ShellRegistration::DesktopType type{"reelmix", QCoreApplication::applicationFilePath(),
                                               ":/icons/app-101.svg"};
     EXPECT_TRUE(ShellRegistration::RegisterDesktopType(type).isEmpty());
     auto moved = type;

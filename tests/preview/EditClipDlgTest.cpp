@@ -1,9 +1,8 @@
 // The clip editor over a real 4-second, 25 fps movie: marks set by stepping with the arrow keys
-// and the mark buttons, written back only on OK, and the placement kept on every close.
+// and the mark buttons, and the placement kept on every close.
 #include "preview/EditClipDlg.h"
 
 #include "preview/PositionBar.h"
-#include "show/Clip.h"
 #include "tests/preview/PreviewTestKit.h"
 #include "tests/support/Await.h"
 #include "util/MyRegistry.h"
@@ -40,23 +39,22 @@ TEST(EditClipDlg, MarkRulesAndReadouts)
         {unset, unset, ">>]<[S", 0, 0.0, 4.0, "Start: 0.000 secs", "End: 4.000 secs"},
     };
     for (const auto& c : cases) {
-        const auto clip = ClipOf(FourSecondMovie(), c.start, c.end);
-        const int result = RunEditor(*clip, [&](EditClipDlg& dialog) {
-            Act(dialog, c.actions);
-            EXPECT_EQ(Text(dialog, EditClipDlg::IDC_START_TEXT), c.startText) << c.actions;
-            EXPECT_EQ(Text(dialog, EditClipDlg::IDC_END_TEXT), c.endText) << c.actions;
-            // The readout follows the player's position event.
-            EXPECT_TRUE(Await([&] {
-                return Text(dialog, EditClipDlg::IDC_POSITION_TEXT) ==
-                       EditClipDlg::PositionText(c.frame);
-            })) << c.actions
-                << ": " << Text(dialog, EditClipDlg::IDC_POSITION_TEXT);
-            EXPECT_EQ(clip->m_start, c.start) << c.actions << ": changed before OK";
-            dialog.OnOK();
-        });
-        EXPECT_EQ(result, IDOK);
-        EXPECT_NEAR(clip->m_start, c.newStart, 1e-9) << c.actions;
-        EXPECT_NEAR(clip->m_end, c.newEnd, 1e-9) << c.actions;
+        const EditorRun run =
+            RunEditor(FourSecondMovie(), c.start, c.end, [&](EditClipDlg& dialog) {
+                Act(dialog, c.actions);
+                EXPECT_EQ(Text(dialog, EditClipDlg::IDC_START_TEXT), c.startText) << c.actions;
+                EXPECT_EQ(Text(dialog, EditClipDlg::IDC_END_TEXT), c.endText) << c.actions;
+                // The readout follows the player's position event.
+                EXPECT_TRUE(Await([&] {
+                    return Text(dialog, EditClipDlg::IDC_POSITION_TEXT) ==
+                           EditClipDlg::PositionText(c.frame);
+                })) << c.actions
+                    << ": " << Text(dialog, EditClipDlg::IDC_POSITION_TEXT);
+                dialog.OnOK();
+            });
+        EXPECT_EQ(run.result, IDOK);
+        EXPECT_NEAR(run.start, c.newStart, 1e-9) << c.actions;
+        EXPECT_NEAR(run.end, c.newEnd, 1e-9) << c.actions;
     }
     EXPECT_EQ(EditClipDlg::MarkText("Start", 3.14159), "Start: 3.142 secs");
     EXPECT_EQ(EditClipDlg::PositionText(41.9), "Current position: Frame 41");
@@ -82,20 +80,20 @@ TEST(EditClipDlg, ClosingKeepsMarksAndPlacement)
     };
     QPoint where(20, 10);
     for (const auto& c : cases) {
-        const auto clip = ClipOf(FourSecondMovie(), 1.5, 2.5);
-        EXPECT_EQ(RunEditor(*clip,
-                            [&](EditClipDlg& dialog) {
-                                QWidget* window = dialog.GetSafeHwnd();
-                                if (c.actions.empty()) { // the third run
-                                    EXPECT_EQ(window->pos(), where);
-                                }
-                                Act(dialog, c.actions);
-                                window->move(where += QPoint(10, 5));
-                                c.close(dialog);
-                            }),
-                  c.result);
-        EXPECT_EQ(clip->m_start, 1.5);
-        EXPECT_EQ(clip->m_end, 2.5);
+        const EditorRun run = RunEditor(FourSecondMovie(), 1.5, 2.5, [&](EditClipDlg& dialog) {
+            QWidget* window = dialog.GetSafeHwnd();
+            if (c.actions.empty()) { // the third run
+                EXPECT_EQ(window->pos(), where);
+            }
+            Act(dialog, c.actions);
+            window->move(where += QPoint(10, 5));
+            c.close(dialog);
+        });
+        EXPECT_EQ(run.result, c.result);
+        if (run.result == IDOK) {
+            EXPECT_EQ(run.start, 1.5);
+            EXPECT_EQ(run.end, 2.5);
+        }
     }
 }
 
@@ -103,8 +101,7 @@ TEST(EditClipDlg, ClosingKeepsMarksAndPlacement)
 // on the position bar once both marks are set.
 TEST(EditClipDlg, PlayingAndSelection)
 {
-    const auto clip = ClipOf(FourSecondMovie(), -1.0, -1.0);
-    RunEditor(*clip, [](EditClipDlg& dialog) {
+    RunEditor(FourSecondMovie(), -1.0, -1.0, [](EditClipDlg& dialog) {
         QWidget* player = dialog.m_player.GetSafeHwnd();
         QWidget* spin = dialog.GetDlgItem(EditClipDlg::IDC_SPIN)->GetSafeHwnd();
         auto* bar = player->findChild<PositionBar*>();

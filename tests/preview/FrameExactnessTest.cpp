@@ -63,8 +63,7 @@ TEST(FrameExactness, PicturesAndReadoutsAgreeInEveryFamily)
     for (const auto& [extension, output] : families) {
         const std::string movie =
             testfiles::MakeMovie(std::string("numbered.") + extension, numbered + output);
-        const auto clip = ClipOf(movie, -1.0, -1.0);
-        RunEditor(*clip, [&](EditClipDlg& dialog) {
+        const EditorRun run = RunEditor(movie, -1.0, -1.0, [&](EditClipDlg& dialog) {
             for (const auto& [actions, frame] : walk) {
                 Act(dialog, actions);
                 EXPECT_TRUE(Await([&] {
@@ -78,8 +77,9 @@ TEST(FrameExactness, PicturesAndReadoutsAgreeInEveryFamily)
             Act(dialog, "S>>>>>>>>>>E");
             dialog.OnOK();
         });
-        EXPECT_NEAR(clip->m_start, 7 / 25.0, 1e-6) << extension;
-        EXPECT_NEAR(clip->m_end, 17 / 25.0, 1e-6) << extension;
+        EXPECT_NEAR(run.start, 7 / 25.0, 1e-6) << extension;
+        EXPECT_NEAR(run.end, 17 / 25.0, 1e-6) << extension;
+        const auto clip = ClipOf(movie, run.start, run.end);
         const auto [first, last] = PlayedByShowPlayer(*clip);
         EXPECT_NEAR(first, clip->m_start, 1 / 25.0) << extension;
         EXPECT_NEAR(last + 1 / 25.0, clip->m_end, 1 / 25.0) << extension;
@@ -89,15 +89,14 @@ TEST(FrameExactness, PicturesAndReadoutsAgreeInEveryFamily)
 // Sound only: the editor opens, the readout stays at frame 0, and marks come from seconds.
 TEST(FrameExactness, SoundOnly)
 {
-    const auto clip = ClipOf(
-        testfiles::MakeMovie("sound.mp2", {"-f", "lavfi", "-i", "sine=duration=2", "-c:a", "mp2"}),
-        -1, -1);
-    RunEditor(*clip, [&](EditClipDlg& dialog) {
+    const std::string movie =
+        testfiles::MakeMovie("sound.mp2", {"-f", "lavfi", "-i", "sine=duration=2", "-c:a", "mp2"});
+    const EditorRun run = RunEditor(movie, -1, -1, [&](EditClipDlg& dialog) {
         dialog.m_player.SetCurrentPosition(0.5);
         Act(dialog, "S");
         EXPECT_EQ(Text(dialog, EditClipDlg::IDC_POSITION_TEXT), "Current position: Frame 0");
         dialog.OnOK();
     });
-    EXPECT_NEAR(clip->m_start, 0.5, 1e-6);
-    EXPECT_NEAR(clip->m_end, 2.0, 0.05);
+    EXPECT_NEAR(run.start, 0.5, 1e-6);
+    EXPECT_NEAR(run.end, 2.0, 0.05);
 }

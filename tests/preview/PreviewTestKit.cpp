@@ -29,14 +29,17 @@ std::unique_ptr<Clip> ClipOf(const std::string& hostPath, double start, double e
     return clip;
 }
 
-int RunEditor(Clip& clip, const std::function<void(EditClipDlg&)>& act)
+EditorRun RunEditor(const std::string& hostPath, double start, double end,
+                    const std::function<void(EditClipDlg&)>& act)
 {
-    EditClipDlg dialog(&clip);
+    const CString path = testfiles::Program(hostPath);
+    EditClipDlg dialog(path, path.Mid(path.ReverseFind('\\') + 1), start, end);
     QTimer::singleShot(0, [&] {
         EXPECT_TRUE(Await([&] { return dialog.m_player.GetDuration() > 0; }));
         act(dialog);
     });
-    return dialog.DoModal();
+    const int result = dialog.DoModal();
+    return {result, dialog.m_start, dialog.m_end};
 }
 
 void Act(EditClipDlg& dialog, const std::string& actions)

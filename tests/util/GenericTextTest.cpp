@@ -2,8 +2,8 @@
 
 #include "platform/core/WinError.h"
 #include "platform/files/CArchive.h"
+#include "platform/framework/AfxRes.h"
 #include "platform/process/MessageBeep.h"
-#include "res/StringIds.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>

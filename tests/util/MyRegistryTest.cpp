@@ -1,7 +1,7 @@
 #include "util/MyRegistry.h"
 
+#include "platform/framework/AfxRes.h"
 #include "platform/registry/RegistryStore.h"
-#include "res/StringIds.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,8 @@
-// The show's view opens the clip editor for the selected row from the Edit button and Enter
-// (the double click is driven end to end); OK marks the show modified, Cancel and no selection
-// change nothing. The rows' movies are missing, which the editor's player says.
+// The show's view opens the clip editor, through the application object, for the selected row
+// from the Edit button and Enter (the double click is driven end to end); OK gives the clip the
+// new marks and marks the show modified, Cancel and no selection change nothing. The rows' movies
+// are missing, which the editor's player says.
+#include "app/CReelmixApp.h"
 #include "preview/EditClipDlg.h"
 #include "preview/MediaPlayerWidget.h"
 #include "show/CReelmixDoc.h"
@@ -20,6 +22,7 @@ TEST(EditFromView, EditButtonAndEnter)
         bool enter;
         int result;
     } cases[] = {{1, false, IDOK}, {1, true, IDCANCEL}, {0, true, IDOK}, {-1, false, IDOK}};
+    CReelmixApp app(RUNTIME_CLASS(CReelmixView));
     for (const auto& c : cases) {
         CReelmixDoc doc;
         doc.m_clips.AddTail(new Clip("\\no\\such", "a.avi"));
