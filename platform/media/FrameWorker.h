@@ -58,6 +58,7 @@ private:
     };
 
     void Main();
+    void GiveUp(const char* what) noexcept;
     bool OpenMovie();
     bool TakeWork();
     void Serve();
@@ -95,6 +96,7 @@ private:
     quint64 m_serial = 0;
     bool m_pending = false;
     bool m_prefetchLeft = true;
+    bool m_numbered = false; // the opened callback was called
 
     // Guarded by m_mutex.
     std::mutex m_mutex;
