@@ -285,7 +285,7 @@ void BareMpvSide(benchmark::State& state, const QString& movie)
 
 QStringList Movies()
 {
-    const QDir corpus(REELMIX_CORPUS_DIR);
+    const QDir corpus(REELMIX_CORPUS_DIR "/movies");
     QStringList movies;
     for (const QString& name : corpus.entryList({"*.avi", "*.mov", "*.mpg"}, QDir::Files))
         movies << corpus.filePath(name);

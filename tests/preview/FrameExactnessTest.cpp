@@ -7,11 +7,11 @@
 #include "tests/preview/PreviewTestKit.h"
 #include "tests/support/Await.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/TestPrograms.h"
 
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QProcess>
 #include <cmath>
 
 using namespace previewtest;
@@ -23,10 +23,10 @@ std::pair<double, double> PlayedByShowPlayer(const Clip& clip)
 {
     PlaylistWriter::WritePlaylist({&clip});
     const std::string report = testfiles::NewPath("report.txt");
-    QProcess player;
-    player.start(REELMIX_MPLAYER2_PATH,
-                 {"--headless", "--report", QString::fromStdString(report), "Reelmix.asx"});
-    EXPECT_TRUE(player.waitForFinished(60000));
+    const testprograms::Run run = testprograms::RunProgram(
+        REELMIX_MPLAYER2_PATH,
+        {"--headless", "--report", QString::fromStdString(report), "Reelmix.asx"}, 60000);
+    EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
     const QStringList fields = QString::fromStdString(testfiles::ReadBytes(report)).split('\t');
     return fields.size() == 3 ? std::pair{fields[1].toDouble(), fields[2].toDouble()}
                               : std::pair{-1.0, -1.0};
