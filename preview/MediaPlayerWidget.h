@@ -2,7 +2,8 @@
 // The clip editor's media player: the movie's picture, play/pause and stop buttons, a position
 // bar that shows the selection, the time, and Space for play/pause. A movie that cannot be
 // played leaves the picture black with the reason written on it, and one with sound only says
-// so. A frame along the edges shows the keyboard focus.
+// so; while a movie is being opened the picture says so. A frame along the edges shows the
+// keyboard focus.
 //
 // Positions count in seconds from the movie's first picture, whatever its container's first
 // timestamp, and frame n is the n-th picture from 0. While not playing, the position is the one
@@ -72,7 +73,8 @@ private:
     double PlayerPosition() const;
     void SeekPlayer(double seconds);
     void ShowStill(int n);
-    void OnFrameReady(int n, const QImage& picture);
+    void OnFramesOpened(bool ok);
+    void OnFrameReady(int n, const QImage& picture, const QString& error);
     void SetState(State state);
     void NotifyPosition();
     void ShowError(const QString& text);

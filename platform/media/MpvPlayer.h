@@ -64,6 +64,11 @@ public:
         return CachedProperty("estimated-frame-count").toLongLong();
     }
     double ContainerFps() const { return CachedProperty("container-fps").toDouble(); }
+    // Clockwise degrees the video is meant to be turned for showing; Render does not turn it.
+    int Rotation() const
+    {
+        return CachedProperty("current-tracks/video/demux-rotation").toInt() / 90 % 4 * 90;
+    }
 
     // Draws the current video frame scaled into image (Format_RGBX8888); false without video.
     bool Render(QImage& image);

@@ -10,7 +10,9 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/dict.h>
+#include <libavutil/display.h>
 #include <libavutil/frame.h>
+#include <libavutil/pixdesc.h>
 #include <libswscale/swscale.h>
 }
 #include <mpv/client.h>
@@ -35,6 +37,8 @@ REELMIX_ON_DEMAND(Mpv, int, mpv_set_property_async,
 REELMIX_ON_DEMAND(Mpv, int, mpv_observe_property,
                   (mpv_handle * ctx, uint64_t reply, const char* name, mpv_format format),
                   (ctx, reply, name, format))
+REELMIX_ON_DEMAND(Mpv, int, mpv_request_log_messages, (mpv_handle * ctx, const char* level),
+                  (ctx, level))
 REELMIX_ON_DEMAND(Mpv, int, mpv_hook_add,
                   (mpv_handle * ctx, uint64_t reply, const char* name, int priority),
                   (ctx, reply, name, priority))
@@ -54,6 +58,7 @@ REELMIX_ON_DEMAND(Mpv, void, mpv_render_context_set_update_callback,
                   (ctx, callback, data))
 REELMIX_ON_DEMAND(Mpv, uint64_t, mpv_render_context_update, (mpv_render_context * ctx), (ctx))
 
+REELMIX_ON_DEMAND(AvFormat, AVFormatContext*, avformat_alloc_context, (void), ())
 REELMIX_ON_DEMAND(AvFormat, int, avformat_open_input,
                   (AVFormatContext * *context, const char* url, const AVInputFormat* format,
                    AVDictionary** options),
@@ -73,6 +78,13 @@ REELMIX_ON_DEMAND(AvFormat, int, av_read_frame, (AVFormatContext * context, AVPa
 REELMIX_ON_DEMAND(AvFormat, int, av_seek_frame,
                   (AVFormatContext * context, int stream, int64_t timestamp, int flags),
                   (context, stream, timestamp, flags))
+REELMIX_ON_DEMAND(AvFormat, int, avformat_seek_file,
+                  (AVFormatContext * context, int stream, int64_t least, int64_t timestamp,
+                   int64_t most, int flags),
+                  (context, stream, least, timestamp, most, flags))
+REELMIX_ON_DEMAND(AvFormat, uint8_t*, av_stream_get_side_data,
+                  (const AVStream* stream, enum AVPacketSideDataType type, size_t* size),
+                  (stream, type, size))
 REELMIX_ON_DEMAND(AvFormat, int, avformat_index_get_entries_count, (const AVStream* stream),
                   (stream))
 REELMIX_ON_DEMAND(AvFormat, const AVIndexEntry*, avformat_index_get_entry,
@@ -96,6 +108,8 @@ REELMIX_ON_DEMAND(AvCodec, int, avcodec_receive_frame, (AVCodecContext * context
 REELMIX_ON_DEMAND(AvCodec, AVPacket*, av_packet_alloc, (void), ())
 REELMIX_ON_DEMAND(AvCodec, void, av_packet_free, (AVPacket * *packet), (packet))
 REELMIX_ON_DEMAND(AvCodec, void, av_packet_unref, (AVPacket * packet), (packet))
+REELMIX_ON_DEMAND(AvCodec, void, av_packet_move_ref, (AVPacket * target, AVPacket* source),
+                  (target, source))
 
 REELMIX_ON_DEMAND(AvUtil, AVFrame*, av_frame_alloc, (void), ())
 REELMIX_ON_DEMAND(AvUtil, void, av_frame_free, (AVFrame * *frame), (frame))
@@ -105,6 +119,8 @@ REELMIX_ON_DEMAND(AvUtil, int, av_dict_set,
                   (dictionary, key, value, flags))
 REELMIX_ON_DEMAND(AvUtil, void, av_dict_free, (AVDictionary * *dictionary), (dictionary))
 REELMIX_ON_DEMAND(AvUtil, void, av_log_set_level, (int level), (level))
+REELMIX_ON_DEMAND(AvUtil, double, av_display_rotation_get, (const int32_t matrix[9]), (matrix))
+REELMIX_ON_DEMAND(AvUtil, const char*, av_get_pix_fmt_name, (enum AVPixelFormat format), (format))
 REELMIX_ON_DEMAND(AvUtil, int, av_strerror, (int error, char* buffer, size_t size),
                   (error, buffer, size))
 

@@ -1,11 +1,15 @@
 #include "platform/media/MpvPlayer.h"
 
+#include "platform/media/FrameServer.h"
+#include "platform/media/MpvVideoWidget.h"
+#include "tests/platform/media/FrameReference.h"
 #include "tests/support/Await.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
+#include <QTransform>
 #include <cmath>
 
 namespace
@@ -66,4 +70,30 @@ TEST(MpvPlayer, SeeksToExactFramesAndRendersThem)
     for (int x = 0; x < image.width(); x += 8)
         coloured += image.pixelColor(x, 30).saturation() > 100;
     EXPECT_GT(coloured, 5);
+}
+
+// A movie filmed sideways plays upright, as the frame server shows it (the media library's own
+// turning stopped the program).
+TEST(MpvPlayer, ShowsSidewaysMoviesUpright)
+{
+    const QString upright =
+        QString::fromStdString(testfiles::MakeMovie("upright.mov", testfiles::TestPicture(1)));
+    const QString turned = QString::fromStdString(testfiles::MakeMovie(
+        "turned.mov", {"-i", upright, "-c", "copy", "-metadata:s:v", "rotate=90"}));
+    MpvPlayer player(MpvPlayer::Output::Window, {{"pause", "yes"}, {"ao", "null"}});
+    MpvVideoWidget video(&player);
+    video.resize(120, 160);
+    video.show();
+    QSignalSpy restarted(&player, &MpvPlayer::PlaybackRestart);
+    player.LoadFile(turned);
+    ASSERT_TRUE(restarted.wait(30000));
+    FrameServer server;
+    ASSERT_TRUE(server.Open(turned, video.size()));
+    ASSERT_NE(server.Rotation(), 0);
+    ASSERT_TRUE(Await([&] { return player.Rotation() == server.Rotation(); }));
+    const QImage exact = server.FrameNow(0, 20000);
+    const QImage shown = video.grab().toImage().convertToFormat(exact.format());
+    ASSERT_EQ(shown.size(), exact.size());
+    EXPECT_LT(framereference::Difference(shown, exact) * 3,
+              framereference::Difference(shown, exact.transformed(QTransform().rotate(180))));
 }
