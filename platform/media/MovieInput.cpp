@@ -183,7 +183,9 @@ bool MovieInput::TrySeek(int64_t target, int flags)
 {
     if (target == MovieIndex::NoTimestamp || (flags & AVSEEK_FLAG_BYTE && target < 0))
         return false;
+    // The packet read ahead is dropped: reading would overwrite it without releasing it.
     m_hasPeeked = false;
+    av_packet_unref(m_peeked);
     const int stream = flags & AVSEEK_FLAG_BYTE ? -1 : m_stream;
     return avformat_seek_file(m_format, stream, INT64_MIN, target, target, flags) >= 0 && Peek();
 }
