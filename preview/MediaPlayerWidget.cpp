@@ -83,6 +83,7 @@ MediaPlayerWidget::MediaPlayerWidget(QWidget* parent)
     connect(m_stop, &QToolButton::clicked, this, &MediaPlayerWidget::Stop);
     connect(m_bar, &PositionBar::SeekRequested, this, &MediaPlayerWidget::Seek);
     connect(m_player, &MpvPlayer::PropertyChanged, this, &MediaPlayerWidget::OnPropertyChanged);
+    connect(m_frames, &FrameServer::Opened, this, &MediaPlayerWidget::OnFramesOpened);
     connect(m_frames, &FrameServer::FrameReady, this, &MediaPlayerWidget::OnFrameReady);
     connect(m_player, &MpvPlayer::StartFile, this, [this] { m_mpvFirstPts = NaN; });
     connect(m_player, &MpvPlayer::PlaybackRestart, this, [this] {
@@ -113,17 +114,34 @@ void MediaPlayerWidget::Open(const QString& hostPath)
     m_hostPath = hostPath;
     m_message->hide();
     m_pausedAt = 0;
+    m_stillFrame = 0;
+    m_still->SetPicture(QImage());
     if (!QFileInfo(hostPath).isFile()) {
         ShowError(tr("There is no such file."));
         return;
     }
-    // Without pictures from the frame server (sound only, or a format it cannot number), frames
-    // are counted from the player's own figures.
+    // Numbering a long movie's pictures reads it through, which takes a while on a slow disk:
+    // the window stays usable meanwhile and says so.
     layout()->activate();
-    m_frames->Open(hostPath, m_video->size() * devicePixelRatioF());
+    m_frames->OpenAsync(hostPath, m_video->size() * devicePixelRatioF());
+    m_still->SetText(tr("Opening \"%1\"\u2026").arg(QFileInfo(hostPath).fileName()));
+    m_still->show();
     m_player->LoadFile(hostPath);
+    NotifyPosition();
+}
+
+// Without pictures (sound only) frames are counted from the player's own figures.
+void MediaPlayerWidget::OnFramesOpened(bool ok)
+{
+    m_still->SetText(QString());
+    if (!ok) {
+        ShowError(m_frames->ErrorText());
+        return;
+    }
     if (Exact())
-        ShowStill(0);
+        ShowStill(FrameAtTime(m_pausedAt));
+    else
+        m_still->hide();
     NotifyPosition();
 }
 
@@ -132,8 +150,11 @@ QString MediaPlayerWidget::ErrorText() const
     return m_message->isHidden() ? QString() : m_message->text();
 }
 
+// The first reason stays: the frame server's and the player's would say the same thing twice.
 void MediaPlayerWidget::ShowError(const QString& text)
 {
+    if (!m_message->isHidden())
+        return;
     const QString name = QFileInfo(m_hostPath).fileName();
     m_message->setText(name.isEmpty() ? tr("The movie cannot be played: %1").arg(text)
                                       : tr("\"%1\" cannot be played: %2").arg(name, text));
@@ -153,6 +174,8 @@ double MediaPlayerWidget::FirstPts() const
 
 double MediaPlayerWidget::FramesPerSecond() const
 {
+    if (m_frames->IsOpening())
+        return 0.0;
     const double fps = Exact() ? m_frames->FramesPerSecond() : m_player->ContainerFps();
     return std::isfinite(fps) && fps > 0 ? fps : 0.0;
 }
@@ -194,6 +217,8 @@ double MediaPlayerWidget::FramePosition() const
 
 int MediaPlayerWidget::FrameCount() const
 {
+    if (m_frames->IsOpening())
+        return 0;
     if (Exact())
         return m_frames->FrameCount();
     const double duration = m_player->Duration();
@@ -202,6 +227,8 @@ int MediaPlayerWidget::FrameCount() const
 
 double MediaPlayerWidget::Length() const
 {
+    if (m_frames->IsOpening())
+        return 0.0;
     if (Exact())
         return m_frames->DurationSeconds();
     const double fps = FramesPerSecond();
@@ -248,10 +275,13 @@ void MediaPlayerWidget::ShowStill(int n)
     m_still->show();
 }
 
-void MediaPlayerWidget::OnFrameReady(int n, const QImage& picture)
+// A picture the movie does not give is said so, not stood in for by another.
+void MediaPlayerWidget::OnFrameReady(int n, const QImage& picture, const QString& error)
 {
-    if (n == m_stillFrame && m_state != Playing && !picture.isNull())
-        m_still->SetPicture(picture);
+    if (n != m_stillFrame || m_state == Playing)
+        return;
+    m_still->SetPicture(picture);
+    m_still->SetText(error);
 }
 
 void MediaPlayerWidget::SetSelection(double start, double end)
@@ -261,7 +291,7 @@ void MediaPlayerWidget::SetSelection(double start, double end)
 
 void MediaPlayerWidget::Play()
 {
-    if (m_state == Playing || !m_message->isHidden())
+    if (m_state == Playing || !m_message->isHidden() || m_frames->IsOpening())
         return;
     // From the last picture, playing starts again from the first.
     if (FrameCount() > 0 && FramePosition() >= FrameCount() - 1)

@@ -1,7 +1,8 @@
 #pragma once
 // The clip editor's media player: the movie's picture, play/pause and stop buttons, a position
 // bar that shows the selection, the time, and Space for play/pause. A movie that cannot be
-// played leaves the picture black with the reason written on it.
+// played leaves the picture black with the reason written on it; while a movie is being opened
+// the picture says so.
 //
 // Positions count in seconds from the movie's first picture, whatever its container's first
 // timestamp, and frame n is the n-th picture from 0. While not playing, the position is the one
@@ -70,7 +71,8 @@ private:
     double PlayerPosition() const;
     void SeekPlayer(double seconds);
     void ShowStill(int n);
-    void OnFrameReady(int n, const QImage& picture);
+    void OnFramesOpened(bool ok);
+    void OnFrameReady(int n, const QImage& picture, const QString& error);
     void SetState(State state);
     void NotifyPosition();
     void ShowError(const QString& text);

@@ -12,10 +12,16 @@ void FrameCache::Put(int frame, PicturePtr picture, const FrameWindow& window)
 {
     auto& slot = m_pictures[frame];
     if (slot)
-        m_bytes -= slot->Bytes();
+        return;
     m_bytes += picture->Bytes();
     slot = std::move(picture);
     Evict(window);
+}
+
+void FrameCache::Clear()
+{
+    m_pictures.clear();
+    m_bytes = 0;
 }
 
 void FrameCache::Evict(const FrameWindow& window)

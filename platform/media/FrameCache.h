@@ -1,6 +1,7 @@
 #pragma once
 // Decoded pictures by frame number under a memory cap. The window is the set of frames the
 // server wants kept; over the cap, pictures outside it go first, farthest from the position.
+// A picture once kept for a number stays the picture of that number until it is dropped.
 #include "platform/media/FrameWindow.h"
 #include "platform/media/YuvPicture.h"
 
@@ -16,6 +17,7 @@ public:
 
     PicturePtr Find(int frame) const;
     void Put(int frame, PicturePtr picture, const FrameWindow& window);
+    void Clear();
     // How many pictures of this many bytes fit under the cap.
     int Capacity(size_t pictureBytes) const
     {

@@ -1,6 +1,7 @@
 #include "platform/media/FrameWorker.h"
 
 #include <algorithm>
+#include <thread>
 
 namespace
 {
@@ -13,25 +14,20 @@ constexpr struct {
 } Ranges[] = {{false, false}, {false, true}, {true, true}, {true, true}, {false, false}};
 } // namespace
 
-FrameWorker::FrameWorker(std::unique_ptr<MovieDecoder> decoder, const QString& hostPath,
-                         YuvPicture first, size_t cacheBytes, Deliver deliver)
-    : m_index(decoder->Index()), m_path(hostPath), m_deliver(std::move(deliver)),
-      m_cache(cacheBytes), m_pictureBytes(first.Bytes())
+std::shared_ptr<FrameWorker> FrameWorker::Start(const QString& hostPath, QSize displaySize,
+                                                size_t cacheBytes, Opened opened, Deliver deliver)
 {
-    m_here.decoder = std::move(decoder);
-    PlanWindow();
-    Store(m_here, 0, std::make_shared<YuvPicture>(std::move(first)));
-    m_thread = std::thread([this] { Loop(); });
+    auto worker = std::make_shared<FrameWorker>(hostPath, displaySize, cacheBytes,
+                                                std::move(opened), std::move(deliver));
+    std::thread([worker] { worker->Main(); }).detach();
+    return worker;
 }
 
-FrameWorker::~FrameWorker()
+FrameWorker::FrameWorker(const QString& hostPath, QSize displaySize, size_t cacheBytes,
+                         Opened opened, Deliver deliver)
+    : m_path(hostPath), m_displaySize(displaySize), m_cacheBytes(cacheBytes), m_cache(cacheBytes),
+      m_opened(std::move(opened)), m_deliver(std::move(deliver))
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_stop = true;
-    }
-    m_wake.notify_all();
-    m_thread.join();
 }
 
 void FrameWorker::Request(int frame, quint64 serial)
@@ -44,14 +40,63 @@ void FrameWorker::Request(int frame, quint64 serial)
     m_wake.notify_all();
 }
 
-void FrameWorker::Loop()
+void FrameWorker::Stop()
 {
-    while (TakeWork()) {
-        if (m_pending)
-            Serve();
-        else
-            m_prefetchLeft = Prefetch();
+    {
+        std::lock_guard lock(m_mutex);
+        m_stop = true;
+        m_opened = nullptr;
+        m_deliver = nullptr;
     }
+    m_wake.notify_all();
+}
+
+// Nothing thrown here may end the program: a failure to open is reported as such, and one
+// while serving (memory running out) drops the pictures kept and fails the request at hand.
+void FrameWorker::Main()
+{
+    try {
+        if (!OpenMovie())
+            return;
+    } catch (const std::exception& error) {
+        std::lock_guard lock(m_mutex);
+        if (m_opened)
+            m_opened(nullptr, QString("The movie could not be opened: %1.").arg(error.what()));
+        return;
+    }
+    while (TakeWork()) {
+        try {
+            if (m_pending)
+                Serve();
+            else
+                m_prefetchLeft = Prefetch();
+        } catch (const std::exception& error) {
+            Recover(error.what());
+        }
+    }
+}
+
+bool FrameWorker::OpenMovie()
+{
+    auto decoder = std::make_unique<MovieDecoder>();
+    YuvPicture first;
+    const bool opened =
+        decoder->Open(m_path, &m_stop) && decoder->BuildIndex(m_index, m_displaySize, first);
+    std::lock_guard lock(m_mutex);
+    if (!m_opened)
+        return false;
+    if (!opened) {
+        m_opened(nullptr, decoder->ErrorText());
+        return false;
+    }
+    m_opened(std::make_shared<const MovieIndex>(m_index), QString());
+    if (!m_index.hasVideo)
+        return false;
+    m_here.decoder = std::move(decoder);
+    m_pictureBytes = first.Bytes();
+    PlanWindow();
+    Keep(0, std::make_shared<YuvPicture>(std::move(first)));
+    return true;
 }
 
 // Waits for a request or background work; a new request replaces one not served yet.
@@ -62,7 +107,7 @@ bool FrameWorker::TakeWork()
     if (m_stop)
         return false;
     if (m_request >= 0) {
-        m_target = std::exchange(m_request, -1);
+        m_target = std::clamp(std::exchange(m_request, -1), 0, m_index.FrameCount() - 1);
         m_serial = m_requestSerial;
         m_pending = true;
         m_prefetchLeft = true;
@@ -72,13 +117,22 @@ bool FrameWorker::TakeWork()
     return true;
 }
 
+void FrameWorker::Tell(int frame, const QImage& picture, const QString& error)
+{
+    std::lock_guard lock(m_mutex);
+    if (m_deliver)
+        m_deliver(frame, m_serial, picture, error);
+}
+
 void FrameWorker::Serve()
 {
     if (const PicturePtr picture = m_cache.Find(m_target)) {
-        m_deliver(m_target, m_serial, m_converter.ToImage(*picture));
+        Tell(m_target, m_converter.ToImage(*picture, m_index.rotation), QString());
         m_pending = false;
     } else if (!Step(RunFor(m_target), m_target, true)) {
-        m_deliver(m_target, m_serial, QImage());
+        Tell(m_target, QImage(),
+             m_errorText.isEmpty() ? QString("Frame %1 could not be decoded.").arg(m_target)
+                                   : m_errorText);
         m_pending = false;
     }
 }
@@ -93,24 +147,35 @@ bool FrameWorker::Prefetch()
     return true;
 }
 
+void FrameWorker::Recover(const char* what)
+{
+    m_cache.Clear();
+    m_here.next = NoPosition;
+    m_back.next = NoPosition;
+    m_prefetchLeft = false;
+    if (m_pending)
+        Tell(m_target, QImage(), QString("The picture could not be decoded: %1.").arg(what));
+    m_pending = false;
+}
+
 // The window, in order of need: a few pictures ahead, the group back to its key picture, the
 // previous group (steps back across the key picture), the last group (going to the end), the
 // rest of the current group. What does not fit under the cap is left out from the end of that
 // list; ranges behind the position keep their pictures nearest to it.
 void FrameWorker::PlanWindow()
 {
-    const int count = m_index.frameCount;
+    const int count = m_index.FrameCount();
     const auto& keys = m_index.keys;
     const int group = m_index.GroupOf(m_target);
-    const int current = keys[group].frame;
+    const int current = keys[m_index.KeyIndexFor(m_target)].frame;
     const int next = group + 1 < int(keys.size()) ? keys[group + 1].frame : count;
-    const int previous = group > 0 ? keys[group - 1].frame : current;
+    const int previous = current > 0 ? keys[m_index.KeyIndexFor(current - 1)].frame : current;
     const int ahead = std::min(m_target + Ahead, count);
     m_window.position = m_target;
     m_window.ranges = {{m_target, ahead},
                        {current, m_target},
                        {previous, current},
-                       {keys.back().frame, count},
+                       {keys[m_index.KeyIndexFor(count - 1)].frame, count},
                        {ahead, next}};
     int room = std::max(1, m_cache.Capacity(m_pictureBytes)); // the position's own picture
     for (size_t i = 0; i < m_window.ranges.size(); ++i) {
@@ -151,14 +216,13 @@ FrameWorker::Run& FrameWorker::Background()
     if (!m_back.decoder && !m_backTried) {
         m_backTried = true;
         auto decoder = std::make_unique<MovieDecoder>();
-        if (decoder->OpenIndexed(m_path, m_index))
+        if (decoder->Open(m_path, &m_stop) && decoder->Use(m_index))
             m_back.decoder = std::move(decoder);
     }
     return m_back.decoder ? m_back : m_here;
 }
 
-// Decoding on reaches frame without passing a key frame it could have started from (a seek
-// that landed early still reaches its own group).
+// Decoding on reaches frame without passing a key it could have started from.
 bool FrameWorker::CanReach(const Run& run, int frame) const
 {
     if (run.next == NoPosition || run.next > frame || frame < run.firstWanted)
@@ -169,88 +233,46 @@ bool FrameWorker::CanReach(const Run& run, int frame) const
 
 void FrameWorker::Seek(Run& run, int keyIndex, int firstWanted)
 {
-    run.decoder->SeekToKey(m_index.keys[keyIndex], firstWanted);
+    run.decoder->SeekToKey(keyIndex, firstWanted);
     run.keyIndex = keyIndex;
-    run.keyCursor = keyIndex;
-    run.firstWanted = firstWanted;
-    run.next = m_index.keys[keyIndex].frame;
-    run.fresh = true;
-    run.last = -1;
-    run.lastPicture.reset();
+    run.firstWanted = std::max(firstWanted, m_index.keys[keyIndex].frame);
+    run.next = run.firstWanted;
 }
 
-// Decodes one picture on the way to frame; false when the movie has nothing for it. In a hurry,
-// the pictures before frame are not kept, so fewer need decoding.
+// Decodes one picture on the way to frame; false when the movie has none for it. In a hurry,
+// the pictures before frame are not kept, so fewer need decoding. A key that does not give its
+// picture is not started from again.
 bool FrameWorker::Step(Run& run, int frame, bool hurry)
 {
     if (!CanReach(run, frame))
         Seek(run, m_index.KeyIndexFor(frame), hurry ? frame : 0);
     int number = 0;
     YuvPicture decoded;
-    const auto result = run.decoder->DecodeNext(number, decoded);
-    if (result == MovieDecoder::Result::End) {
-        if (run.fresh && run.firstWanted > 0) {
-            Seek(run, run.keyIndex, 0); // past the end: the tail shows the last picture
-            return true;
-        }
-        if (run.fresh && run.keyIndex == 0)
-            return false;
-        if (run.fresh)
-            Abandon(run.keyIndex);
-        for (int i = run.last + 1; run.lastPicture && i < m_index.frameCount; ++i)
-            Keep(i, run.lastPicture); // the movie ended early: its last picture stands for the rest
-        run.next = NoPosition;
-        return true;
+    switch (run.decoder->DecodeNext(number, decoded)) {
+    case MovieDecoder::Result::Picture: {
+        const bool passed = number > frame;
+        Keep(number, std::make_shared<YuvPicture>(std::move(decoded)));
+        run.next = number + 1;
+        return !passed;
     }
-    const PicturePtr picture = std::make_shared<YuvPicture>(std::move(decoded));
-    if (run.fresh && number > frame && run.keyIndex > 0) {
-        Postpone(run.keyIndex, number);
+    case MovieDecoder::Result::BadKey:
         run.next = NoPosition;
-        return true;
+        if (run.keyIndex == 0)
+            m_errorText = "The movie's pictures could not be decoded from its start.";
+        m_index.keys[run.keyIndex].usable = run.keyIndex == 0;
+        return run.keyIndex > 0;
+    case MovieDecoder::Result::Error:
+        m_errorText = run.decoder->ErrorText();
+        break;
+    case MovieDecoder::Result::End:
+        break;
     }
-    for (int i = 0; run.fresh && number > frame && i < number; ++i)
-        Keep(i, picture); // nothing shows before the first decodable picture
-    if (!run.fresh && run.decoder->LastWasKey() && ++run.keyCursor < int(m_index.keys.size()) &&
-        !m_index.keys[run.keyCursor].verified)
-        m_index.Verify(run.keyCursor, number, run.decoder->LastPts());
-    Store(run, number, picture);
-    return true;
-}
-
-// The key picture lies later than its packet said (or the seek overshot it): frames before
-// frame are decoded from an earlier key from now on.
-void FrameWorker::Postpone(int keyIndex, int frame)
-{
-    auto& keys = m_index.keys;
-    const int limit =
-        keyIndex + 1 < int(keys.size()) ? keys[keyIndex + 1].frame : m_index.frameCount;
-    keys[keyIndex].frame = std::max(keys[keyIndex].frame, std::min(frame, limit));
-}
-
-// A seek for the key never came to it: where pictures are counted, decoding starts from an
-// earlier key until a continuous decode verifies this one again.
-void FrameWorker::Abandon(int keyIndex)
-{
-    if (m_index.exactTimestamps)
-        Postpone(keyIndex, m_index.frameCount);
-    else
-        m_index.keys[keyIndex].verified = false;
-}
-
-// Numbers the movie skipped show the picture before them.
-void FrameWorker::Store(Run& run, int frame, PicturePtr picture)
-{
-    for (int i = run.last + 1; run.lastPicture && i < frame; ++i)
-        Keep(i, run.lastPicture);
-    Keep(frame, picture);
-    run.fresh = false;
-    run.last = frame;
-    run.next = frame + 1;
-    run.lastPicture = std::move(picture);
+    run.next = NoPosition;
+    return false;
 }
 
 void FrameWorker::Keep(int frame, const PicturePtr& picture)
 {
-    if (frame >= 0 && frame < m_index.frameCount && m_window.Contains(frame))
+    if (frame >= 0 && frame < m_index.FrameCount() && m_window.Contains(frame))
         m_cache.Put(frame, picture, m_window);
 }

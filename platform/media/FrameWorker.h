@@ -1,60 +1,68 @@
 #pragma once
-// The thread that owns a movie's decoders. It serves the newest requested frame first, then
-// keeps the pictures around the position decoded: a few ahead and the rest of the current group
-// with one decoder, the previous group and the movie's last group with a second one, so that
-// steps either way and a jump to the end find their picture ready.
+// The thread that owns a movie's decoders. It opens and numbers the movie, then serves the
+// newest requested frame first and keeps the pictures around the position decoded: a few ahead
+// and the rest of the current group with one decoder, the previous group and the movie's last
+// group with a second one, so that steps either way and a jump to the end find their picture
+// ready. Stopping never waits: the thread lets go of the file at its next read and ends by
+// itself, owning what it uses.
 #include "platform/media/FrameCache.h"
 #include "platform/media/MovieDecoder.h"
 #include "platform/media/YuvConverter.h"
 
 #include <QImage>
+#include <QSize>
 #include <QString>
+#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <limits>
 #include <memory>
 #include <mutex>
 #include <set>
-#include <thread>
 
-class FrameWorker
+class FrameWorker : public std::enable_shared_from_this<FrameWorker>
 {
 public:
-    // Called on the worker thread with a request's frame, its serial and the picture (null when
-    // the frame could not be decoded).
-    using Deliver = std::function<void(int frame, quint64 serial, const QImage& picture)>;
+    // Called on the worker thread once the movie is numbered: its index, or null with why not.
+    using Opened = std::function<void(std::shared_ptr<const MovieIndex> index, QString error)>;
+    // Called on the worker thread with a request's frame, its serial and the picture (null,
+    // with why, when the movie has none to give for the frame).
+    using Deliver =
+        std::function<void(int frame, quint64 serial, const QImage& picture, QString error)>;
 
     static constexpr size_t DefaultCacheBytes = size_t(200) << 20;
 
-    FrameWorker(std::unique_ptr<MovieDecoder> decoder, const QString& hostPath, YuvPicture first,
-                size_t cacheBytes, Deliver deliver);
-    ~FrameWorker();
+    // Starts the thread; it keeps the worker alive until it ends.
+    static std::shared_ptr<FrameWorker> Start(const QString& hostPath, QSize displaySize,
+                                              size_t cacheBytes, Opened opened, Deliver deliver);
+    FrameWorker(const QString& hostPath, QSize displaySize, size_t cacheBytes, Opened opened,
+                Deliver deliver);
     FrameWorker(const FrameWorker&) = delete;
     FrameWorker& operator=(const FrameWorker&) = delete;
 
     void Request(int frame, quint64 serial);
+    // Makes the thread end soon, without waiting for it; no callback comes after it returns.
+    void Stop();
 
 private:
     static constexpr int NoPosition = std::numeric_limits<int>::min();
     struct Run {
         std::unique_ptr<MovieDecoder> decoder;
         int keyIndex = 0;
-        int keyCursor = 0;     // the last key picture this run has passed
-        int firstWanted = 0;   // pictures before it are not given (see MovieDecoder::SeekToKey)
-        int next = NoPosition; // the number the next picture should carry; NoPosition: seek
-        bool fresh = false;    // nothing decoded since the seek
-        int last = -1;         // the last number decoded in this run
-        PicturePtr lastPicture;
+        int firstWanted = 0;   // pictures before it are passed over
+        int next = NoPosition; // the least number the next picture can carry; NoPosition: seek
     };
     struct Job {
         Run* run;
         int frame;
     };
 
-    void Loop();
+    void Main();
+    bool OpenMovie();
     bool TakeWork();
     void Serve();
     bool Prefetch();
+    void Recover(const char* what);
     bool NextJob(Job& job);
     void PlanWindow();
     Run& RunFor(int frame);
@@ -62,32 +70,36 @@ private:
     bool CanReach(const Run& run, int frame) const;
     void Seek(Run& run, int keyIndex, int firstWanted);
     bool Step(Run& run, int frame, bool hurry);
-    void Postpone(int keyIndex, int frame);
-    void Abandon(int keyIndex);
-    void Store(Run& run, int frame, PicturePtr picture);
     void Keep(int frame, const PicturePtr& picture);
+    void Tell(int frame, const QImage& picture, const QString& error);
 
-    MovieIndex m_index; // key estimates corrected while decoding
+    // Set on construction.
     const QString m_path;
-    Deliver m_deliver;
+    const QSize m_displaySize;
+    const size_t m_cacheBytes;
+    std::atomic<bool> m_stop = false; // also read by the decoders' file reads
+
+    // The worker thread's own.
+    MovieIndex m_index; // keys marked where they turn out unusable
     FrameCache m_cache;
-    const size_t m_pictureBytes;
+    size_t m_pictureBytes = 0;
     FrameWindow m_window;
     YuvConverter m_converter;
     Run m_here;
     Run m_back;
     bool m_backTried = false;
     std::set<int> m_failed; // frames the movie has no picture for
-
+    QString m_errorText;
     int m_target = 0;
     quint64 m_serial = 0;
     bool m_pending = false;
     bool m_prefetchLeft = true;
 
+    // Guarded by m_mutex.
     std::mutex m_mutex;
     std::condition_variable m_wake;
+    Opened m_opened;
+    Deliver m_deliver;
     int m_request = -1;
     quint64 m_requestSerial = 0;
-    bool m_stop = false;
-    std::thread m_thread;
 };

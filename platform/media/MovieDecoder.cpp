@@ -1,20 +1,32 @@
 #include "platform/media/MovieDecoder.h"
 
+#include "platform/media/IndexBuilder.h"
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/pixdesc.h>
 #include <libswscale/swscale.h>
 }
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 // FFmpeg's mark for a missing timestamp is the index's.
 static_assert(MovieIndex::NoTimestamp == AV_NOPTS_VALUE);
 
 namespace
 {
+// Pictures decoded from the start on opening, to see that each packet gives one picture: where
+// some give none (screen recordings' unchanged pictures), only a decode of the whole movie can
+// number them.
+constexpr int ProbePictures = 8;
+// Pictures a decoder may give from packets after a key picture's own before that picture, when
+// it is told only by its packet's position.
+constexpr int ReorderLimit = 16;
+// What Number gives for a picture that is not given, and for a key that does not do.
+constexpr int Passed = -1;
+constexpr int BadKeyNumber = -2;
 
 QString AvError(int code)
 {
@@ -24,11 +36,13 @@ QString AvError(int code)
 }
 
 // The largest even size with the picture's shape that fits in the display (never enlarged).
-QSize FitSize(const AVCodecParameters& codec, QSize display)
+QSize FitSize(const AVCodecParameters& codec, QSize display, int rotation)
 {
     const AVRational sar = codec.sample_aspect_ratio;
     double width = codec.width * (sar.num > 0 && sar.den > 0 ? av_q2d(sar) : 1.0);
     double height = codec.height;
+    if (rotation % 180)
+        display.transpose();
     if (display.width() > 0 && display.height() > 0) {
         const double scale = std::min({1.0, display.width() / width, display.height() / height});
         width *= scale;
@@ -38,18 +52,11 @@ QSize FitSize(const AVCodecParameters& codec, QSize display)
     return {even(width), even(height)};
 }
 
-} // namespace
-
-void MovieDecoder::PictureList::Add(int64_t ts, bool key)
+IndexBuilder::Packet Describe(const AVPacket& packet)
 {
-    ++count;
-    if (ts == MovieIndex::NoTimestamp)
-        return;
-    first = std::min(first, ts);
-    last = std::max(last, ts);
-    if (key)
-        keyTimes.push_back(ts);
+    return {packet.pts, packet.dts, packet.pos, (packet.flags & AV_PKT_FLAG_KEY) != 0};
 }
+} // namespace
 
 MovieDecoder::~MovieDecoder()
 {
@@ -57,7 +64,6 @@ MovieDecoder::~MovieDecoder()
     av_frame_free(&m_frame);
     av_packet_free(&m_packet);
     avcodec_free_context(&m_codec);
-    avformat_close_input(&m_format);
 }
 
 bool MovieDecoder::Fail(const QString& text)
@@ -66,241 +72,312 @@ bool MovieDecoder::Fail(const QString& text)
     return false;
 }
 
-bool MovieDecoder::OpenInput(const QString& hostPath)
+bool MovieDecoder::Open(const QString& hostPath, const std::atomic<bool>* stop)
 {
-    av_log_set_level(AV_LOG_ERROR); // warnings about guessed durations are not the user's concern
     m_packet = av_packet_alloc();
     m_frame = av_frame_alloc();
-    // Only as a file: a name that looks like a URL, or a playlist inside the file, must not
-    // make the library go to the network.
-    AVDictionary* options = nullptr;
-    av_dict_set(&options, "protocol_whitelist", "file", 0);
-    const QByteArray url = QByteArray("file:") + hostPath.toUtf8();
-    int code = avformat_open_input(&m_format, url.constData(), nullptr, &options);
-    av_dict_free(&options);
-    if (code < 0)
-        return Fail(QString("The file could not be opened: %1.").arg(AvError(code)));
-    code = avformat_find_stream_info(m_format, nullptr);
-    if (code < 0)
-        return Fail(QString("The file could not be read as a movie: %1.").arg(AvError(code)));
-    return true;
+    if (!m_packet || !m_frame)
+        return Fail("There is not enough memory to open the movie.");
+    if (!m_input.Open(hostPath, stop))
+        return Fail(m_input.ErrorText());
+    return !m_input.HasVideo() || OpenCodec();
 }
 
 bool MovieDecoder::OpenCodec()
 {
-    const AVCodecParameters* parameters = m_format->streams[m_stream]->codecpar;
-    const AVCodec* decoder = avcodec_find_decoder(parameters->codec_id);
+    const AVCodecParameters& parameters = m_input.Video();
+    const AVCodec* decoder = avcodec_find_decoder(parameters.codec_id);
     if (!decoder)
         return Fail(QString("There is no decoder for the movie's video (%1).")
-                        .arg(avcodec_get_name(parameters->codec_id)));
+                        .arg(avcodec_get_name(parameters.codec_id)));
     m_codec = avcodec_alloc_context3(decoder);
-    avcodec_parameters_to_context(m_codec, parameters);
+    if (!m_codec || avcodec_parameters_to_context(m_codec, &parameters) < 0)
+        return Fail("There is not enough memory to open the movie.");
     m_codec->thread_count = 0;
     const int code = avcodec_open2(m_codec, decoder, nullptr);
     if (code < 0)
         return Fail(QString("The movie's video could not be decoded: %1.").arg(AvError(code)));
-    for (unsigned i = 0; i < m_format->nb_streams; ++i)
-        m_format->streams[i]->discard = int(i) == m_stream ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
     return true;
 }
 
-bool MovieDecoder::Open(const QString& hostPath, QSize displaySize, YuvPicture& first)
+bool MovieDecoder::BuildIndex(MovieIndex& index, QSize displaySize, YuvPicture& first)
 {
-    if (!OpenInput(hostPath))
-        return false;
-    m_stream = av_find_best_stream(m_format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-    if (m_stream < 0) {
-        if (av_find_best_stream(m_format, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0) < 0)
+    m_index = &index;
+    if (!m_input.HasVideo()) {
+        if (!m_input.HasAudio())
             return Fail("The file holds neither pictures nor sound.");
-        if (m_format->duration > 0)
-            m_index.durationSeconds = m_format->duration / double(AV_TIME_BASE);
+        index.durationSeconds = m_input.DurationSeconds();
         return true;
     }
-    if (!OpenCodec() || !BuildIndex(displaySize))
-        return false;
-    SeekToKey(m_index.keys[0]);
-    int frame = 0;
-    if (DecodeNext(frame, first) != Result::Picture)
-        return Fail("The movie's first picture could not be decoded.");
+    const double guessed = m_input.GuessedRate();
+    const double rate = guessed > 0 ? guessed : 25.0;
+    index.timeBase = m_input.TimeBase();
+    index.rotation = m_input.Rotation();
+    index.pictureSize = FitSize(m_input.Video(), displaySize, index.rotation);
+    IndexBuilder builder(std::llround(1 / (rate * index.timeBase)), m_input.NoTimestamps(),
+                         m_input.Video().video_delay > 0);
+    const bool onePerPacket = ScanPackets(builder, first);
+    if (builder.Count() == 0)
+        return Fail(m_errorText.isEmpty() ? "The movie holds no pictures that can be shown."
+                                          : m_errorText);
+    if (onePerPacket)
+        builder.FromPackets(index);
+    else
+        DecodeAll(builder, index, first);
+    if (index.times.empty() || first.Bytes() == 0)
+        return Fail(m_errorText.isEmpty() ? "The movie's first picture could not be decoded."
+                                          : m_errorText);
+    const double span = index.TimeOfFrame(index.FrameCount() - 1);
+    index.fps = index.FrameCount() > 1 && span > 0 ? (index.FrameCount() - 1) / span : rate;
+    index.durationSeconds = span + 1 / index.fps;
+    index.hasVideo = true;
+    m_positioned = false;
     return true;
 }
 
-bool MovieDecoder::OpenIndexed(const QString& hostPath, const MovieIndex& index)
+bool MovieDecoder::Use(MovieIndex& index)
 {
-    m_index = index;
-    if (!OpenInput(hostPath))
-        return false;
-    m_stream = av_find_best_stream(m_format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-    return m_stream >= 0 ? OpenCodec() : Fail("The movie's video is gone.");
+    m_index = &index;
+    return m_input.HasVideo() || Fail("The movie's video is gone.");
 }
 
-// Lists the pictures without decoding them: from the container's own table when it has one
-// entry a picture (QuickTime, AVI: long movies open without being read through), else packet by
-// packet.
-void MovieDecoder::ListPictures(PictureList& list)
+// Lists the packets that give pictures (not those an edit list leaves out, nor empty ones),
+// decoding the first few on the way.
+bool MovieDecoder::ScanPackets(IndexBuilder& builder, YuvPicture& first)
 {
-    AVStream* stream = m_format->streams[m_stream];
-    const int entries = avformat_index_get_entries_count(stream);
-    if (stream->nb_frames > 0 && entries == stream->nb_frames) {
-        for (int i = 0; i < entries; ++i) {
-            const AVIndexEntry* entry = avformat_index_get_entry(stream, i);
-            if (!(entry->flags & AVINDEX_DISCARD_FRAME)) // cut off by an edit list
-                list.Add(entry->timestamp, entry->flags & AVINDEX_KEYFRAME);
-        }
-        if (stream->start_time != MovieIndex::NoTimestamp)
-            list.firstShown = stream->start_time;
-        m_index.exactTimestamps = true;
-        return;
-    }
-    while (av_read_frame(m_format, m_packet) >= 0) {
-        if (m_packet->stream_index == m_stream) {
-            list.Add(m_packet->pts != MovieIndex::NoTimestamp ? m_packet->pts : m_packet->dts,
-                     m_packet->flags & AV_PKT_FLAG_KEY);
+    int sent = 0;
+    int given = 0;
+    bool probing = true;
+    bool started = false;
+    while (m_input.Read(m_packet)) {
+        const bool shown = !(m_packet->flags & AV_PKT_FLAG_DISCARD) && m_packet->size > 0;
+        if (!std::exchange(started, true))
+            builder.SetStart(Describe(*m_packet));
+        if (shown)
+            builder.Add(Describe(*m_packet));
+        if (probing && m_packet->size > 0) {
+            avcodec_send_packet(m_codec, m_packet);
+            sent += shown;
+            given += Collect(first);
+            probing = sent < ProbePictures;
+            if (!probing) {
+                avcodec_send_packet(m_codec, nullptr);
+                given += Collect(first);
+            }
         }
         av_packet_unref(m_packet);
     }
+    if (probing) {
+        avcodec_send_packet(m_codec, nullptr);
+        given += Collect(first);
+    }
+    avcodec_flush_buffers(m_codec);
+    return given == sent;
 }
 
-// Numbers pictures by their timestamps at the movie's constant rate; the key pictures found here
-// are where decoding can start.
-bool MovieDecoder::BuildIndex(QSize displaySize)
+// Receives what the decoder has ready, keeping the first picture of all.
+int MovieDecoder::Collect(YuvPicture& first)
 {
-    AVStream* stream = m_format->streams[m_stream];
-    const AVRational rate = av_guess_frame_rate(m_format, stream, nullptr);
-    if (rate.num <= 0 || rate.den <= 0)
-        return Fail("The movie's frame rate is unknown.");
-    m_index.fps = av_q2d(rate);
-    m_index.timeBase = av_q2d(stream->time_base);
-    PictureList list;
-    ListPictures(list);
-    if (list.keyTimes.empty())
-        return Fail("The movie holds no pictures that can be shown.");
-    const auto number = [&](int64_t ts) {
-        return int(std::lround((ts - list.first) * m_index.timeBase * m_index.fps));
-    };
-    const auto& times = list.keyTimes;
-    const int64_t second = std::llround(1 / m_index.timeBase);
-    for (size_t i = 0; i < times.size(); ++i) {
-        const int frame = i == 0 ? 0 : std::max(m_index.keys.back().frame, number(times[i]));
-        // A table's seek lands on the last key picture at or before the time asked, whether it
-        // compares decoding or display times: ask halfway to the next one.
-        const int64_t next = i + 1 < times.size() ? times[i + 1] : times[i] + 2 * second;
-        const int64_t seekTs =
-            m_index.exactTimestamps ? times[i] + (next - times[i]) / 2 : times[i];
-        const bool known = m_index.exactTimestamps || i == 0;
-        m_index.keys.push_back(
-            {frame, seekTs, known, known ? MovieIndex::AnyLanding : MovieIndex::NoTimestamp});
+    int count = 0;
+    while (avcodec_receive_frame(m_codec, m_frame) >= 0) {
+        if (first.Bytes() == 0 && !Scale(first))
+            first = YuvPicture();
+        av_frame_unref(m_frame);
+        ++count;
     }
-    m_index.hasVideo = true;
-    // The last pictures of a program stream may carry no timestamp of their own.
-    m_index.frameCount = std::max(number(list.last) + 1, list.count);
-    m_index.durationSeconds = m_index.frameCount / m_index.fps;
-    const bool shownKnown = list.firstShown != std::numeric_limits<int64_t>::max();
-    m_index.firstPts = (shownKnown ? list.firstShown : list.first) * m_index.timeBase;
-    m_index.baseTs = MovieIndex::NoTimestamp;
-    m_index.pictureSize = FitSize(*stream->codecpar, displaySize);
+    return count;
+}
+
+// Numbers the pictures as the decoder gives them from the start.
+bool MovieDecoder::DecodeAll(IndexBuilder& builder, MovieIndex& index, YuvPicture& first)
+{
+    MovieIndex start;
+    builder.FromPackets(start);
+    m_index = &start;
+    SeekToKey(0);
+    std::vector<IndexBuilder::Picture> pictures;
+    for (;;) {
+        const int code = avcodec_receive_frame(m_codec, m_frame);
+        if (code == AVERROR(EAGAIN) && Feed())
+            continue;
+        if (code < 0)
+            break;
+        if (first.Bytes() == 0 && !Scale(first))
+            first = YuvPicture();
+        pictures.push_back(
+            {m_frame->pts, m_frame->best_effort_timestamp, m_frame->pkt_pos, IsKeyPicture()});
+        av_frame_unref(m_frame);
+    }
+    m_index = &index;
+    builder.FromPictures(pictures, index);
     return true;
 }
 
-void MovieDecoder::SeekToKey(const MovieIndex::Key& key, int firstWanted)
+void MovieDecoder::SeekToKey(int keyIndex, int firstWanted)
 {
-    // Where pictures are counted, only the start of the file is sure to begin with picture 0.
-    const bool fromStart = !m_index.exactTimestamps && key.landingTs == MovieIndex::AnyLanding;
-    if (fromStart || av_seek_frame(m_format, m_stream, key.seekTs, AVSEEK_FLAG_BACKWARD) < 0)
-        av_seek_frame(m_format, -1, 0, AVSEEK_FLAG_BYTE);
-    m_landingTs = key.landingTs;
+    m_key = m_index->keys[keyIndex];
+    m_positioned = m_input.SeekTo(m_key);
     avcodec_flush_buffers(m_codec);
-    m_awaitingKey = true;
     m_inputEnded = false;
-    m_lastFrame = key.frame - 1;
-    m_firstWanted = firstWanted;
-    m_skipBeforeTs = MovieIndex::NoTimestamp;
-    if (firstWanted > key.frame && m_index.exactTimestamps &&
-        m_index.baseTs != MovieIndex::NoTimestamp)
-        m_skipBeforeTs =
-            m_index.baseTs + std::llround((firstWanted - 0.5) / m_index.fps / m_index.timeBase);
+    m_anchored = false;
+    m_beforeKey = !m_key.first;
+    m_strays = 0;
+    m_last = m_key.frame - 1;
+    m_nextKey = keyIndex + 1;
+    m_firstWanted = std::max(firstWanted, m_key.frame);
+    m_skipBelow = m_index->timed && m_firstWanted > m_key.frame ? m_index->times[m_firstWanted]
+                                                                : MovieIndex::NoTimestamp;
 }
 
-// Pictures shown before the first wanted one are decoded only when others refer to them.
-bool MovieDecoder::ReadPacket()
+// Sends the next packet to the decoder, or the end of the movie; false once both are sent.
+// Packets before the key's are left out, and where pictures are known by their timestamps,
+// those that nothing refers to are not decoded before the first wanted one.
+bool MovieDecoder::Feed()
 {
-    if (m_inputEnded)
-        return false;
-    if (av_read_frame(m_format, m_packet) < 0) {
-        m_inputEnded = true;
-        avcodec_send_packet(m_codec, nullptr);
-        return true;
+    while (!m_inputEnded) {
+        if (!m_input.Read(m_packet)) {
+            m_inputEnded = true;
+            avcodec_send_packet(m_codec, nullptr);
+            return true;
+        }
+        const bool before =
+            m_beforeKey && m_packet->pos >= 0 && m_key.pos >= 0 && m_packet->pos < m_key.pos;
+        m_beforeKey = before;
+        if (!before && m_packet->size > 0)
+            return Send();
+        av_packet_unref(m_packet);
     }
-    if (m_packet->stream_index == m_stream) {
-        const bool early = m_skipBeforeTs != MovieIndex::NoTimestamp &&
-                           m_packet->pts != MovieIndex::NoTimestamp &&
-                           m_packet->pts < m_skipBeforeTs;
-        m_codec->skip_frame = early ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
-        avcodec_send_packet(m_codec, m_packet); // a damaged packet only costs its picture
-    }
+    return false;
+}
+
+bool MovieDecoder::Send()
+{
+    const bool early = m_skipBelow != MovieIndex::NoTimestamp &&
+                       m_packet->pts != MovieIndex::NoTimestamp && m_packet->pts < m_skipBelow &&
+                       !(m_packet->flags & AV_PKT_FLAG_KEY);
+    m_codec->skip_frame = early ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
+    avcodec_send_packet(m_codec, m_packet); // a damaged packet only costs its picture
     av_packet_unref(m_packet);
     return true;
 }
 
-// Output before the key picture after a seek refers to pictures not decoded (open groups).
 MovieDecoder::Result MovieDecoder::DecodeNext(int& frame, YuvPicture& picture)
 {
+    if (!m_positioned)
+        return Result::BadKey;
     for (;;) {
         const int code = avcodec_receive_frame(m_codec, m_frame);
-        if (code == AVERROR(EAGAIN)) {
-            if (!ReadPacket())
-                return Result::End;
+        if (code == AVERROR(EAGAIN) && Feed())
             continue;
+        if (code == AVERROR(EAGAIN) || code == AVERROR_EOF)
+            return m_anchored ? Result::End : Result::BadKey;
+        if (code < 0) {
+            Fail(QString("The movie could not be decoded: %1.").arg(AvError(code)));
+            return Result::Error;
         }
-        if (code < 0)
-            return Result::End;
-        const bool key = m_frame->key_frame || m_frame->pict_type == AV_PICTURE_TYPE_I;
-        if (m_awaitingKey && !(key && LandedOn())) {
+        const int n = Number();
+        if (n == BadKeyNumber)
+            return av_frame_unref(m_frame), Result::BadKey;
+        if (n < m_firstWanted || n >= m_index->FrameCount()) {
             av_frame_unref(m_frame);
             continue;
         }
-        m_awaitingKey = false;
-        m_lastPts = m_frame->pts;
-        const int64_t ts = m_frame->best_effort_timestamp;
-        if (m_index.baseTs == MovieIndex::NoTimestamp)
-            m_index.baseTs = ts == MovieIndex::NoTimestamp ? 0 : ts;
-        const bool counted = ts == MovieIndex::NoTimestamp || !m_index.exactTimestamps;
-        frame = counted ? m_lastFrame + 1 : FrameNumber(ts);
-        m_lastFrame = frame;
-        m_lastWasKey = key;
-        if (frame < m_firstWanted) {
-            av_frame_unref(m_frame);
-            continue;
-        }
-        Scale(picture);
+        frame = n;
+        const bool scaled = Scale(picture);
         av_frame_unref(m_frame);
-        return Result::Picture;
+        return scaled ? Result::Picture : Result::Error;
     }
 }
 
-// A picture's own timestamp comes from its packet whatever was decoded before it; the
-// decoder's best guess for a picture without one depends on the packets around it.
-bool MovieDecoder::LandedOn() const
+// Where pictures carry their own timestamps these name them; else they are counted on from the
+// key picture, told apart by its timestamp or its packet's position. After a seek, pictures
+// before the key's are passed over: they may refer to pictures not decoded.
+int MovieDecoder::Number()
 {
-    return m_landingTs == MovieIndex::AnyLanding ||
-           (m_frame->pts != MovieIndex::NoTimestamp && m_frame->pts == m_landingTs);
+    const int n = m_index->timed ? NumberByTimestamp() : NumberByCount();
+    if (n >= 0) {
+        CheckPassingKey(n);
+        m_last = n;
+    }
+    return n;
 }
 
-int MovieDecoder::FrameNumber(int64_t ts) const
+int MovieDecoder::NumberByTimestamp()
 {
-    return int(std::lround((ts - m_index.baseTs) * m_index.timeBase * m_index.fps));
+    int n = m_index->FrameOfTimestamp(m_frame->pts);
+    if (n < 0)
+        n = m_anchored ? m_last + 1 : Passed;
+    if (m_anchored || m_key.first) {
+        m_anchored = true;
+        return n;
+    }
+    if (n < m_key.frame)
+        return Passed;
+    if (n != m_key.frame || !IsKeyPicture())
+        return BadKeyNumber;
+    m_anchored = true;
+    return n;
 }
 
-void MovieDecoder::Scale(YuvPicture& picture)
+int MovieDecoder::NumberByCount()
 {
-    const QSize size = m_index.pictureSize;
+    if (m_anchored || m_key.first) {
+        m_anchored = true;
+        return m_last + 1;
+    }
+    if (Identifies(m_key))
+        return IsKeyPicture() ? (m_anchored = true, m_key.frame) : BadKeyNumber;
+    const bool afterKey = m_key.pos >= 0 && m_frame->pkt_pos > m_key.pos;
+    const bool passed = m_key.pts != MovieIndex::NoTimestamp &&
+                        m_frame->pts != MovieIndex::NoTimestamp && m_frame->pts > m_key.pts;
+    return passed || (afterKey && ++m_strays > ReorderLimit) ? BadKeyNumber : Passed;
+}
+
+// A continuous decode comes to later key pictures: one that is no key picture after all (the
+// container flagged more than the decoder found), or whose number the packets foretold wrong,
+// is not decoded from.
+void MovieDecoder::CheckPassingKey(int frame)
+{
+    auto& keys = m_index->keys;
+    while (m_nextKey < int(keys.size()) && keys[m_nextKey].frame <= frame) {
+        MovieIndex::Key& key = keys[m_nextKey];
+        const bool here = m_index->timed ? key.frame == frame : Identifies(key);
+        if (!here && !m_index->timed && key.frame + ReorderLimit > frame)
+            return; // it may still come
+        if (here && (key.frame != frame || !IsKeyPicture()))
+            key.usable = false;
+        ++m_nextKey;
+    }
+}
+
+bool MovieDecoder::IsKeyPicture() const
+{
+    return m_frame->key_frame || m_frame->pict_type == AV_PICTURE_TYPE_I;
+}
+
+bool MovieDecoder::Identifies(const MovieIndex::Key& key) const
+{
+    if (key.pts != MovieIndex::NoTimestamp)
+        return m_frame->pts == key.pts;
+    return key.pos >= 0 && m_frame->pkt_pos == key.pos;
+}
+
+// False when the picture cannot be converted: nothing is given in its place.
+bool MovieDecoder::Scale(YuvPicture& picture)
+{
+    const QSize size = m_index->pictureSize;
     m_scaler = sws_getCachedContext(m_scaler, m_frame->width, m_frame->height,
                                     AVPixelFormat(m_frame->format), size.width(), size.height(),
                                     AV_PIX_FMT_YUV420P, SWS_BILINEAR, nullptr, nullptr, nullptr);
+    if (!m_scaler || !m_frame->data[0]) {
+        Fail(QString("The movie's pictures (%1) cannot be converted for showing.")
+                 .arg(av_get_pix_fmt_name(AVPixelFormat(m_frame->format))));
+        return false;
+    }
     picture.Allocate(size);
-    if (!m_scaler)
-        return;
     uint8_t* target[] = {picture.Plane(0), picture.Plane(1), picture.Plane(2)};
     const int lines[] = {picture.LineSize(0), picture.LineSize(1), picture.LineSize(2)};
-    sws_scale(m_scaler, m_frame->data, m_frame->linesize, 0, m_frame->height, target, lines);
+    return sws_scale(m_scaler, m_frame->data, m_frame->linesize, 0, m_frame->height, target,
+                     lines) > 0 ||
+           Fail("A picture of the movie could not be converted for showing.");
 }

@@ -1,81 +1,86 @@
 #pragma once
-// One movie's video read with FFmpeg: the packets listed once to number the pictures, then
-// pictures decoded in display order from any key frame, each numbered from 0 at the first picture
-// and scaled to YUV 4:2:0 at the display size. One thread uses a decoder at a time.
+// One movie's video decoded with FFmpeg: the pictures numbered once by the rule of
+// FrameServer.h, then pictures given in display order from any key, each with its number and
+// scaled to YUV 4:2:0 at the display size. One thread uses a decoder at a time.
 #include "platform/media/MovieIndex.h"
+#include "platform/media/MovieInput.h"
 #include "platform/media/YuvPicture.h"
 
 #include <QString>
-#include <limits>
+#include <atomic>
 
 struct AVCodecContext;
-struct AVFormatContext;
 struct AVFrame;
 struct AVPacket;
 struct SwsContext;
+class IndexBuilder;
 
 class MovieDecoder
 {
 public:
-    enum class Result { Picture, End };
+    enum class Result {
+        Picture,
+        End,    // the movie has no more pictures
+        BadKey, // the key decoding started from does not give its picture: start from another
+        Error,  // ErrorText() says why
+    };
 
     MovieDecoder() = default;
     ~MovieDecoder();
     MovieDecoder(const MovieDecoder&) = delete;
     MovieDecoder& operator=(const MovieDecoder&) = delete;
 
-    // Opens the movie, lists its packets and decodes picture 0 into first (when there is video).
-    bool Open(const QString& hostPath, QSize displaySize, YuvPicture& first);
-    // Opens another decoder on a movie already indexed.
-    bool OpenIndexed(const QString& hostPath, const MovieIndex& index);
+    // Opens the movie; raising stop makes every read give up. stop outlives the decoder.
+    bool Open(const QString& hostPath, const std::atomic<bool>* stop);
+    // Numbers the movie's pictures into index, reading every packet (and decoding the movie
+    // where its packets do not tell), and decodes picture 0 into first. A sound-only file gives
+    // an index without video. The index must outlive the decoder.
+    bool BuildIndex(MovieIndex& index, QSize displaySize, YuvPicture& first);
+    // Decodes by an index another decoder of the same movie built; keys that turn out unusable
+    // are marked in it.
+    bool Use(MovieIndex& index);
     QString ErrorText() const { return m_errorText; }
-    const MovieIndex& Index() const { return m_index; }
 
-    // Positions before the key picture keyIndex; the next picture given is that key picture, or
-    // with firstWanted the first picture numbered at least that (a jump decodes less on its way).
-    void SeekToKey(const MovieIndex::Key& key, int firstWanted = 0);
-    // The next picture in display order and its number (which may be out of range).
+    // Starts decoding from a key; with firstWanted, pictures before that frame are passed over
+    // (and, where pictures are known by their timestamps, not even decoded when nothing refers
+    // to them).
+    void SeekToKey(int keyIndex, int firstWanted = 0);
+    // The next picture in display order and its number.
     Result DecodeNext(int& frame, YuvPicture& picture);
-    bool LastWasKey() const { return m_lastWasKey; }
-    // The packet timestamp of the last picture given (see MovieIndex::Key::landingTs).
-    int64_t LastPts() const { return m_lastPts; }
 
 private:
-    // The pictures' timestamps as the container gives them, in the stream's time base.
-    struct PictureList {
-        int64_t first = std::numeric_limits<int64_t>::max();
-        int64_t last = std::numeric_limits<int64_t>::min();
-        int64_t firstShown = std::numeric_limits<int64_t>::max(); // when the container says
-        int count = 0;
-        std::vector<int64_t> keyTimes;
-
-        void Add(int64_t ts, bool key);
-    };
-
-    bool OpenInput(const QString& hostPath);
     bool OpenCodec();
-    void ListPictures(PictureList& list);
-    bool BuildIndex(QSize displaySize);
-    bool ReadPacket();
-    bool LandedOn() const;
-    int FrameNumber(int64_t ts) const;
-    void Scale(YuvPicture& picture);
+    bool ScanPackets(IndexBuilder& builder, YuvPicture& first);
+    bool DecodeAll(IndexBuilder& builder, MovieIndex& index, YuvPicture& first);
+    int Collect(YuvPicture& first);
+    bool Feed();
+    bool Send();
+    int Number();
+    int NumberByTimestamp();
+    int NumberByCount();
+    void CheckPassingKey(int frame);
+    bool IsKeyPicture() const;
+    bool Identifies(const MovieIndex::Key& key) const;
+    bool Scale(YuvPicture& picture);
     bool Fail(const QString& text);
 
-    AVFormatContext* m_format = nullptr;
+    MovieInput m_input;
     AVCodecContext* m_codec = nullptr;
     AVPacket* m_packet = nullptr;
     AVFrame* m_frame = nullptr;
     SwsContext* m_scaler = nullptr;
-    int m_stream = -1;
-    MovieIndex m_index;
+    MovieIndex* m_index = nullptr;
     QString m_errorText;
-    bool m_awaitingKey = true;
-    bool m_lastWasKey = false;
+
+    // Where the decode from the last seek stands.
+    bool m_positioned = false;
     bool m_inputEnded = false; // read to the end: the codec gives what it still holds
-    int m_lastFrame = -1;
+    MovieIndex::Key m_key{};
+    bool m_anchored = false; // the key's picture has come, and numbers are known
+    bool m_beforeKey = false;
+    int m_strays = 0;  // pictures after the key's packet that came before its picture
+    int m_last = -1;   // the number of the last picture given
+    int m_nextKey = 0; // the next key a continuous decode checks on its way
     int m_firstWanted = 0;
-    int64_t m_landingTs = MovieIndex::AnyLanding;
-    int64_t m_lastPts = MovieIndex::NoTimestamp;
-    int64_t m_skipBeforeTs = MovieIndex::NoTimestamp;
+    int64_t m_skipBelow = MovieIndex::NoTimestamp;
 };

@@ -2,6 +2,36 @@
 
 #include <algorithm>
 
+namespace
+{
+// Marks are written with three decimals; half a millisecond gives each its frame back.
+constexpr double Allowance = 0.0005;
+} // namespace
+
+double MovieIndex::TimeOfFrame(int n) const
+{
+    if (times.empty())
+        return 0.0;
+    n = std::clamp(n, 0, FrameCount() - 1);
+    return (times[n] - times.front()) * timeBase;
+}
+
+int MovieIndex::FrameAtTime(double seconds) const
+{
+    if (times.empty() || timeBase <= 0)
+        return 0;
+    const double ticks = times.front() + (seconds + Allowance) / timeBase;
+    const auto after = std::upper_bound(times.begin(), times.end(), ticks,
+                                        [](double t, int64_t time) { return t < double(time); });
+    return std::max(0, int(after - times.begin()) - 1);
+}
+
+int MovieIndex::FrameOfTimestamp(int64_t ts) const
+{
+    const auto found = std::lower_bound(times.begin(), times.end(), ts);
+    return found != times.end() && *found == ts ? int(found - times.begin()) : -1;
+}
+
 int MovieIndex::GroupOf(int frame) const
 {
     const auto after = std::upper_bound(keys.begin(), keys.end(), frame,
@@ -12,16 +42,7 @@ int MovieIndex::GroupOf(int frame) const
 int MovieIndex::KeyIndexFor(int frame) const
 {
     int index = GroupOf(frame);
-    while (index > 0 && !keys[index].verified)
+    while (index > 0 && !keys[index].usable)
         --index;
     return index;
-}
-
-void MovieIndex::Verify(int keyIndex, int frame, int64_t ts)
-{
-    keys[keyIndex] = {frame, keys[keyIndex].seekTs, ts != NoTimestamp, ts};
-    for (int i = keyIndex + 1; i < int(keys.size()) && keys[i].frame < frame; ++i)
-        keys[i].frame = frame; // estimates stay in order
-    for (int i = keyIndex - 1; i >= 0 && keys[i].frame > frame; --i)
-        keys[i].frame = frame;
 }

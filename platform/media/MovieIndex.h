@@ -1,42 +1,44 @@
 #pragma once
+// A movie's pictures as the frame server numbers them (see FrameServer.h): each frame's
+// timestamp, and the key pictures decoding can start from. Built once on opening; the worker
+// thread owns it and marks keys that turn out unusable, and the GUI thread reads a copy.
 #include <QSize>
 #include <cstdint>
 #include <limits>
 #include <vector>
 
-// What one pass over the packets tells about a movie. Each decoder of the movie and the frame
-// worker hold a copy of their own; the worker's is the one whose key estimates get corrected.
 struct MovieIndex {
-    // A picture or packet without a timestamp (FFmpeg's AV_NOPTS_VALUE).
-    static constexpr int64_t NoTimestamp = std::numeric_limits<int64_t>::min();
-    // A seek to such a key starts numbering at whatever key picture it lands on.
-    static constexpr int64_t AnyLanding = std::numeric_limits<int64_t>::max();
-    struct Key {
-        int frame;      // number of the key picture, estimated until verified
-        int64_t seekTs; // where to seek for it, in the stream's time base
-        bool verified;  // its number is known: decoding may start from it
-        // The key picture's own packet timestamp: after a seek, only the picture with it is
-        // this key (a neighbour key's timestamp can lie within a few frames of it).
-        int64_t landingTs;
-    };
-    bool hasVideo = false;
-    int frameCount = 0;
-    double fps = 0;
-    double durationSeconds = 0;
-    double firstPts = 0;   // seconds
-    double timeBase = 0;   // seconds per stream tick
-    int64_t baseTs = 0;    // decoder timestamp of picture 0
-    QSize pictureSize;     // display size of the stored pictures
-    std::vector<Key> keys; // ascending; the first is at picture 0
-    // Pictures carry their own timestamps (from the container's table); else they are counted
-    // from a verified key picture, as program streams may give a timestamp to a neighbour.
-    bool exactTimestamps = false;
+    static constexpr int64_t NoTimestamp = std::numeric_limits<int64_t>::min(); // AV_NOPTS_VALUE
 
-    // The key picture of frame's group.
-    int GroupOf(int frame) const;
-    // The key a decode that should reach frame starts from.
+    struct Key {
+        int frame;   // the first frame a decode from this key gives (0 for the first key)
+        int64_t dts; // its packet's decoding timestamp, which seeks go by
+        int64_t pos; // its packet's byte position, or -1
+        int64_t pts; // its packet's presentation timestamp, or NoTimestamp
+        bool first;  // the movie's first packet: a decode from it is a decode from the start
+        bool usable; // cleared when a decode from it did not come to its key picture
+    };
+
+    bool hasVideo = false;
+    // Each picture is known by its own timestamp; else pictures are counted from a key picture.
+    bool timed = false;
+    double timeBase = 0; // seconds per stream tick
+    double fps = 0;      // the nominal rate, for the length of the last picture
+    double durationSeconds = 0;
+    int rotation = 0;           // clockwise degrees the pictures are turned for showing
+    QSize pictureSize;          // stored pictures, before turning
+    std::vector<int64_t> times; // each frame's timestamp in stream ticks, rising
+    std::vector<Key> keys;      // ascending by frame; the first is at frame 0
+
+    int FrameCount() const { return int(times.size()); }
+    double FirstPts() const { return times.empty() ? 0.0 : times.front() * timeBase; }
+    double TimeOfFrame(int n) const;
+    // The last frame whose time is at most seconds (with the allowance FrameServer.h gives).
+    int FrameAtTime(double seconds) const;
+    // The frame with exactly this timestamp, or -1.
+    int FrameOfTimestamp(int64_t ts) const;
+    // The key a decode that should give frame starts from: the last usable one at or before it.
     int KeyIndexFor(int frame) const;
-    // A decode from another key has come to key picture keyIndex as frame, with the decoder's
-    // timestamp ts; without one the key cannot be told apart after a seek and stays unverified.
-    void Verify(int keyIndex, int frame, int64_t ts);
+    // The key of frame's group, usable or not.
+    int GroupOf(int frame) const;
 };

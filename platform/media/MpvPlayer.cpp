@@ -206,6 +206,8 @@ void MpvPlayer::Start(Output output, const QVariantMap& options)
     }
     for (const char* name : ObservedProperties)
         Observe(name);
+    // With no terminal of its own, the library's warnings would be lost: they go to stderr.
+    mpv_request_log_messages(m_handle, "warn");
     if (m_render)
         mpv_render_context_set_update_callback(m_render, &MpvPlayer::OnRenderUpdate, this);
     mpv_set_wakeup_callback(m_handle, &MpvPlayer::OnWakeup, this);
@@ -305,6 +307,12 @@ void MpvPlayer::HandleEvent(const mpv_event& event)
     case MPV_EVENT_SHUTDOWN:
         emit Shutdown();
         break;
+    case MPV_EVENT_LOG_MESSAGE: {
+        const auto* message = static_cast<const mpv_event_log_message*>(event.data);
+        qWarning("mpv %s: %s: %s", message->level, message->prefix,
+                 QByteArray(message->text).trimmed().constData());
+        break;
+    }
     default:
         break;
     }

@@ -1,5 +1,7 @@
 #include "platform/media/YuvConverter.h"
 
+#include <QTransform>
+
 extern "C" {
 #include <libswscale/swscale.h>
 }
@@ -9,7 +11,7 @@ YuvConverter::~YuvConverter()
     sws_freeContext(m_context);
 }
 
-QImage YuvConverter::ToImage(const YuvPicture& picture)
+QImage YuvConverter::ToImage(const YuvPicture& picture, int rotation)
 {
     const int w = picture.size.width();
     const int h = picture.size.height();
@@ -28,5 +30,5 @@ QImage YuvConverter::ToImage(const YuvPicture& picture)
     uint8_t* target[] = {image.bits()};
     const int targetLines[] = {int(image.bytesPerLine())};
     sws_scale(m_context, source, sourceLines, 0, h, target, targetLines);
-    return image;
+    return rotation ? image.transformed(QTransform().rotate(rotation)) : image;
 }

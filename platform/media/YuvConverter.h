@@ -1,5 +1,6 @@
 #pragma once
-// Turns pictures into RGB32 images, reusing one scaler context while the size stays.
+// Turns pictures into RGB32 images, reusing one scaler context while the size stays, and turns
+// them upright as players do for movies filmed sideways.
 #include "platform/media/YuvPicture.h"
 
 #include <QImage>
@@ -14,7 +15,8 @@ public:
     YuvConverter(const YuvConverter&) = delete;
     YuvConverter& operator=(const YuvConverter&) = delete;
 
-    QImage ToImage(const YuvPicture& picture);
+    // rotation: clockwise degrees, a multiple of 90.
+    QImage ToImage(const YuvPicture& picture, int rotation = 0);
 
 private:
     SwsContext* m_context = nullptr;
