@@ -4,10 +4,17 @@
 #include <QStringDecoder>
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
 #include <map>
 #include <optional>
 #include <set>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -131,6 +138,28 @@ Tag ParseTag(std::string_view text)
     }
 }
 
+// The ">" that ends the tag whose "<" is at text[open]. One inside a quoted attribute value does
+// not; a value that meets a "<" (which no value may hold) before its closing quote was never
+// closed, and the first ">" after its opening quote ends the tag.
+std::size_t TagEnd(std::string_view text, std::size_t open)
+{
+    char last = 0;
+    for (std::size_t i = open + 1; i < text.size(); ++i) {
+        const char ch = text[i];
+        if (ch == '>')
+            return i;
+        if ((ch == '"' || ch == '\'') && last == '=') {
+            const std::size_t close = text.find_first_of(std::string{ch, '<'}, i + 1);
+            if (close == std::string_view::npos || text[close] == '<')
+                return text.find('>', i + 1);
+            i = close;
+        }
+        if (!IsSpace(ch))
+            last = ch;
+    }
+    return std::string_view::npos;
+}
+
 // The state of one pass over the document.
 class AsxParser
 {
@@ -150,7 +179,7 @@ public:
                 i = close == std::string_view::npos ? text.size() : close + 3;
                 continue;
             }
-            const std::size_t close = text.find('>', open + 1);
+            const std::size_t close = TagEnd(text, open);
             if (close == std::string_view::npos)
                 break;
             const std::string_view inside = text.substr(open + 1, close - open - 1);
@@ -262,19 +291,75 @@ std::optional<long long> Digits(std::string_view text, std::size_t maxDigits)
     return value;
 }
 
-// Playlists saved by editors on other systems come in UTF-16 with a byte order mark.
+// The zero bytes of a first character in UTF-16 or UTF-32 that needs only one byte.
+std::optional<QStringConverter::Encoding> UnmarkedEncoding(std::string_view text)
+{
+    std::string pattern;
+    for (std::size_t i = 0; i < std::min<std::size_t>(text.size(), 4); ++i)
+        pattern += text[i] == '\0' ? '0' : 'x';
+    if (pattern == "x000")
+        return QStringConverter::Utf32LE;
+    if (pattern == "000x")
+        return QStringConverter::Utf32BE;
+    if (pattern.substr(0, 2) == "x0")
+        return QStringConverter::Utf16LE;
+    if (pattern.substr(0, 2) == "0x")
+        return QStringConverter::Utf16BE;
+    return std::nullopt;
+}
+
+// Playlists saved by editors on other systems come in UTF-16 or UTF-32, with a byte order mark
+// or without one. Without, the first character tells: it is "<" or a blank, and where its zero
+// bytes lie gives the encoding.
 std::string ToUtf8(std::string_view text)
 {
-    const auto startsWith = [&](std::string_view mark) { return text.substr(0, 2) == mark; };
-    const bool little = startsWith("\xFF\xFE"), big = startsWith("\xFE\xFF");
-    if (!little && !big) {
-        if (text.substr(0, 3) == "\xEF\xBB\xBF")
-            text.remove_prefix(3);
-        return std::string(text);
+    using namespace std::string_view_literals;
+    using Encoding = QStringConverter::Encoding;
+    static const std::pair<std::string_view, Encoding> marks[] = {
+        {"\xFF\xFE\0\0"sv, Encoding::Utf32LE},
+        {"\0\0\xFE\xFF"sv, Encoding::Utf32BE},
+        {"\xFF\xFE"sv, Encoding::Utf16LE},
+        {"\xFE\xFF"sv, Encoding::Utf16BE},
+        {"\xEF\xBB\xBF"sv, Encoding::Utf8}};
+    std::optional<Encoding> encoding;
+    for (const auto& [mark, markedEncoding] : marks) {
+        if (text.substr(0, mark.size()) == mark) {
+            encoding = markedEncoding;
+            text.remove_prefix(mark.size());
+            break;
+        }
     }
-    QStringDecoder decoder(little ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
-    const QString decoded = decoder(QByteArrayView(text.data() + 2, qsizetype(text.size() - 2)));
-    return decoded.toStdString();
+    if (!encoding)
+        encoding = UnmarkedEncoding(text);
+    if (!encoding || *encoding == Encoding::Utf8)
+        return std::string(text);
+    QStringDecoder decoder(*encoding);
+    return QString(decoder(QByteArrayView(text.data(), qsizetype(text.size())))).toStdString();
+}
+
+// Opens hostPath into file when it is a regular file; else says why not. It is opened without
+// waiting for a writer, so that a pipe cannot hang the player.
+QString OpenRegularFile(const QString& hostPath, QFile& file)
+{
+    struct stat status {
+    };
+    const int fd =
+        ::open(QFile::encodeName(hostPath).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    QString problem;
+    if (fd < 0 || ::fstat(fd, &status) != 0)
+        problem = QObject::tr("The playlist %1 cannot be read: %2.")
+                      .arg(hostPath, QString::fromLocal8Bit(std::strerror(errno)));
+    else if (S_ISDIR(status.st_mode))
+        problem = QObject::tr("The playlist %1 is a folder, not a playlist.").arg(hostPath);
+    else if (!S_ISREG(status.st_mode))
+        problem =
+            QObject::tr("The playlist %1 is a pipe or device, not a playlist file.").arg(hostPath);
+    else if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        problem =
+            QObject::tr("The playlist %1 cannot be read: %2.").arg(hostPath, file.errorString());
+    if (fd >= 0 && !file.isOpen())
+        ::close(fd);
+    return problem;
 }
 
 } // namespace
@@ -287,17 +372,23 @@ double AsxReader::ParseTime(std::string_view text)
         fraction = text.substr(dot + 1);
         text = text.substr(0, dot);
     }
-    long long seconds = 0;
-    int parts = 0;
-    while (true) {
+    const auto colons = std::count(text.begin(), text.end(), ':');
+    if (colons > 2)
+        return -1.0;
+    double seconds = 0;
+    for (auto part = colons; part >= 0; --part) {
         const std::size_t colon = text.find(':');
-        const auto part = Digits(text.substr(0, colon), 9);
-        if (!part || ++parts > 3)
+        const std::string_view digits = text.substr(0, colon);
+        // Hours may have any number of digits; a time beyond what a double holds is none.
+        std::optional<double> value;
+        if (part == 2 && !digits.empty() && AllDigits(digits))
+            value = std::strtod(std::string(digits).c_str(), nullptr);
+        else if (const auto number = part < 2 ? Digits(digits, 9) : std::nullopt)
+            value = double(*number);
+        if (!value || !std::isfinite(seconds * 60 + *value))
             return -1.0;
-        seconds = seconds * 60 + *part;
-        if (colon == std::string_view::npos)
-            break;
-        text.remove_prefix(colon + 1);
+        seconds = seconds * 60 + *value;
+        text.remove_prefix(colon == std::string_view::npos ? text.size() : colon + 1);
     }
     // Milliseconds are all a show is cut to: further digits are dropped, not rounded.
     long long milliseconds = 0;
@@ -306,7 +397,7 @@ double AsxReader::ParseTime(std::string_view text)
             return -1.0;
         milliseconds = *Digits((std::string(fraction) + "00").substr(0, 3), 3);
     }
-    return double(seconds * 1000 + milliseconds) / 1000.0;
+    return (seconds * 1000 + double(milliseconds)) / 1000.0;
 }
 
 bool AsxReader::Read(std::string_view text, AsxPlaylist& playlist, QString& error)
@@ -322,17 +413,17 @@ bool AsxReader::Read(std::string_view text, AsxPlaylist& playlist, QString& erro
 
 bool AsxReader::ReadFile(const QString& hostPath, AsxPlaylist& playlist, QString& error)
 {
-    QFile file(hostPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error =
-            QObject::tr("The playlist %1 cannot be read: %2.").arg(hostPath, file.errorString());
+    QFile file;
+    if (const QString problem = OpenRegularFile(hostPath, file); !problem.isEmpty()) {
+        error = problem;
         return false;
     }
-    if (file.size() > MaxFileSize) {
+    // Never more than a playlist may hold is read, whatever size the file tells.
+    const QByteArray bytes = file.read(MaxFileSize + 1);
+    if (bytes.size() > MaxFileSize) {
         error = QObject::tr("The playlist %1 is too large to be a playlist.").arg(hostPath);
         return false;
     }
-    const QByteArray bytes = file.readAll();
     if (!Read(std::string_view(bytes.constData(), std::size_t(bytes.size())), playlist, error)) {
         error = QObject::tr("The playlist %1 cannot be played. %2").arg(hostPath, error);
         return false;

@@ -3,10 +3,35 @@
 #include <QObject>
 #include <QSaveFile>
 
+namespace
+{
+// A name may hold any character but "/" and NUL, so that what would split a line or a field is
+// written escaped.
+QString Escaped(const QString& name)
+{
+    QString escaped;
+    for (const QChar ch : name) {
+        if (ch == '\\')
+            escaped += "\\\\";
+        else if (ch == '\t')
+            escaped += "\\t";
+        else if (ch == '\n')
+            escaped += "\\n";
+        else if (ch == '\r')
+            escaped += "\\r";
+        else if (ch.unicode() < 0x20 || ch.unicode() == 0x7F)
+            escaped += QStringLiteral("\\x%1").arg(ch.unicode(), 2, 16, QChar('0'));
+        else
+            escaped += ch;
+    }
+    return escaped;
+}
+} // namespace
+
 void PlayReport::Add(const QString& hostPath, double firstPosition, double lastPosition)
 {
     m_lines.append(QStringLiteral("%1\t%2\t%3")
-                       .arg(hostPath)
+                       .arg(Escaped(hostPath))
                        .arg(firstPosition, 0, 'f', 3)
                        .arg(lastPosition, 0, 'f', 3));
 }

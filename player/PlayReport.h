@@ -1,6 +1,8 @@
 #pragma once
 // What a show actually played, for checking a player without a screen: one line per entry
-// played, "file<TAB>first position<TAB>last position", positions in seconds.
+// played, "file<TAB>first position<TAB>last position", positions in seconds. In the file name a
+// backslash, tab, line feed and carriage return are written \\, \t, \n and \r, other control
+// characters \xHH.
 #include <QString>
 #include <QStringList>
 

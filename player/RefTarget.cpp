@@ -50,15 +50,36 @@ QString RefTarget::PlaylistProblem(const QString& target)
 
 RefTarget RefTarget::Resolve(const std::string& href, const QString& folder)
 {
-    static const QRegularExpression scheme("^([A-Za-z][A-Za-z0-9+.-]*)://");
+    static const QRegularExpression scheme("^([A-Za-z][A-Za-z0-9+.-]*):(//)?");
     const QString text = QString::fromStdString(href);
+    RefTarget target;
+    if (href.find('\0') != std::string::npos) {
+        target.m_problem = QObject::tr("the reference %1 holds a zero byte, which no name can")
+                               .arg(Quoted(QString(text).replace(QChar(0), "\\0")));
+        return target;
+    }
     if (const auto match = scheme.match(text); match.hasMatch()) {
         if (match.captured(1).compare("file", Qt::CaseInsensitive) == 0)
-            return Local(QUrl(text).toLocalFile());
-        return Address(text);
+            return FileAddress(text);
+        if (match.hasCaptured(2))
+            return Address(text);
     }
     const QString host = QString::fromStdString(ToHostPath(CString(href)));
     return Local(QDir::cleanPath(QDir(folder).filePath(host)));
+}
+
+// RFC 8089 makes "file:/path" and "file://localhost/path" the local path, as "file:///path".
+RefTarget RefTarget::FileAddress(const QString& url)
+{
+    QUrl address(url);
+    if (address.host().compare("localhost", Qt::CaseInsensitive) == 0)
+        address.setHost(QString());
+    const QString path = address.toLocalFile();
+    if (QDir::isAbsolutePath(path))
+        return Local(path);
+    RefTarget target;
+    target.m_problem = QObject::tr("the address %1 names no local file").arg(Quoted(url));
+    return target;
 }
 
 RefTarget RefTarget::Local(const QString& hostPath)

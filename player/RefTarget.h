@@ -20,6 +20,7 @@ public:
     QString m_problem;
 
 private:
+    static RefTarget FileAddress(const QString& url);
     static RefTarget Local(const QString& hostPath);
     static RefTarget Address(const QString& url);
 };

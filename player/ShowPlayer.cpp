@@ -5,22 +5,40 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace
 {
+// An address that has not shown its first frame by then is given up. The media library's own
+// network waits, which also end a stream that stalls later, end a second after, so that the
+// notice says what happened.
+constexpr int NetworkTimeoutSeconds = 4;
+constexpr int LibraryTimeoutSeconds = NetworkTimeoutSeconds + 1;
+// How long a still picture without a duration is shown.
+constexpr double StillSeconds = 1.0;
+// The media library may show a frame this much before the start asked for; more, and the movie
+// does not reach the start.
+constexpr double StartSlack = 0.25;
+
 // Every reference is opened held at its first frame, which shows until its turn comes.
 QVariantMap FileOptions(double start, double duration)
 {
     QVariantMap options{{"pause", "yes"}};
     if (start >= 0)
         options.insert("start", QString::number(start, 'f', 3));
-    if (duration >= 0) {
+    if (duration >= 0)
         options.insert("length", QString::number(duration, 'f', 3));
-        // A section of a single frame looks like a still picture to the media library, which
-        // would hold it for a second.
-        options.insert("image-display-duration", QString::number(duration, 'f', 3));
-    }
+    // A section of a single frame looks like a still picture to the media library, which would
+    // hold it for as long as a still.
+    options.insert("image-display-duration",
+                   QString::number(duration >= 0 ? duration : StillSeconds, 'f', 3));
     return options;
+}
+
+// Local references are absolute host paths; anything else is an address.
+bool IsAddress(const QString& target)
+{
+    return !target.startsWith('/');
 }
 } // namespace
 
@@ -31,6 +49,15 @@ ShowPlayer::ShowPlayer(std::array<MpvPlayer*, 2> players, AsxPlaylist playlist,
 {
     for (int deck = 0; deck < 2; ++deck) {
         At(deck).player = players[std::size_t(deck)];
+        At(deck).opening = new QTimer(this);
+        At(deck).opening->setSingleShot(true);
+        At(deck).opening->setInterval(NetworkTimeoutSeconds * 1000);
+        connect(At(deck).opening, &QTimer::timeout, this, [this, deck] {
+            if (const Deck& opening = At(deck); opening.attempt)
+                Fail(deck, tr("\"%1\" did not answer within %2 s")
+                               .arg(opening.attempt->target)
+                               .arg(NetworkTimeoutSeconds));
+        });
         Connect(deck);
     }
 }
@@ -60,7 +87,12 @@ QVariantMap ShowPlayer::PlayerOptions()
     // Gapless audio would let a file that waits paused at its start never report it. Some
     // formats (MPEG program streams) seek to a point after the one asked for, which would cut
     // the start of an entry: the exact seek sets out from a second earlier.
-    return {{"gapless-audio", "no"}, {"hr-seek-demuxer-offset", "1"}};
+    // A server that accepts a connection and never answers is given up on: rtsp takes its
+    // timeout (in microseconds) from the demuxer's options.
+    return {{"gapless-audio", "no"},
+            {"hr-seek-demuxer-offset", "1"},
+            {"network-timeout", QString::number(LibraryTimeoutSeconds)},
+            {"demuxer-lavf-o", QString("timeout=%1").arg(LibraryTimeoutSeconds * 1000000)}};
 }
 
 void ShowPlayer::Play()
@@ -72,6 +104,9 @@ void ShowPlayer::Play()
 
 void ShowPlayer::Quit()
 {
+    // A window closed once the show has ended on its own leaves nothing to quit.
+    if (m_finished)
+        return;
     m_quitting = true;
     for (Deck& deck : m_decks)
         deck.player->Stop();
@@ -191,6 +226,8 @@ void ShowPlayer::Feed()
         free->firstPosition = std::numeric_limits<double>::quiet_NaN();
         free->player->LoadFile(free->attempt->target,
                                FileOptions(free->attempt->start, free->attempt->duration));
+        if (IsAddress(free->attempt->target))
+            free->opening->start();
     } else if (Idle()) {
         QMetaObject::invokeMethod(this, &ShowPlayer::Finish, Qt::QueuedConnection);
     }
@@ -199,6 +236,8 @@ void ShowPlayer::Feed()
 void ShowPlayer::Begin(int deck)
 {
     m_playing = deck;
+    m_begun = true;
+    m_shown.start();
     const Deck& playing = At(deck);
     playing.player->SetPause(false);
     emit PlayerShown(deck);
@@ -216,30 +255,68 @@ void ShowPlayer::OnStartFile(int deck)
         opened.player->Command(QStringList{"playlist-clear"});
 }
 
+// The first frame is shown; where it lies decides whether the reference can be played.
 void ShowPlayer::OnPlaybackRestart(int deck)
 {
-    Deck& opened = At(deck);
-    if (!opened.attempt || opened.ready)
-        return;
-    opened.ready = true;
-    // Answered before the player goes on, as the requests are taken in order.
-    if (m_reporting)
+    const Deck& opened = At(deck);
+    if (opened.attempt && !opened.ready)
         opened.player->RequestPosition();
-    Advance();
 }
 
 void ShowPlayer::OnPositionReply(int deck, double position)
 {
     Deck& opened = At(deck);
-    if (opened.attempt && std::isnan(opened.firstPosition))
-        opened.firstPosition = position;
+    if (!opened.attempt || opened.ready || !opened.failure.isEmpty())
+        return;
+    opened.firstPosition = position;
+    if (const QString problem = StartProblem(opened, position); !problem.isEmpty()) {
+        Fail(deck, problem);
+        return;
+    }
+    opened.ready = true;
+    opened.opening->stop();
+    Advance();
+}
+
+// Given a start after its end, the media library shows a movie's end instead.
+QString ShowPlayer::StartProblem(const Deck& deck, double position) const
+{
+    const double start = deck.attempt->start;
+    const double duration = deck.player->Duration();
+    if (start <= 0 || deck.player->IsStillPicture())
+        return {};
+    const bool beyondEnd = duration > 0 && start >= duration;
+    if (!beyondEnd && !(position < start - StartSlack))
+        return {};
+    return tr("\"%1\" ends before its start time of %2 s")
+        .arg(deck.attempt->target, QString::number(start, 'f', 3));
+}
+
+// Stops a reference that has not shown its first frame; it gives way once it has ended.
+void ShowPlayer::Fail(int deck, const QString& problem)
+{
+    Deck& failing = At(deck);
+    if (!failing.attempt || failing.ready || !failing.failure.isEmpty())
+        return;
+    failing.failure = problem;
+    failing.opening->stop();
+    failing.player->Stop();
 }
 
 void ShowPlayer::OnUnloading(int deck, double lastPosition)
 {
     const Deck& ending = At(deck);
-    if (deck == m_playing && !std::isnan(ending.firstPosition) && !std::isnan(lastPosition))
-        m_report.Add(ending.attempt->target, ending.firstPosition, lastPosition);
+    const double last = ending.player->IsStillPicture() ? StillShownUntil(ending) : lastPosition;
+    if (deck == m_playing && !std::isnan(ending.firstPosition) && !std::isnan(last))
+        m_report.Add(ending.attempt->target, ending.firstPosition, last);
+}
+
+// A still picture keeps its position while it is shown: it was shown for its display time, or
+// less when the show was left early.
+double ShowPlayer::StillShownUntil(const Deck& deck) const
+{
+    const double shown = deck.attempt->duration >= 0 ? deck.attempt->duration : StillSeconds;
+    return deck.firstPosition + std::min(shown, double(m_shown.elapsed()) / 1000);
 }
 
 void ShowPlayer::OnEndFile(int deck, MpvPlayer::EndReason reason, const QString& errorText)
@@ -249,8 +326,10 @@ void ShowPlayer::OnEndFile(int deck, MpvPlayer::EndReason reason, const QString&
         return;
     const Attempt ended = *ending.attempt;
     const bool started = ending.ready;
+    const QString failure = std::exchange(ending.failure, QString());
     ending.attempt.reset();
     ending.ready = false;
+    ending.opening->stop();
     if (m_playing == deck)
         m_playing = -1;
     if (m_quitting) {
@@ -264,9 +343,22 @@ void ShowPlayer::OnEndFile(int deck, MpvPlayer::EndReason reason, const QString&
         ending.player->Stop();
         return;
     }
-    if (reason == MpvPlayer::EndReason::Error && !started)
-        RollOver(ended, tr("\"%1\" cannot be played (%2)").arg(ended.target, errorText));
+    if (!started && !failure.isEmpty())
+        RollOver(ended, failure);
+    else if (reason == MpvPlayer::EndReason::Error && !started)
+        RollOver(ended, OpenProblem(ended, errorText));
     Advance();
+}
+
+// What the media library says of an address that failed ("unrecognized file format", "loading
+// failed") tells a person nothing: the server is what failed.
+QString ShowPlayer::OpenProblem(const Attempt& attempt, const QString& errorText) const
+{
+    if (IsAddress(attempt.target))
+        return tr("\"%1\" could not be opened: the server cannot be reached, refused the "
+                  "connection or sent no movie")
+            .arg(attempt.target);
+    return tr("\"%1\" cannot be played (%2)").arg(attempt.target, errorText);
 }
 
 // Once what a playlist reference queued has been stopped, the show goes on.

@@ -3,14 +3,17 @@
 // duration, on two MpvPlayers that take turns: while one plays an entry, the other opens the
 // next and holds it at its first frame, so that opening a file never shows between entries.
 // Neither is ever handed the whole list, so that a show of any length starts at once. A
-// reference that cannot be played gives way to the entry's next one; an entry with none left
-// is skipped with a notice.
+// reference that cannot be played (one the media library cannot open, an address that does not
+// answer in time, a movie that ends before the start time asked for) gives way to the entry's
+// next one; an entry with none left is skipped with a notice.
 #include "platform/media/MpvPlayer.h"
 #include "player/AsxPlaylist.h"
 #include "player/PlayReport.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <array>
 #include <optional>
 
@@ -32,6 +35,8 @@ public:
     // Moves within the playing entry, never outside its interval.
     void SeekBy(double seconds);
     const PlayReport& Report() const { return m_report; }
+    // The show ended on its own without anything in it that could be played.
+    bool FoundNothingToPlay() const { return m_finished && !m_quitting && !m_begun; }
 
 signals:
     void Notice(const QString& text);
@@ -55,6 +60,9 @@ private:
         std::optional<Attempt> attempt;
         bool ready = false;       // its first frame is shown: it can no longer give way to another
         double firstPosition = 0; // where it was held; NaN until the player has told
+        // Why the reference was stopped before its first frame showed; empty when it was not.
+        QString failure;
+        QTimer* opening = nullptr; // runs while an address is being opened
         // The reference turned out to be a playlist that the media library opened itself:
         // what it queued is being stopped before the deck is used again.
         bool stoppingPlaylist = false;
@@ -66,6 +74,10 @@ private:
     void Begin(int deck);
     void GiveUp(const Attempt& attempt, const QString& problem);
     void RollOver(const Attempt& attempt, const QString& problem);
+    void Fail(int deck, const QString& problem);
+    QString StartProblem(const Deck& deck, double position) const;
+    QString OpenProblem(const Attempt& attempt, const QString& errorText) const;
+    double StillShownUntil(const Deck& deck) const;
     void Connect(int deck);
     void OnStartFile(int deck);
     void OnPlaybackRestart(int deck);
@@ -88,5 +100,7 @@ private:
     std::size_t m_nextRef = 0;
     bool m_quitting = false;
     bool m_finished = false;
+    bool m_begun = false;  // some entry started playing
+    QElapsedTimer m_shown; // since the playing entry started
     PlayReport m_report;
 };

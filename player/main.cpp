@@ -77,6 +77,10 @@ int Run(const PlayerCommandLine& commandLine)
     window.reset();
     if (!commandLine.m_reportPath.isEmpty() && !show.Report().Save(commandLine.m_reportPath, error))
         return Fail(error, true);
+    if (show.FoundNothingToPlay())
+        return Fail(
+            QObject::tr("Nothing in the playlist %1 can be played.").arg(commandLine.m_playlist),
+            headless);
     return status;
 }
 

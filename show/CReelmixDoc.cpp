@@ -1,6 +1,8 @@
 #include "show/CReelmixDoc.h"
 
 #include "platform/files/CArchive.h"
+#include "platform/files/CArchiveException.h"
+#include "platform/files/CFile.h"
 #include "show/Clip.h"
 
 CReelmixDoc::~CReelmixDoc()
@@ -57,6 +59,16 @@ void CReelmixDoc::Serialize(CArchive& archive)
         m_clips.AddTail(clip);
         clip->Serialize(archive);
     }
+}
+
+// An empty file (whose count cannot be read) and a negative count are damaged, and are told
+// before the open show is given up.
+void CReelmixDoc::CheckFileStart(CArchive& archive)
+{
+    LONG count = 0;
+    archive >> count;
+    if (count < 0)
+        throw CArchiveException(CArchiveException::badIndex, archive.GetFile()->GetFilePath());
 }
 
 void CReelmixDoc::DeleteContents()

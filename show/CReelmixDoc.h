@@ -26,6 +26,9 @@ public:
 
     CObList m_clips{10};
 
+protected:
+    void CheckFileStart(CArchive& archive) override;
+
 private:
     void SwapWithNeighbour(Clip* clip, bool up);
 };

@@ -173,7 +173,8 @@ void CReelmixView::SearchTree(const CString& root, CStringList& results, bool re
     text.Format("Found %d movies.", found);
     if (search.Skipped() > 0) {
         CString skipped;
-        skipped.Format(" %ld skipped: their names cannot be used.", search.Skipped());
+        skipped.Format(" %ld skipped: pipes, devices or names that cannot be used.",
+                       search.Skipped());
         text += skipped;
     }
     SetStatusText(text);

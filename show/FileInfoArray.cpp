@@ -1,16 +1,28 @@
 #include "show/FileInfoArray.h"
 
-#include "platform/files/HostPath.h"
+#include "platform/files/FileSearch.h"
+#include "platform/files/TreeWalk.h"
 
 #include <atomic>
 #include <cstring>
-#include <sys/stat.h>
 
 namespace
 {
 bool Aborted(const int* abortFlag)
 {
     return abortFlag && *abortFlag;
+}
+
+// The find data of the entry name in folder, whose name may hold the wildcards themselves.
+bool FindData(const CString& folder, const std::string& name, WIN32_FIND_DATAA& data)
+{
+    const HANDLE search = FindFirstFileA(folder + CString(name), &data);
+    bool found = search != INVALID_HANDLE_VALUE;
+    while (found && name != data.cFileName)
+        found = FindNextFileA(search, &data);
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+    return found;
 }
 
 // Whether info goes before the entry at; false keeps looking.
@@ -44,57 +56,28 @@ int FileInfoArray::AddOrdered(const FileInfo& info, int order)
 int FileInfoArray::FindFiles(const CString& directory, const CString& pattern, bool recurse,
                              int order, bool includeDirs, const int* abortFlag, long* counter)
 {
-    FolderIds seen;
-    return FindIn(directory, pattern, recurse, order, includeDirs, abortFlag, counter, seen);
-}
-
-int FileInfoArray::FindIn(const CString& directory, const CString& pattern, bool recurse, int order,
-                          bool includeDirs, const int* abortFlag, long* counter, FolderIds& seen)
-{
-    struct stat st {
-    };
-    if (::stat(ToHostPath(directory).c_str(), &st) != 0 ||
-        !seen.insert({st.st_dev, st.st_ino}).second)
-        return 0;
     int count = 0;
-    WIN32_FIND_DATAA data;
-    if (recurse) {
-        HANDLE search = FindFirstFileA(directory + "*", &data);
-        for (BOOL more = search != INVALID_HANDLE_VALUE; more;
-             more = FindNextFileA(search, &data)) {
-            const CString name = data.cFileName;
-            if (name == "." || name == ".." || !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                continue;
-            if (includeDirs) {
-                FileInfo info;
-                info.SetFromFindData(data, directory, 0);
-                AddOrdered(info, order);
-                ++count;
-            }
-            count += FindIn(directory + name + "\\", pattern, recurse, order, includeDirs,
-                            abortFlag, counter, seen);
-            if (Aborted(abortFlag))
-                break;
-        }
-        if (search != INVALID_HANDLE_VALUE)
-            FindClose(search);
-    }
-    if (Aborted(abortFlag))
-        return count;
-    HANDLE search = FindFirstFileA(directory + pattern, &data);
-    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &data)) {
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            continue;
+    // Nothing is added once the search is aborted; the walk stops at its next look at the flag.
+    const auto add = [&](const CString& folder, const std::string& name) {
+        WIN32_FIND_DATAA data;
+        if (Aborted(abortFlag) || !FindData(folder, name, data))
+            return false;
         FileInfo info;
-        info.SetFromFindData(data, directory, 0);
+        info.SetFromFindData(data, folder, 0);
         AddOrdered(info, order);
         ++count;
-        if (counter)
-            std::atomic_ref<long>(*counter).fetch_add(1);
-        if (Aborted(abortFlag))
-            break;
-    }
-    if (search != INVALID_HANDLE_VALUE)
-        FindClose(search);
+        return true;
+    };
+    TreeWalk walk(
+        [&](std::string_view name) { return FileSearch::Matches(pattern.Str(), name) ? 0 : -1; },
+        [&](const CString& folder, const std::string& name, int) {
+            if (add(folder, name) && counter)
+                std::atomic_ref<long>(*counter).fetch_add(1);
+        },
+        [&](long) { return !Aborted(abortFlag); });
+    if (includeDirs)
+        walk.VisitFolders(
+            [&](const CString& parent, const std::string& name) { add(parent, name); });
+    walk.Run(directory, recurse);
     return count;
 }

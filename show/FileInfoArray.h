@@ -1,12 +1,9 @@
 #pragma once
 // A growable array of found entries, with ordered insertion and the library's recursive file
-// search. Each search visits every folder below its directory once, however many links lead
-// there, so that a link back up the tree cannot make it loop.
+// search. The search walks the tree as the program's movie search does (see TreeWalk): every
+// folder once, however many links lead there, and regular files only.
 #include "platform/core/CArray.h"
 #include "show/FileInfo.h"
-
-#include <set>
-#include <utility>
 
 class FileInfoArray : public CArray<FileInfo>
 {
@@ -25,9 +22,4 @@ public:
     // added) may be null. Returns the number of entries added.
     int FindFiles(const CString& directory, const CString& pattern, bool recurse, int order,
                   bool includeDirs, const int* abortFlag, long* counter);
-
-private:
-    using FolderIds = std::set<std::pair<unsigned long long, unsigned long long>>;
-    int FindIn(const CString& directory, const CString& pattern, bool recurse, int order,
-               bool includeDirs, const int* abortFlag, long* counter, FolderIds& seen);
 };

@@ -19,7 +19,7 @@ public:
     bool Run(const CString& directory, bool recurse, const TreeWalk::Progress& progress);
     // Appends the full paths found for extension number index to results; returns how many.
     int Take(int index, CStringList& results);
-    // Movie files passed over because the program cannot spell their names.
+    // Movie names passed over: pipes, sockets and devices, and names the program cannot spell.
     long Skipped() const { return m_skipped; }
 
     // The number of the extension whose pattern name matches, or -1.

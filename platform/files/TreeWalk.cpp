@@ -19,9 +19,10 @@ long long NowMs()
         .count();
 }
 
-enum class Kind { Folder, File, Other };
+enum class Kind { Folder, File, Other, Missing };
 
-// The entry's type, following links; d_type spares a status call for most entries.
+// The entry's type, following links (Missing for a link that leads nowhere); d_type spares a
+// status call for most entries.
 Kind KindOf(int folderFd, const dirent& item)
 {
     if (item.d_type == DT_DIR)
@@ -33,7 +34,7 @@ Kind KindOf(int folderFd, const dirent& item)
     struct stat st {
     };
     if (::fstatat(folderFd, item.d_name, &st, 0) != 0)
-        return Kind::Other;
+        return Kind::Missing;
     return S_ISDIR(st.st_mode) ? Kind::Folder : S_ISREG(st.st_mode) ? Kind::File : Kind::Other;
 }
 
@@ -87,10 +88,12 @@ bool TreeWalk::WalkFolder(int folderFd, const CString& folder, bool recurse)
         if (name == "." || name == "..")
             continue;
         const Kind kind = KindOf(::dirfd(dir), *item);
-        const int wanted = kind == Kind::File ? m_filter(name) : 0;
-        if (kind == Kind::Other || (kind == Kind::Folder && !recurse) || wanted < 0)
+        if (kind == Kind::Missing || (kind == Kind::Folder && !recurse))
             continue;
-        if (!Spellable(name)) {
+        const int wanted = kind == Kind::Folder ? 0 : m_filter(name);
+        if (wanted < 0)
+            continue;
+        if (kind == Kind::Other || !Spellable(name)) {
             ++m_skipped;
             continue;
         }
@@ -103,6 +106,8 @@ bool TreeWalk::WalkFolder(int folderFd, const CString& folder, bool recurse)
         if (!Tick())
             break;
         const std::string sub = m_entries[i].name; // the walk below may move the store
+        if (m_visitFolder)
+            m_visitFolder(folder, sub);
         const int fd = ::openat(::dirfd(dir), sub.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (!WalkFolder(fd, folder + CString(sub) + "\\", recurse))
             break;

@@ -253,29 +253,37 @@ BOOL CDocument::OnOpenDocument(const char* pathName)
         ReportSaveLoadException(pathName, openError, false);
         return FALSE;
     }
-    DeleteContents();
-    SetModifiedFlag(TRUE); // dirty while half loaded
+    // The document keeps what it holds until the file's start has been found sound.
+    bool cleared = false;
+    const auto fail = [&](const CException& error) {
+        file.Abort();
+        if (cleared)
+            DeleteContents();
+        ReportSaveLoadException(pathName, error, false);
+        return FALSE;
+    };
     try {
+        CArchive start(&file, CArchive::load);
+        CheckFileStart(start);
+        start.Close();
+        file.SeekToBegin();
+        DeleteContents();
+        cleared = true;
+        SetModifiedFlag(TRUE); // dirty while half loaded
         CArchive archive(&file, CArchive::load);
-        if (file.GetLength() != 0)
-            Serialize(archive);
+        Serialize(archive);
         archive.Close();
         file.Close();
     } catch (const CException& error) {
-        file.Abort();
-        DeleteContents();
-        ReportSaveLoadException(pathName, error, false);
-        return FALSE;
+        return fail(error);
     } catch (const std::bad_alloc&) {
-        file.Abort();
-        DeleteContents();
-        ReportSaveLoadException(pathName, CArchiveException(CArchiveException::badSchema, pathName),
-                                false);
-        return FALSE;
+        return fail(CArchiveException(CArchiveException::badSchema, pathName));
     }
     SetModifiedFlag(FALSE);
     return TRUE;
 }
+
+void CDocument::CheckFileStart(CArchive&) {}
 
 BOOL CDocument::OnSaveDocument(const char* pathName)
 {

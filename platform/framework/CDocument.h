@@ -1,7 +1,8 @@
 #pragma once
 // The framework's document: data that views show, a modified flag, and loading and saving
 // through Serialize. Failures are reported to the user through AfxMessageBox in the framework's
-// words; a failed load leaves the document empty, a failed save leaves the previous file intact.
+// words; a failed load leaves the document empty (or as it was, when CheckFileStart refuses the
+// file), a failed save leaves the previous file intact.
 //
 // The user's side: Save and Save As (a file dialog filtered by the document's template), the
 // title taken from the file name, and the question before unsaved changes are dropped.
@@ -10,6 +11,7 @@
 
 #include <vector>
 
+class CArchive;
 class CDocTemplate;
 class CException;
 class CFrameWnd;
@@ -59,6 +61,11 @@ public:
 protected:
     virtual void ReportSaveLoadException(const char* pathName, const CException& error,
                                          bool saving);
+    // Reads the start of a file about to be opened, before the document lets go of what it
+    // holds, and throws the archive's exception for a file it can already tell is damaged, so
+    // that such a file leaves the open document as it was. Serialize then reads the file from
+    // its start. By default nothing is checked.
+    virtual void CheckFileStart(CArchive& archive);
 
 private:
     friend class CDocTemplate;

@@ -32,6 +32,7 @@ constexpr const char* ObservedProperties[] = {
     "estimated-frame-number",
     "estimated-frame-count",
     "container-fps",
+    "current-tracks/video/image",
 };
 
 // Builds an mpv_node tree from a QVariant; owns every allocation the tree points at.

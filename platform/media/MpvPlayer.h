@@ -54,6 +54,8 @@ public:
     bool IsPaused() const { return CachedProperty("pause").toBool(); }
     bool IsIdle() const { return CachedProperty("idle-active").toBool(); }
     bool IsEofReached() const { return CachedProperty("eof-reached").toBool(); }
+    // The file's picture is a still image, whose position stays put while it is shown.
+    bool IsStillPicture() const { return CachedProperty("current-tracks/video/image").toBool(); }
     // From the cached position and frame rate, as mpv estimates it: mpv does not report its own
     // estimate again while paused, so after a seek or frame step it would be stale.
     qint64 EstimatedFrameNumber() const;

@@ -41,6 +41,19 @@ INSERT OR IGNORE INTO keys(id, parent, name) VALUES
   (1, NULL, 'HKEY_CLASSES_ROOT'), (2, NULL, 'HKEY_CURRENT_USER'), (3, NULL, 'HKEY_LOCAL_MACHINE');
 )";
 
+// A name's length as Windows counts it, in UTF-16 units: one per UTF-8 sequence, two for those
+// beyond the Basic Multilingual Plane.
+std::size_t Characters(std::string_view name)
+{
+    std::size_t count = 0;
+    for (const char byte : name) {
+        const auto c = static_cast<unsigned char>(byte);
+        count += (c & 0xC0) != 0x80;
+        count += c >= 0xF0;
+    }
+    return count;
+}
+
 bool HasLineBreak(std::string_view name)
 {
     return name.find_first_of("\r\n") != std::string_view::npos;
@@ -56,7 +69,7 @@ LONG SplitPath(const char* subKey, std::vector<std::string>& parts)
     std::size_t start = 0;
     while (start <= path.size()) {
         const std::size_t end = std::min(path.find('\\', start), path.size());
-        if (end - start > kMaxKeyName)
+        if (Characters(path.substr(start, end - start)) > kMaxKeyName)
             return LONG(ERROR_INVALID_PARAMETER);
         if (end > start)
             parts.emplace_back(path.substr(start, end - start));
@@ -158,6 +171,9 @@ LONG RegistryStore::Transact(bool write, const std::function<LONG()>& work)
 
 LONG RegistryStore::Begin(bool write)
 {
+    std::error_code error;
+    if (!m_db && std::filesystem::is_directory(m_path, error))
+        return LONG(ERROR_DIRECTORY);
     if (write && !IsWritable())
         return LONG(ERROR_ACCESS_DENIED);
     m_empty = false;
@@ -402,7 +418,7 @@ LONG RegistryStore::QueryValue(HKEY key, const char* name, Value& value)
 LONG RegistryStore::SetValue(HKEY key, const char* name, DWORD type, std::string_view data)
 {
     const std::string_view valueName = name ? name : "";
-    if (valueName.size() > kMaxValueName || HasLineBreak(valueName))
+    if (Characters(valueName) > kMaxValueName || HasLineBreak(valueName))
         return LONG(ERROR_INVALID_PARAMETER);
     return Transact(true, [&]() -> LONG {
         Handle handle;
@@ -469,10 +485,32 @@ LONG RegistryStore::RemoveKey(HKEY parent, const char* subKey, bool withSubKeys)
             return LONG(ERROR_ACCESS_DENIED); // Windows deletes only keys without subkeys
         if (r != LONG(ERROR_FILE_NOT_FOUND))
             return r;
-        StoreStatement remove = Query("DELETE FROM keys WHERE id=?");
-        remove.Bind(1, key);
-        return remove.Run();
+        return RemoveTree(key);
     });
+}
+
+// SQLite follows the foreign keys no deeper than its trigger depth of 1000 levels, which stores
+// written before the depth limit may exceed: such a tree goes in slices, from the bottom up.
+LONG RegistryStore::RemoveTree(std::int64_t key)
+{
+    StoreStatement cuts =
+        Query("WITH RECURSIVE below(id, depth) AS (SELECT ?, 0 UNION ALL SELECT keys.id, "
+              "below.depth + 1 FROM keys JOIN below ON keys.parent = below.id) "
+              "SELECT id FROM below WHERE depth % 500 = 0 ORDER BY depth DESC");
+    cuts.Bind(1, key);
+    std::vector<std::int64_t> slices;
+    LONG result = LONG(ERROR_SUCCESS);
+    while ((result = cuts.Fetch(ERROR_NO_MORE_ITEMS)) == ERROR_SUCCESS)
+        slices.push_back(cuts.Int(0));
+    if (result != LONG(ERROR_NO_MORE_ITEMS))
+        return result;
+    for (const std::int64_t top : slices) {
+        StoreStatement remove = Query("DELETE FROM keys WHERE id=?");
+        remove.Bind(1, top);
+        if (const LONG r = remove.Run(); r != ERROR_SUCCESS)
+            return r;
+    }
+    return LONG(ERROR_SUCCESS);
 }
 
 LONG RegistryStore::EnumKey(HKEY key, DWORD index, SubKey& subKey)

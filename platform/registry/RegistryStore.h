@@ -6,10 +6,11 @@
 // A store counts as read-only when its file or folder is not writable, or when the file has no
 // write permission bit at all. The last rule makes `chmod a-w` lock the settings for every
 // user, the superuser included, who could otherwise write anyway. On a read-only store keys
-// open for reading only.
+// open for reading only. A store whose path names a folder fails every call with
+// ERROR_DIRECTORY.
 //
 // Names that text could not list again are refused (ERROR_INVALID_PARAMETER): a key or value
-// name with a line break, a key name longer than 255 bytes, and keys deeper than the Windows
+// name with a line break, a key name longer than 255 characters, and keys deeper than the Windows
 // registry's 512 levels.
 #include "platform/registry/WinReg.h"
 
@@ -96,6 +97,7 @@ private:
     // sql: a string literal, the statement's key for the life of the connection.
     StoreStatement Query(const char* sql);
     LONG RemoveKey(HKEY parent, const char* subKey, bool withSubKeys);
+    LONG RemoveTree(std::int64_t key);
 
     std::string m_path;
     int m_busyWaitMs;

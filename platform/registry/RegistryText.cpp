@@ -13,13 +13,15 @@ namespace
 constexpr const char* kHeader = "REGEDIT4";
 constexpr std::size_t kHexLineWidth = 76;
 
-std::string StoreErrorText(LONG code)
+std::string StoreErrorText(LONG code, const RegistryStore& store)
 {
     switch (DWORD(code)) {
     case ERROR_FILE_NOT_FOUND:
         return "no such key";
     case ERROR_ACCESS_DENIED:
         return "the settings store is read-only";
+    case ERROR_DIRECTORY:
+        return "the settings store " + store.Path() + " is a folder, not a file";
     case ERROR_BADDB:
         return "the settings store is damaged or not a settings store";
     case ERROR_BUSY:
@@ -129,8 +131,9 @@ LONG WriteKey(RegistryStore& store, PendingKey& open, bool isHive, std::string& 
     return store.AllSubKeys(open.key, open.subKeys);
 }
 
+// On a failure, where is the path of the key whose section could not be written.
 LONG ExportKey(RegistryStore& store, const RegistryHive& hive, const std::string& subKey,
-               std::string& text)
+               std::string& text, std::string& where)
 {
     std::vector<PendingKey> stack(1);
     stack[0].path = subKey.empty() ? std::string(hive.name) : hive.name + ("\\" + subKey);
@@ -154,6 +157,8 @@ LONG ExportKey(RegistryStore& store, const RegistryHive& hive, const std::string
             result = WriteKey(store, stack.back(), false, text);
         }
     }
+    if (result != ERROR_SUCCESS && !stack.empty())
+        where = stack.back().path;
     for (const PendingKey& open : stack)
         store.CloseKey(open.key);
     return result;
@@ -161,35 +166,49 @@ LONG ExportKey(RegistryStore& store, const RegistryHive& hive, const std::string
 
 // ---- reading ----
 
-LONG WriteValue(RegistryStore& store, HKEY key, const RegistryTextReader::Value& value)
-{
-    if (!value.remove)
-        return store.SetValue(key, value.name.c_str(), value.type, value.data);
-    const LONG result = store.DeleteValue(key, value.name.c_str());
-    return result == LONG(ERROR_FILE_NOT_FOUND) ? LONG(ERROR_SUCCESS) : result;
-}
-
-// Writes one section; line tells where a failure was.
-LONG WriteSection(RegistryStore& store, const RegistryTextReader::Section& section, int& line)
-{
-    line = section.line;
-    if (section.remove) {
-        const LONG result = store.DeleteTree(section.hive, section.subKey.c_str());
-        return result == LONG(ERROR_FILE_NOT_FOUND) ? LONG(ERROR_SUCCESS) : result;
-    }
+// Writes the edits of a text as the reader hands them out, and keeps where a failure was.
+struct ImportWriter {
+    RegistryStore& store;
     HKEY key = nullptr;
-    DWORD disposition = 0;
-    LONG result = store.CreateKey(section.hive, section.subKey.c_str(), nullptr, KEY_ALL_ACCESS,
-                                  key, disposition);
-    for (auto value = section.values.begin();
-         result == ERROR_SUCCESS && value != section.values.end(); ++value) {
-        line = value->line;
-        result = WriteValue(store, key, *value);
+    int line = 0;
+    LONG result = ERROR_SUCCESS;
+
+    bool Begin(const RegistryTextReader::Section& section)
+    {
+        Close();
+        line = section.line;
+        if (section.remove) {
+            result = store.DeleteTree(section.hive, section.subKey.c_str());
+            if (result == LONG(ERROR_FILE_NOT_FOUND))
+                result = ERROR_SUCCESS;
+        } else {
+            DWORD disposition = 0;
+            result = store.CreateKey(section.hive, section.subKey.c_str(), nullptr, KEY_ALL_ACCESS,
+                                     key, disposition);
+        }
+        return result == ERROR_SUCCESS;
     }
-    if (key)
-        store.CloseKey(key);
-    return result;
-}
+
+    bool Write(const RegistryTextReader::Value& value)
+    {
+        line = value.line;
+        if (!value.remove) {
+            result = store.SetValue(key, value.name.c_str(), value.type, value.data);
+        } else {
+            result = store.DeleteValue(key, value.name.c_str());
+            if (result == LONG(ERROR_FILE_NOT_FOUND))
+                result = ERROR_SUCCESS;
+        }
+        return result == ERROR_SUCCESS;
+    }
+
+    void Close()
+    {
+        if (key)
+            store.CloseKey(key);
+        key = nullptr;
+    }
+};
 
 } // namespace
 
@@ -208,37 +227,45 @@ bool RegistryText::Export(const std::string& keyPath, std::string& text, std::st
         roots.emplace_back(hive, subKey);
     }
     RegistryStore& store = RegistryStore::ForProcess();
+    std::string where = keyPath;
     const LONG result = store.Transact(false, [&]() -> LONG {
         for (const auto& [hive, subKey] : roots) {
-            if (const LONG r = ExportKey(store, hive, subKey, text); r != ERROR_SUCCESS)
+            if (const LONG r = ExportKey(store, hive, subKey, text, where); r != ERROR_SUCCESS)
                 return r;
         }
         return LONG(ERROR_SUCCESS);
     });
     if (result != ERROR_SUCCESS)
-        error = keyPath + ": " + StoreErrorText(result);
+        error = (where.empty() ? std::string() : where + ": ") + StoreErrorText(result, store);
     return result == ERROR_SUCCESS;
 }
 
+// The text is read twice, first to check all of it and then to write it, so that a bad text
+// is told as such whatever state the store is in, and nothing of the text is held meanwhile.
 bool RegistryText::Import(std::string_view text, std::string& error)
 {
-    std::vector<RegistryTextReader::Section> sections;
-    RegistryTextReader reader;
-    if (!reader.Read(text, sections)) {
+    return Import(text, RegistryStore::ForProcess(), error);
+}
+
+bool RegistryText::Import(std::string_view text, RegistryStore& store, std::string& error)
+{
+    RegistryTextReader reader(text);
+    if (!reader.Read({}, {})) {
         error = reader.Error();
         return false;
     }
-    RegistryStore& store = RegistryStore::ForProcess();
-    int line = 0;
+    ImportWriter writer{store};
     const LONG result = store.Transact(true, [&]() -> LONG {
-        for (const RegistryTextReader::Section& section : sections) {
-            if (const LONG r = WriteSection(store, section, line); r != ERROR_SUCCESS)
-                return r;
-        }
-        return LONG(ERROR_SUCCESS);
+        reader.Read([&](const RegistryTextReader::Section& s) { return writer.Begin(s); },
+                    [&](const RegistryTextReader::Value& v) { return writer.Write(v); });
+        writer.Close();
+        return writer.result;
     });
+    // A failure that no line of the text caused (a busy store at the start or at the commit)
+    // names no line.
     if (result != ERROR_SUCCESS)
-        error = (line > 0 ? "line " + std::to_string(line) + ": " : std::string()) +
-                StoreErrorText(result);
+        error = (writer.result != ERROR_SUCCESS ? "line " + std::to_string(writer.line) + ": "
+                                                : std::string()) +
+                StoreErrorText(result, store);
     return result == ERROR_SUCCESS;
 }

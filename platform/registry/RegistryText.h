@@ -16,6 +16,8 @@
 #include <string>
 #include <string_view>
 
+class RegistryStore;
+
 class RegistryText
 {
 public:
@@ -24,6 +26,8 @@ public:
     static bool Export(const std::string& keyPath, std::string& text, std::string& error);
     // Checks the whole text first and writes nothing unless all of it is valid; then writes
     // it in one transaction.
-    // A failure says which line of text it met.
+    // A failure says which line of text it met, unless no line caused it (a store busy at the
+    // start or at the end). Into the store of the process, or into store.
     static bool Import(std::string_view text, std::string& error);
+    static bool Import(std::string_view text, RegistryStore& store, std::string& error);
 };

@@ -2,8 +2,6 @@
 
 #include "platform/registry/RegistryHive.h"
 
-#include <QString>
-
 #include <algorithm>
 
 namespace
@@ -12,13 +10,20 @@ namespace
 constexpr std::string_view kRegedit4 = "REGEDIT4";
 constexpr std::string_view kRegedit5 = "Windows Registry Editor Version 5.00";
 constexpr std::string_view kHexDigits = "0123456789abcdefABCDEF";
+constexpr std::string_view kBlanks = " \t";
 
 std::string_view Trimmed(std::string_view text)
 {
-    const std::size_t first = text.find_first_not_of(" \t");
+    const std::size_t first = text.find_first_not_of(kBlanks);
     if (first == std::string_view::npos)
         return std::string_view();
-    return text.substr(first, text.find_last_not_of(" \t") + 1 - first);
+    return text.substr(first, text.find_last_not_of(kBlanks) + 1 - first);
+}
+
+// Data other than a quoted string holds no ";", so one starts a comment.
+std::string_view WithoutComment(std::string_view data)
+{
+    return Trimmed(data.substr(0, data.find(';')));
 }
 
 bool StartsWith(std::string_view text, std::string_view prefix)
@@ -41,16 +46,43 @@ DWORD HexNumber(std::string_view digits)
     return number;
 }
 
-// UTF-8 of UTF-16LE bytes; false for an odd count of bytes.
-bool FromUtf16(std::string_view bytes, std::string& text)
+void AppendUtf8(char32_t code, std::string& text)
+{
+    if (code < 0x80) {
+        text += char(code);
+        return;
+    }
+    constexpr unsigned char lead[] = {0, 0xC0, 0xE0, 0xF0};
+    const int tail = code < 0x800 ? 1 : code < 0x10000 ? 2 : 3;
+    text += char(lead[tail] | (code >> (6 * tail)));
+    for (int shift = 6 * (tail - 1); shift >= 0; shift -= 6)
+        text += char(0x80 | ((code >> shift) & 0x3F));
+}
+
+// UTF-8 of UTF-16LE bytes; null, or what makes them no UTF-16.
+const char* FromUtf16(std::string_view bytes, std::string& text)
 {
     if (bytes.size() % 2 != 0)
-        return false;
-    std::u16string units(bytes.size() / 2, u'\0');
-    for (std::size_t i = 0; i < units.size(); ++i)
-        units[i] = char16_t(BYTE(bytes[2 * i]) | BYTE(bytes[2 * i + 1]) << 8);
-    text = QString::fromUtf16(units.data(), qsizetype(units.size())).toStdString();
-    return true;
+        return "ends in half a character";
+    const std::size_t count = bytes.size() / 2;
+    const auto unit = [&](std::size_t i) {
+        return char32_t(BYTE(bytes[2 * i]) | BYTE(bytes[2 * i + 1]) << 8);
+    };
+    text.clear();
+    text.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        char32_t code = unit(i);
+        if (code >= 0xD800 && code <= 0xDFFF) {
+            const char32_t low = i + 1 < count ? unit(i + 1) : 0;
+            // Names told apart by a lone surrogate would all become one name.
+            if (code > 0xDBFF || low < 0xDC00 || low > 0xDFFF)
+                return "holds a lone surrogate, which is not valid UTF-16";
+            code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+            ++i;
+        }
+        AppendUtf8(code, text);
+    }
+    return nullptr;
 }
 
 std::size_t Depth(std::string_view subKey)
@@ -66,71 +98,78 @@ std::size_t Depth(std::string_view subKey)
 
 } // namespace
 
+RegistryTextReader::RegistryTextReader(std::string_view text) : m_source(text) {}
+
 bool RegistryTextReader::Fail(const std::string& message)
 {
     m_error = m_lineNumber > 0 ? "line " + std::to_string(m_lineNumber) + ": " + message : message;
     return false;
 }
 
-bool RegistryTextReader::Read(std::string_view text, std::vector<Section>& sections)
+bool RegistryTextReader::Decode()
 {
-    const bool utf16 = StartsWith(text, "\xFF\xFE");
-    if (utf16 && !FromUtf16(text.substr(2), m_text))
-        return Fail("the UTF-16 text ends in half a character");
-    if (!utf16)
-        m_text = StartsWith(text, "\xEF\xBB\xBF") ? text.substr(3) : text;
-    std::string line;
+    if (!StartsWith(m_source, "\xFF\xFE")) {
+        m_text = StartsWith(m_source, "\xEF\xBB\xBF") ? m_source.substr(3) : m_source;
+        return true;
+    }
+    if (m_decoded.empty()) {
+        if (const char* problem = FromUtf16(m_source.substr(2), m_decoded))
+            return Fail(std::string("the UTF-16 text ") + problem);
+    }
+    m_text = m_decoded;
+    return true;
+}
+
+bool RegistryTextReader::Read(const SectionSink& onSection, const ValueSink& onValue)
+{
+    m_error.clear();
+    m_pos = 0;
+    m_lineNumber = 0;
+    m_nextLineNumber = 1;
+    if (!Decode())
+        return false;
+    std::string_view line;
     bool header = false;
+    bool deleting = false;
+    bool inSection = false;
     while (NextLine(line)) {
         const std::string_view trimmed = Trimmed(line);
-        if (trimmed.empty() || trimmed.front() == ';')
+        if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '#')
             continue;
         if (!header) {
             if (!ReadHeader(trimmed))
                 return false;
             header = true;
         } else if (trimmed.front() == '[') {
-            if (!ReadSection(trimmed, sections))
+            Section section;
+            if (!ReadSection(trimmed, section) || (onSection && !onSection(section)))
                 return false;
+            inSection = true;
+            deleting = section.remove;
         } else {
-            if (sections.empty())
+            if (!inSection)
                 return Fail("a value before the first [key] line");
-            if (sections.back().remove)
+            if (deleting)
                 return Fail("a value under a key that is being deleted");
             Value value;
             value.line = m_lineNumber;
-            if (!ReadValue(trimmed, value))
+            if (!ReadValue(trimmed, value) || (onValue && !onValue(value)))
                 return false;
-            sections.back().values.push_back(std::move(value));
         }
     }
     return header || Fail("not a REGEDIT4 file (it is empty)");
 }
 
-// The next logical line: a hex list may go on over lines that end with a backslash. Each piece
-// is looked at once, so that a long list costs no more than its length.
-bool RegistryTextReader::NextLine(std::string& line)
+// The next line of the text, ended by CR LF, LF or a lone CR.
+bool RegistryTextReader::NextLine(std::string_view& line)
 {
     if (m_pos >= m_text.size())
         return false;
-    m_lineNumber = m_nextLineNumber;
-    line.clear();
-    for (;;) {
-        const std::size_t end = std::min(m_text.find('\n', m_pos), m_text.size());
-        std::string_view part(m_text.data() + m_pos, end - m_pos);
-        m_pos = end + 1;
-        ++m_nextLineNumber;
-        if (!part.empty() && part.back() == '\r')
-            part.remove_suffix(1);
-        line.append(line.empty() ? part : Trimmed(part));
-        while (!line.empty() && (line.back() == ' ' || line.back() == '\t'))
-            line.pop_back();
-        const std::size_t lead = line.find_first_not_of(" \t");
-        if (lead == std::string::npos || line[lead] == '[' || line[lead] == ';' ||
-            line.back() != '\\' || m_pos >= m_text.size())
-            return true;
-        line.pop_back();
-    }
+    m_lineNumber = m_nextLineNumber++;
+    const std::size_t end = std::min(m_text.find_first_of("\r\n", m_pos), m_text.size());
+    line = m_text.substr(m_pos, end - m_pos);
+    m_pos = end + (m_text.substr(end, 2) == "\r\n" ? 2 : 1);
+    return true;
 }
 
 bool RegistryTextReader::ReadHeader(std::string_view line)
@@ -143,11 +182,10 @@ bool RegistryTextReader::ReadHeader(std::string_view line)
                 std::string(kRegedit5) + ")");
 }
 
-bool RegistryTextReader::ReadSection(std::string_view line, std::vector<Section>& sections)
+bool RegistryTextReader::ReadSection(std::string_view line, Section& section)
 {
     if (line.back() != ']')
         return Fail("a key line must end with ]");
-    Section section;
     section.line = m_lineNumber;
     std::string_view path = line.substr(1, line.size() - 2);
     section.remove = !path.empty() && path.front() == '-';
@@ -161,19 +199,9 @@ bool RegistryTextReader::ReadSection(std::string_view line, std::vector<Section>
         return Fail("a hive cannot be deleted");
     if (Depth(section.subKey) > kMaxDepth)
         return Fail("the key is deeper than " + std::to_string(kMaxDepth) + " levels");
-    if (!CheckName(section.subKey))
-        return false;
-    section.hive = hive.key;
-    sections.push_back(std::move(section));
-    return true;
-}
-
-bool RegistryTextReader::CheckName(std::string_view name)
-{
-    if (name.find('\0') != std::string_view::npos)
+    if (section.subKey.find('\0') != std::string::npos)
         return Fail("a name holds a zero byte");
-    if (name.find_first_of("\r\n") != std::string_view::npos)
-        return Fail("a name holds a line break");
+    section.hive = hive.key;
     return true;
 }
 
@@ -202,13 +230,15 @@ bool RegistryTextReader::ReadValue(std::string_view line, Value& value)
         pos = 1;
     else if (line.front() != '"')
         return Fail("expected \"name\"=value or @=value");
-    else if (!ReadQuoted(line, pos, value.name) || !CheckName(value.name))
+    else if (!ReadQuoted(line, pos, value.name))
         return false;
-    const std::size_t equals = line.find_first_not_of(" \t", pos);
+    if (value.name.find('\0') != std::string::npos)
+        return Fail("a name holds a zero byte");
+    const std::size_t equals = line.find_first_not_of(kBlanks, pos);
     if (equals == std::string_view::npos || line[equals] != '=')
         return Fail("expected = after the value name");
     const std::string_view data = Trimmed(line.substr(equals + 1));
-    if (data.empty())
+    if (data.empty() || data.front() == ';')
         return Fail("expected data after =");
     return ReadData(data, value);
 }
@@ -220,24 +250,19 @@ bool RegistryTextReader::ReadData(std::string_view data, Value& value)
         value.type = REG_SZ;
         if (!ReadQuoted(data, pos, value.data))
             return false;
-        return pos == data.size() || Fail("unexpected text after the closing quote");
+        const std::string_view rest = Trimmed(data.substr(pos));
+        return rest.empty() || rest.front() == ';' ||
+               Fail("unexpected text after the closing quote");
     }
-    if (data == "-") {
+    if (WithoutComment(data) == "-") {
         value.remove = true;
         return true;
     }
-    if (StartsWith(data, "dword:")) {
-        if (!IsHexNumber(data.substr(6), 8))
-            return Fail("dword: needs 1 to 8 hexadecimal digits");
-        const DWORD number = HexNumber(data.substr(6));
-        value.type = REG_DWORD;
-        for (int shift = 0; shift < 32; shift += 8)
-            value.data += char((number >> shift) & 0xFF);
-        return true;
-    }
+    if (StartsWith(data, "dword:"))
+        return ReadDword(WithoutComment(data.substr(6)), value);
     if (StartsWith(data, "hex:")) {
         value.type = REG_BINARY;
-        return ReadHex(data.substr(4), value.type, value.data);
+        return ReadHexList(data.substr(4), value.type, value.data);
     }
     const std::size_t close = data.find("):");
     if (!StartsWith(data, "hex(") || close == std::string_view::npos)
@@ -245,7 +270,36 @@ bool RegistryTextReader::ReadData(std::string_view data, Value& value)
     if (!IsHexNumber(data.substr(4, close - 4), 8))
         return Fail("hex(N): needs a hexadecimal type number N");
     value.type = HexNumber(data.substr(4, close - 4));
-    return ReadHex(data.substr(close + 2), value.type, value.data);
+    return ReadHexList(data.substr(close + 2), value.type, value.data);
+}
+
+bool RegistryTextReader::ReadDword(std::string_view digits, Value& value)
+{
+    if (!IsHexNumber(digits, 8))
+        return Fail("dword: needs 1 to 8 hexadecimal digits");
+    const DWORD number = HexNumber(digits);
+    value.type = REG_DWORD;
+    for (int shift = 0; shift < 32; shift += 8)
+        value.data += char((number >> shift) & 0xFF);
+    return true;
+}
+
+// A hex list goes on over the lines that follow as long as each ends in a backslash. Each line
+// is looked at once, so that a long list costs no more than its length.
+bool RegistryTextReader::ReadHexList(std::string_view first, DWORD type, std::string& bytes)
+{
+    std::string list;
+    std::string_view piece = WithoutComment(first);
+    while (!piece.empty() && piece.back() == '\\') {
+        list += piece.substr(0, piece.size() - 1);
+        const int valueLine = m_lineNumber;
+        std::string_view next;
+        const bool more = NextLine(next);
+        m_lineNumber = valueLine; // faults are told at the value's first line
+        piece = more ? WithoutComment(next) : std::string_view();
+    }
+    list += piece;
+    return ReadHex(list, type, bytes);
 }
 
 bool RegistryTextReader::ReadHex(std::string_view list, DWORD type, std::string& bytes)
@@ -256,7 +310,7 @@ bool RegistryTextReader::ReadHex(std::string_view list, DWORD type, std::string&
         const std::size_t comma = std::min(list.find(',', pos), list.size());
         const std::string_view digits = Trimmed(list.substr(pos, comma - pos));
         pos = comma + 1;
-        if (digits.empty() && pos >= list.size())
+        if (digits.empty() && pos >= list.size() && !raw.empty())
             break; // a trailing comma
         if (!IsHexNumber(digits, 2))
             return Fail("bad byte \"" + std::string(digits) + "\" in a hex list");
@@ -267,5 +321,7 @@ bool RegistryTextReader::ReadHex(std::string_view list, DWORD type, std::string&
         bytes = std::move(raw);
         return true;
     }
-    return FromUtf16(raw, bytes) || Fail("UTF-16 string data with an odd count of bytes");
+    if (const char* problem = FromUtf16(raw, bytes))
+        return Fail(std::string("the UTF-16 string data ") + problem);
+    return true;
 }

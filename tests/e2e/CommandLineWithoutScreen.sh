@@ -33,6 +33,9 @@ check 1 ":4711" "reelmix: cannot connect to display :4711" "$reelmix"
 check 1 ":4711" "mplayer2: cannot connect to display :4711" "$mplayer2" show.asx
 check 1 "" "too large for a settings file" "$regtool" import /dev/zero
 check 1 "" "cannot read $work" "$regtool" import "$work"
+mkdir "$work/folder.db"
+check 1 "" "reelmix-registry: the settings store $work/folder.db is a folder, not a file" \
+    env REELMIX_REGISTRY="$work/folder.db" "$regtool" list
 
 echo "$((checks - failures)) passed, $failures failed"
 [ "$failures" = 0 ]

@@ -10,7 +10,10 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTcpServer>
 #include <cmath>
+#include <memory>
+#include <sys/stat.h>
 
 using namespace testfiles;
 
@@ -25,11 +28,14 @@ struct PlayerRun {
     QString errors;
 };
 
-PlayerRun RunPlayer(const QString& folder, const QStringList& arguments)
+void StartPlayer(QProcess& player, const QString& folder, const QStringList& arguments)
 {
-    QProcess player;
     player.setWorkingDirectory(folder);
     player.start(REELMIX_MPLAYER2_PATH, QStringList{"--headless"} + arguments);
+}
+
+PlayerRun FinishPlayer(QProcess& player)
+{
     PlayerRun run;
     // A bound against hangs only: under the address sanitizer every allocation of the media
     // library goes through the sanitizer's own allocator, and the long show below takes over a
@@ -43,6 +49,13 @@ PlayerRun RunPlayer(const QString& folder, const QStringList& arguments)
     run.exitCode = player.exitStatus() == QProcess::NormalExit ? player.exitCode() : -1;
     run.errors = QString::fromUtf8(player.readAllStandardError());
     return run;
+}
+
+PlayerRun RunPlayer(const QString& folder, const QStringList& arguments)
+{
+    QProcess player;
+    StartPlayer(player, folder, arguments);
+    return FinishPlayer(player);
 }
 
 std::string Time(double seconds)
@@ -135,6 +148,8 @@ TEST(Mplayer, RefusesWhatItCannotRead)
     const QString folder = QString::fromStdString(NewPath("bad"));
     QDir().mkpath(folder);
     WriteBytes(folder.toStdString() + "/page.asx", "<html><body>no playlist</body></html>");
+    ASSERT_EQ(::mkfifo((folder + "/fifo.asx").toUtf8().constData(), 0600), 0);
+    QDir(folder).mkdir("folder.asx");
     struct Case {
         QStringList arguments;
         const char* said;
@@ -142,11 +157,48 @@ TEST(Mplayer, RefusesWhatItCannotRead)
         {{"missing.asx"}, "missing.asx"},
         {{"page.asx"}, "page.asx"},
         {{}, "No playlist"},
+        {{"fifo.asx"}, "fifo.asx is a pipe or device"},
+        {{"/dev/zero"}, "/dev/zero is a pipe or device"},
+        {{"folder.asx"}, "folder.asx is a folder"},
     };
     for (const Case& c : cases) {
         const PlayerRun run = RunPlayer(folder, c.arguments);
         EXPECT_NE(run.exitCode, 0) << c.said;
         EXPECT_TRUE(run.errors.contains(c.said)) << run.errors.toStdString();
+    }
+}
+
+TEST(Mplayer, AServerThatNeverAnswersGivesWayToTheNextReference)
+{
+    // Nobody takes the connections, which the system completes all the same: a server that
+    // never answers.
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    const quint16 port = server.serverPort();
+    const QString folder = QString::fromStdString(NewPath("silent"));
+    QDir().mkpath(folder);
+    ASSERT_TRUE(MakeMovieAt(folder.toStdString() + "/clip.avi", TestPicture(MovieSeconds)));
+    const QStringList schemes{"rtsp", "mms", "http", "https"};
+    std::vector<std::unique_ptr<QProcess>> players;
+    for (const QString& scheme : schemes) {
+        const QString playlist =
+            QString("<ASX><ENTRY><REF HREF=\"%1://127.0.0.1:%2/x.wmv\"/><REF HREF=\"clip.avi\"/>"
+                    "<STARTTIME VALUE=\"1\"/><DURATION VALUE=\"0.2\"/></ENTRY></ASX>")
+                .arg(scheme)
+                .arg(port);
+        WriteBytes((folder + "/" + scheme + ".asx").toStdString(), playlist.toStdString());
+        players.push_back(std::make_unique<QProcess>());
+        StartPlayer(*players.back(), folder, {"--report", scheme + ".txt", scheme + ".asx"});
+    }
+    for (int i = 0; i < schemes.size(); ++i) {
+        const PlayerRun run = FinishPlayer(*players[std::size_t(i)]);
+        EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
+        EXPECT_TRUE(
+            run.errors.contains(QString("%1://127.0.0.1:%2/x.wmv\" ").arg(schemes[i]).arg(port)) &&
+            run.errors.contains("its next reference is tried"))
+            << run.errors.toStdString();
+        const std::string report = ReadBytes((folder + "/" + schemes[i] + ".txt").toStdString());
+        EXPECT_EQ(report.rfind(folder.toStdString() + "/clip.avi\t1.0", 0), 0u) << report;
     }
 }
 
@@ -164,8 +216,9 @@ TEST(Mplayer, RegistersItsFolderForReelmix)
 }
 
 // Each playlist of the corpus says on its first line what must come of it: "<!-- refused -->",
-// or "<!-- plays N from S; says A | B -->" (N entries played, each from S seconds, and the
-// notices A and B given), "from" and "says" being optional.
+// or "<!-- plays N from S to E; says A | B -->" (N entries played, each from S seconds to E, and
+// the notices A and B given), "from", "to" and "says" being optional ("says" also after
+// "refused").
 TEST(Mplayer, PlaysOrRefusesEveryPlaylistOfItsCorpus)
 {
     const QString folder = QString::fromStdString(NewPath("corpus"));
@@ -177,8 +230,15 @@ TEST(Mplayer, PlaysOrRefusesEveryPlaylistOfItsCorpus)
                                          std::string(3000, '\x7f'));
     // Known as a playlist by the media library only, which queues its items on its own.
     WriteBytes(base + "reference.avi", "[Reference]\r\nRef1=clip.avi\r\n");
+    const std::string clip = ReadBytes(base + "clip.avi");
+    // Its header promises four seconds; its pictures end before the first.
+    WriteBytes(base + "truncated.avi", clip.substr(0, clip.size() / 10));
+    for (const char* name : {"tab\tname.avi", "line\nbreak.avi", "a>b.avi"})
+        WriteBytes(base + name, clip);
+    ASSERT_TRUE(MakeMovieAt(base + "still.png",
+                            {"-f", "lavfi", "-i", "testsrc=size=64x48", "-frames:v", "1"}));
     static const QRegularExpression expected(
-        R"(<!-- (refused|plays (\d+)(?: from ([\d.]+))?(?:; says (.*))?) -->)");
+        R"(<!-- (refused|plays (\d+)(?: from ([\d.]+))?(?: to ([\d.]+))?)(?:; says (.*))? -->)");
     const QDir corpus(REELMIX_PLAYLISTS_DIR);
     const QStringList names = corpus.entryList({"*.asx"}, QDir::Files);
     ASSERT_GE(names.size(), 10);
@@ -193,7 +253,7 @@ TEST(Mplayer, PlaysOrRefusesEveryPlaylistOfItsCorpus)
         const std::string report = NewPath("corpus report.txt");
         const PlayerRun run = RunPlayer(folder, {"--report", QString::fromStdString(report), name});
         const bool refused = match.captured(1) == "refused";
-        for (const QString& said : match.captured(4).split(" | ", Qt::SkipEmptyParts))
+        for (const QString& said : match.captured(5).split(" | ", Qt::SkipEmptyParts))
             EXPECT_TRUE(run.errors.contains(said))
                 << name.toStdString() << ": " << said.toStdString();
         EXPECT_EQ(run.exitCode, refused ? 1 : 0) << name.toStdString();
@@ -206,10 +266,12 @@ TEST(Mplayer, PlaysOrRefusesEveryPlaylistOfItsCorpus)
         EXPECT_EQ(lines.size(), match.captured(2).toInt())
             << name.toStdString() << run.errors.toStdString();
         for (const QString& line : lines) {
-            if (match.hasCaptured(3)) {
-                EXPECT_NEAR(line.section('\t', 1, 1).toDouble(), match.captured(3).toDouble(),
-                            FrameSeconds)
-                    << name.toStdString();
+            for (const int field : {1, 2}) {
+                if (!match.hasCaptured(field + 2))
+                    continue;
+                EXPECT_NEAR(line.section('\t', field, field).toDouble(),
+                            match.captured(field + 2).toDouble(), FrameSeconds)
+                    << name.toStdString() << ": " << line.toStdString();
             }
         }
     }

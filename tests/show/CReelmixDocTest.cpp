@@ -93,10 +93,9 @@ TEST(CReelmixDoc, RoundTripKeepsOrderTextsAndExactMarks)
     }
 }
 
-TEST(CReelmixDoc, CountOfZeroOrLessIsAnEmptyShowWhateverFollows)
+TEST(CReelmixDoc, CountOfZeroIsAnEmptyShowWhateverFollows)
 {
-    for (const std::string& bytes : {std::string(), Hex("00 00 00 00 41 42"), Hex("FF FF FF FF 09"),
-                                     Hex("00 00 00 80") + kExample}) {
+    for (const std::string& bytes : {Hex("00 00 00 00"), Hex("00 00 00 00 41 42")}) {
         const std::string path = NewPath("empty.rlx");
         WriteBytes(path, bytes);
         CReelmixDoc doc;
@@ -156,14 +155,19 @@ TEST(CReelmixDoc, FilesThatCannotBeReadAreReported)
     ::mkdir(folder.c_str(), 0755);
     const std::string fifo = NewPath("pipe.rlx");
     ::mkfifo(fifo.c_str(), 0644);
-    for (const std::string& path : {folder, fifo, NewPath("missing.rlx")}) {
+    const std::string empty = NewPath("empty.rlx");
+    WriteBytes(empty, "");
+    const std::string negative = NewPath("negative.rlx");
+    WriteBytes(negative, Hex("FF FF FF FF 09") + kExample.substr(4));
+    for (const std::string& path : {folder, fifo, NewPath("missing.rlx"), empty, negative}) {
         CReelmixDoc doc;
         AddClip(doc, "C:", "kept.avi", -1, -1);
         MessageCapture messages;
         EXPECT_FALSE(doc.OnOpenDocument(Program(path)));
         ASSERT_EQ(messages.Texts().size(), 1u) << path;
         EXPECT_NE(messages.Texts()[0].Find(path.c_str()), -1) << messages.Texts()[0];
-        // A file that could not even be opened leaves the current show alone.
+        // A file that could not even be opened, or is told damaged by its start, leaves the
+        // current show alone.
         EXPECT_EQ(doc.m_clips.GetCount(), 1);
     }
 }

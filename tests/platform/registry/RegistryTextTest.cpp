@@ -1,5 +1,7 @@
 #include "platform/registry/RegistryText.h"
+#include "platform/registry/RegistryStore.h"
 #include "platform/registry/WinReg.h"
+#include "tests/support/TestFiles.h"
 
 #include <QThread>
 #include <gtest/gtest.h>
@@ -33,20 +35,33 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
     return text;
 }
 
-// Hangs a chain of levels keys "k" below the key named top, straight into the store's tables,
-// as a version of the program that allowed any depth could have.
-void HangChain(const std::string& top, int levels)
+// Writes straight into the store's tables, as earlier versions of the program could have.
+void IntoTables(const std::string& sql)
 {
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(std::getenv("REELMIX_REGISTRY"), &db), SQLITE_OK);
-    const std::string insert =
-        "WITH base(b, top) AS (SELECT max(id), (SELECT id FROM keys WHERE name='" + top +
-        "') FROM keys), chain(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM chain WHERE n < " +
-        std::to_string(levels) +
-        ") INSERT INTO keys(id, parent, name) SELECT b + n, CASE n WHEN 1 THEN top ELSE b + n - 1 "
-        "END, 'k' FROM chain, base";
-    EXPECT_EQ(sqlite3_exec(db, insert.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
+}
+
+// Hangs a chain of levels keys "k" below the key named top, as a version of the program that
+// allowed any depth could have.
+void HangChain(const std::string& top, int levels)
+{
+    IntoTables("WITH base(b, top) AS (SELECT max(id), (SELECT id FROM keys WHERE name='" + top +
+               "') FROM keys), chain(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM chain WHERE n < " +
+               std::to_string(levels) +
+               ") INSERT INTO keys(id, parent, name) SELECT b + n, CASE n WHEN 1 THEN top ELSE "
+               "b + n - 1 END, 'k' FROM chain, base");
+}
+
+// The bytes the registry editor saves text in: UTF-16LE after a byte-order mark.
+std::string Utf16(const std::u16string& text)
+{
+    std::string bytes = "\xFF\xFE";
+    for (const char16_t unit : text)
+        bytes += {char(unit & 0xFF), char(unit >> 8)};
+    return bytes;
 }
 
 std::string ExportOf(const std::string& key)
@@ -113,8 +128,16 @@ TEST(RegistryText, BadInputIsReportedAndNothingIsWritten)
         {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\nv=1\n", "line 3: expected \"name\"=value"},
         {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"v\"=\n", "line 3: expected data after ="},
         {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n@=\n", "line 3: expected data after ="},
-        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"a\rb\"=\"x\"\n", "line 3: a name holds a line break"},
-        {"REGEDIT4\n[HKEY_CURRENT_USER\\A\rB]\n", "line 2: a name holds a line break"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"a\rb\"=\"x\"\n", "line 3: missing closing quote"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A\rB]\n", "line 2: a key line must end with ]"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"v\"=hex:,\n", "line 3: bad byte \"\""},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"v\"=\"x\\\\\"\n  00\n", "line 4: expected"},
+        {Utf16(u"Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\A]\r\n"
+               u"\"a\xD800"
+               u"b\"=\"x\"\r\n"),
+         "the UTF-16 text holds a lone surrogate"},
+        {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"v\"=hex(1):00,dc\n",
+         "line 3: the UTF-16 string data holds a lone surrogate"},
         {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"ab\0cd\"=\"x\"\n"s,
          "line 3: a name holds a zero byte"},
         {"REGEDIT4\n[HKEY_CURRENT_USER\\A\0B]\n"s, "line 2: a name holds a zero byte"},
@@ -124,7 +147,7 @@ TEST(RegistryText, BadInputIsReportedAndNothingIsWritten)
         {"REGEDIT4\n[-HKEY_CURRENT_USER\\A]\n\"v\"=\"x\"\n", "line 3: a value under a key"},
         {"\xFF\xFER\0E"s, "half a character"},
         {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"v\"=hex(2):41\n",
-         "line 3: UTF-16 string data with an odd count"},
+         "line 3: the UTF-16 string data ends in half a character"},
         {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"v\"=1\n", "line 3: unknown value data"},
         {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"v\"=\"ok\"\n[HKEY_CURRENT_USER\\A\\" +
              std::string(300, 'k') + "]\n\"w\"=\"ok\"\n",
@@ -139,6 +162,53 @@ TEST(RegistryText, BadInputIsReportedAndNothingIsWritten)
                   LONG(ERROR_FILE_NOT_FOUND))
             << c.text;
     }
+}
+
+TEST(RegistryText, ReadsWhatTheRegistryEditorAccepts)
+{
+    std::string cyrillic;
+    for (int i = 0; i < 200; ++i)
+        cyrillic += "\xD0\x96"; // 200 characters, 400 bytes
+    const std::string key = "HKEY_CURRENT_USER\\Software\\Lenient";
+    const std::string text = "REGEDIT4\r\r; a comment\r# another\r[" + key + "]\r" +
+                             "\"dword\"=dword: 0000002a ;the answer\r"
+                             "\"path\"=\"C:\\\\\"\r" // ends in a backslash, not joined
+                             "\"next\"=\"x\" ; after\r"
+                             "\"bytes\"=hex:\\\r  01,02 ;tail\r"
+                             "[" +
+                             key + "\\" + cyrillic + "]\r";
+    std::string error;
+    ASSERT_TRUE(RegistryText::Import(text, error)) << error;
+    EXPECT_EQ(ExportOf(key),
+              "REGEDIT4\n\n[" + key +
+                  "]\n\"bytes\"=hex:01,02\n"
+                  "\"dword\"=dword:0000002a\n\"next\"=\"x\"\n\"path\"=\"C:\\\\\"\n\n[" +
+                  key + "\\" + cyrillic + "]\n\n");
+}
+
+// A store busy at the end, and a name from before the rule against line breaks: each is told as
+// what it is, where it is.
+TEST(RegistryText, StoreFailuresSayWhatAndWhere)
+{
+    const std::string path = testfiles::NewPath("held.db");
+    RegistryStore store(path, 20);
+    std::string error;
+    ASSERT_TRUE(RegistryText::Import("REGEDIT4\n[HKEY_CURRENT_USER\\A]\n", store, error));
+    sqlite3* reader = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &reader), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(reader, "BEGIN; SELECT count(*) FROM keys", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    EXPECT_FALSE(
+        RegistryText::Import("REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"v\"=\"x\"\n\n", store, error));
+    EXPECT_EQ(error, "the settings store is busy");
+    sqlite3_close(reader);
+
+    Set(HKEY_CURRENT_USER, "Software\\Old\\Lines", "v", REG_SZ, "x");
+    IntoTables("UPDATE vals SET name='a'||char(13)||'b' WHERE name='v'");
+    std::string text;
+    EXPECT_FALSE(RegistryText::Export("HKEY_CURRENT_USER\\Software\\Old", text, error));
+    EXPECT_EQ(error.find("HKEY_CURRENT_USER\\Software\\Old\\Lines: a key or value name holds"), 0u)
+        << error;
 }
 
 TEST(RegistryText, ExportOfMissingKeyOrHiveFails)
@@ -165,11 +235,8 @@ TEST(RegistryText, ReadsWhatTheRegistryEditorWritesToday)
                                 u"\"Path\"=hex(2):25,00,48,00,4f,00,4d,00,45,00,25,00,\\\r\n"
                                 u"  00,00\r\n"
                                 u"\"Bits\"=hex:01,ff\r\n";
-    std::string bytes = "\xFF\xFE";
-    for (const char16_t unit : text)
-        bytes += {char(unit & 0xFF), char(unit >> 8)};
     std::string error;
-    ASSERT_TRUE(RegistryText::Import(bytes, error)) << error;
+    ASSERT_TRUE(RegistryText::Import(Utf16(text), error)) << error;
     EXPECT_EQ(ExportOf("HKEY_CURRENT_USER\\Software\\Today"),
               "REGEDIT4\n\n"
               "[HKEY_CURRENT_USER\\Software\\Today]\n\n"
@@ -179,7 +246,7 @@ TEST(RegistryText, ReadsWhatTheRegistryEditorWritesToday)
               "\"Path\"=hex(2):25,48,4f,4d,45,25,00\n\n");
 }
 
-TEST(RegistryText, ExportOfDeepKeysNeedsNoDeepStack)
+TEST(RegistryText, DeepKeysExportAndDeleteWithoutLimits)
 {
     Set(HKEY_CURRENT_USER, "Software\\DeepChain", "v", REG_SZ, "top");
     HangChain("DeepChain", 3000);
@@ -193,4 +260,9 @@ TEST(RegistryText, ExportOfDeepKeysNeedsNoDeepStack)
     thread->wait();
     EXPECT_TRUE(ok) << error;
     EXPECT_EQ(std::count(text.begin(), text.end(), '['), 3001);
+    // Deeper than SQLite follows deletions by itself.
+    ASSERT_TRUE(
+        RegistryText::Import("REGEDIT4\n[-HKEY_CURRENT_USER\\Software\\DeepChain]\n", error))
+        << error;
+    EXPECT_FALSE(RegistryText::Export("HKEY_CURRENT_USER\\Software\\DeepChain", text, error));
 }
