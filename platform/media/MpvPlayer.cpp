@@ -22,6 +22,7 @@ constexpr quint64 PositionTag = 1001;
 constexpr quint64 UnloadPositionTag = 1002;
 constexpr quint64 HookTag = 1003;
 constexpr quint64 PauseTag = 1004;
+constexpr quint64 PropertyTag = 1005;
 
 constexpr const char* ObservedProperties[] = {
     "time-pos",
@@ -33,6 +34,7 @@ constexpr const char* ObservedProperties[] = {
     "estimated-frame-count",
     "container-fps",
     "current-tracks/video/image",
+    "current-tracks/video/demux-rotation",
 };
 
 // Builds an mpv_node tree from a QVariant; owns every allocation the tree points at.
@@ -176,7 +178,7 @@ void MpvPlayer::Start(Output output, const QVariantMap& options)
     const bool window = output == Output::Window;
     // Hardware-decoded frames cannot be read back by the software renderer.
     QVariantMap all{{"vo", window ? "libmpv" : "null"},
-                    {"ao", window ? "auto" : "null"},
+                    {"ao", window ? "" : "null"},
                     {"hwdec", "no"},
                     {"config", "no"},
                     {"terminal", "no"},
@@ -184,6 +186,9 @@ void MpvPlayer::Start(Output output, const QVariantMap& options)
                     {"ytdl", "no"},
                     {"hr-seek", "yes"},
                     {"audio-display", "no"}};
+    // This library's software renderer aborts on turned pictures: MpvVideoWidget turns them.
+    if (window)
+        all.insert("video-rotate", "no");
     for (auto it = options.begin(); it != options.end(); ++it)
         all.insert(it.key(), it.value());
     int error = 0;
@@ -339,6 +344,13 @@ void MpvPlayer::HandleReply(const mpv_event& event)
         return;
     }
     const auto* property = static_cast<const mpv_event_property*>(event.data);
+    if (event.reply_userdata == PropertyTag) {
+        emit PropertyReply(QString::fromUtf8(property->name),
+                           event.error >= 0 && property->format == MPV_FORMAT_NODE
+                               ? ToVariant(*static_cast<const mpv_node*>(property->data))
+                               : QVariant());
+        return;
+    }
     const double position = event.error >= 0 && property->format == MPV_FORMAT_DOUBLE
                                 ? *static_cast<const double*>(property->data)
                                 : NaN;
@@ -405,6 +417,12 @@ void MpvPlayer::RequestPosition()
 {
     if (m_handle)
         mpv_get_property_async(m_handle, PositionTag, "time-pos", MPV_FORMAT_DOUBLE);
+}
+
+void MpvPlayer::RequestProperty(const QString& name)
+{
+    if (m_handle)
+        mpv_get_property_async(m_handle, PropertyTag, name.toUtf8(), MPV_FORMAT_NODE);
 }
 
 void MpvPlayer::LoadFile(const QString& hostPath, const QVariantMap& fileOptions)

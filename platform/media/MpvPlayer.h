@@ -45,6 +45,8 @@ public:
     void SetProperty(const QString& name, const QVariant& value);
     // Asks for the current playback position without waiting; answered by PositionReply.
     void RequestPosition();
+    // Asks for any property without waiting; answered by PropertyReply, in the order asked.
+    void RequestProperty(const QString& name);
 
     // Last known values of the observed properties; null when mpv has none. TimePos and
     // Duration are NaN when unknown.
@@ -56,6 +58,8 @@ public:
     bool IsEofReached() const { return CachedProperty("eof-reached").toBool(); }
     // The file's picture is a still image, whose position stays put while it is shown.
     bool IsStillPicture() const { return CachedProperty("current-tracks/video/image").toBool(); }
+    // Clockwise degrees the file asks its pictures to be turned; Render does not turn them.
+    int Rotation() const { return CachedProperty("current-tracks/video/demux-rotation").toInt(); }
     // From the cached position and frame rate, as mpv estimates it: mpv does not report its own
     // estimate again while paused, so after a seek or frame step it would be stale.
     qint64 EstimatedFrameNumber() const;
@@ -65,7 +69,8 @@ public:
     }
     double ContainerFps() const { return CachedProperty("container-fps").toDouble(); }
 
-    // Draws the current video frame scaled into image (Format_RGBX8888); false without video.
+    // Draws the current video frame scaled into image (Format_RGBX8888), not turned; false
+    // without video.
     bool Render(QImage& image);
 
 signals:
@@ -77,6 +82,8 @@ signals:
     void EndFile(MpvPlayer::EndReason reason, const QString& errorText);
     void PropertyChanged(const QString& name, const QVariant& value);
     void PositionReply(double timePos);
+    // The value asked for by RequestProperty; null when mpv has none.
+    void PropertyReply(const QString& name, const QVariant& value);
     void CommandFailed(const QString& errorText);
     void FrameReady();
     void Shutdown();

@@ -1,4 +1,5 @@
 #include "platform/media/MpvPlayer.h"
+#include "platform/media/MpvVideoWidget.h"
 
 #include "tests/support/Await.h"
 #include "tests/support/TestFiles.h"
@@ -66,4 +67,26 @@ TEST(MpvPlayer, SeeksToExactFramesAndRendersThem)
     for (int x = 0; x < image.width(); x += 8)
         coloured += image.pixelColor(x, 30).saturation() > 100;
     EXPECT_GT(coloured, 5);
+}
+
+// A file that asks for its pictures to be turned once made the media library's renderer abort.
+TEST(MpvPlayer, TurnsPicturesAsTheFileAsks)
+{
+    const std::string plain = testfiles::MakeMovie(
+        "white left.mov",
+        {"-f", "lavfi", "-i", "color=white:size=32x32:duration=1,pad=64:32:0:0:black", "-c:v",
+         "mpeg4"});
+    // A quarter turn to the left: the white half goes to the bottom.
+    const std::string turned =
+        testfiles::MakeMovie("turned.mov", {"-i", QString::fromStdString(plain), "-c", "copy",
+                                            "-metadata:s:v:0", "rotate=90"});
+    MpvPlayer player(MpvPlayer::Output::Window, {{"pause", "yes"}, {"ao", "null"}});
+    MpvVideoWidget video(&player);
+    video.resize(100, 100);
+    video.show();
+    player.LoadFile(QString::fromStdString(turned));
+    EXPECT_TRUE(Await([&] {
+        const QImage shown = video.grab().toImage();
+        return qGray(shown.pixel(50, 80)) > 200 && qGray(shown.pixel(50, 20)) < 50;
+    }));
 }
