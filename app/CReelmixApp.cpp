@@ -2,8 +2,10 @@
 
 #include "app/CAboutDlg.h"
 #include "app/CMainFrame.h"
+#include "app/ShowTravel.h"
 #include "platform/framework/AfxRes.h"
 #include "platform/framework/CCommandLineInfo.h"
+#include "platform/framework/CFileDialog.h"
 #include "platform/framework/CSingleDocTemplate.h"
 #include "preview/EditClipDlg.h"
 #include "res/StringIds.h"
@@ -46,6 +48,25 @@ BOOL CReelmixApp::InitInstance()
     return TRUE;
 }
 
+CDocument* CReelmixApp::OpenDocumentFile(LPCTSTR pathName)
+{
+    CDocTemplate* shows = GetFirstDocTemplate();
+    if (shows && pathName && ShowTravel::IsImportable(pathName))
+        return ShowTravel::Import(*shows, pathName);
+    return CWinApp::OpenDocumentFile(pathName);
+}
+
+void CReelmixApp::OnFileOpen()
+{
+    CDocTemplate* shows = GetFirstDocTemplate();
+    if (!shows)
+        return;
+    CFileDialog dialog(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
+                       ShowTravel::OpenFilter(*shows), m_pMainWnd);
+    if (dialog.DoModal() == IDOK)
+        OpenDocumentFile(dialog.GetPathName());
+}
+
 // The editor knows a movie and two marks; the clip takes the marks only when the user chose OK.
 bool CReelmixApp::EditClip(Clip& clip, CWnd* parent)
 {
@@ -65,7 +86,20 @@ void CReelmixApp::OnAppAbout()
 
 BOOL CReelmixApp::OnCmdMsg(UINT id, CCmdUI* ui)
 {
-    if (id == ID_APP_ABOUT)
+    CDocTemplate* shows = GetFirstDocTemplate();
+    const auto* show = shows ? dynamic_cast<CReelmixDoc*>(shows->GetOnlyDocument()) : nullptr;
+    switch (id) {
+    case ID_APP_ABOUT:
         return Handle(ui, [this] { OnAppAbout(); });
+    case ID_FILE_OPEN:
+        return Handle(ui, [this] { OnFileOpen(); });
+    case ID_FILE_IMPORT:
+        return shows && Handle(ui, [this, shows] { ShowTravel::OnFileImport(*shows, m_pMainWnd); });
+    case ID_FILE_EXPORT_SHOW:
+        return show &&
+               Handle(ui, [this, show] { ShowTravel::OnFileExportShow(*show, m_pMainWnd); });
+    default:
+        break;
+    }
     return CWinApp::OnCmdMsg(id, ui);
 }

@@ -15,7 +15,12 @@ public:
     explicit CReelmixApp(CDocTemplate::ViewClass view);
 
     BOOL InitInstance() override;
+    // Playlists and edit lists of other programs are imported into a new show; the rest opens
+    // as shows do.
+    CDocument* OpenDocumentFile(LPCTSTR pathName) override;
     void OnAppAbout();
+    // Open with the lists that are imported in the dialog's filter too.
+    void OnFileOpen();
     BOOL OnCmdMsg(UINT id, CCmdUI* ui) override;
     const CStringList& GetMovieExtensions() const override { return m_movieExtensions; }
     bool EditClip(Clip& clip, CWnd* parent) override;

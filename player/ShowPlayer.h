@@ -7,9 +7,9 @@
 // answer in time, a movie that ends before the start time asked for) gives way to the entry's
 // next one; an entry with none left is skipped with a notice.
 #include "platform/media/MpvPlayer.h"
-#include "player/AsxPlaylist.h"
 #include "player/EntryStart.h"
 #include "player/PlayReport.h"
+#include "util/AsxPlaylist.h"
 
 #include <QElapsedTimer>
 #include <QObject>

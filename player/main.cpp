@@ -2,12 +2,12 @@
 // exits when the show is over.
 #include "platform/framework/ScreenCheck.h"
 #include "platform/media/MpvPlayer.h"
-#include "player/AsxReader.h"
 #include "player/PlayerCommandLine.h"
 #include "player/PlayerRegistration.h"
 #include "player/PlayerWindow.h"
 #include "player/ReportNumbering.h"
 #include "player/ShowPlayer.h"
+#include "util/AsxReader.h"
 
 #include <QApplication>
 #include <QEventLoop>

@@ -44,6 +44,15 @@ constexpr DialogItem kMultiLoadItems[] = {
     {"Button", 1031, "&Only Add New Files", 7, 27, 77, 10, kChild | WS_TABSTOP | BS_AUTOCHECKBOX},
 };
 
+constexpr DialogItem kExportShowItems[] = {
+    {"Static", -1, "Choose the format to write the show in:", 7, 7, 200, 8, kChild | SS_LEFT},
+    {"SysListView32", 1040, "", 7, 18, 266, 98,
+     kChild | WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS},
+    {"Button", IDOK, "&Export...", 169, 122, 50, 14,
+     kChild | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON},
+    {"Button", IDCANCEL, "Cancel", 223, 122, 50, 14, kPush},
+};
+
 // The media player control is hosted by its class id.
 constexpr DWORD kUpDown = kChild | WS_TABSTOP | UDS_HORZ | UDS_ARROWKEYS;
 constexpr DialogItem kEditClipItems[] = {
@@ -72,6 +81,8 @@ constexpr DialogTemplate kTemplates[] = {
      WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, kEditClipItems},
     {IDD_MULTI_LOAD, "Set Options for Multi-Load", 186, 45, "MS Sans Serif", 8,
      WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, kMultiLoadItems},
+    {IDD_EXPORT_SHOW, "Export Show", 280, 143, "MS Sans Serif", 8,
+     WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, kExportShowItems},
 };
 } // namespace
 

@@ -17,6 +17,9 @@ struct Entry {
 constexpr Entry kStrings[] = {
     {IDR_MAINFRAME,
      "Reelmix\n\nReelmix\nReelmix Files (*.rlx)\n.rlx\nReelmix.Document\nReelmix Document"},
+    {ID_FILE_IMPORT, "Make a new show of a playlist or edit list of another program\nImport"},
+    {ID_FILE_EXPORT_SHOW,
+     "Write the show as a playlist or edit list that other programs read\nExport Show"},
     {AFX_IDS_APP_TITLE, "Reelmix"},
     {AFX_IDS_IDLEMESSAGE, "Ready"},
     {ID_FILE_NEW, "Create a new document\nNew"},

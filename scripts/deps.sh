@@ -6,9 +6,11 @@ set -euo pipefail
 build_pkgs=(cmake ninja-build g++ pkg-config ccache qt6-base-dev qt6-svg-dev libmpv-dev libsqlite3-dev
             libxcb1-dev libavformat-dev libavcodec-dev libswscale-dev libavutil-dev fonts-dejavu-core
             dpkg-dev)
+# melt and xmllint read what the list exporters write (VLC would play the XSPF and M3U, but its
+# plug-ins weigh 35 packages and it refuses to run as root, as CI does).
 test_pkgs=(libgtest-dev libbenchmark-dev ffmpeg xvfb xauth xdotool clang-format
            clang libclang-rt-14-dev desktop-file-utils appstream shared-mime-info
-           groff-base)
+           groff-base melt libxml2-utils)
 
 pkgs=("${build_pkgs[@]}")
 [ "${1:-run}" = test ] && pkgs+=("${test_pkgs[@]}")

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang under the address and undefined-behaviour sanitizers and
-# runs each for SECONDS over its seeds in tests/fuzz/corpus/<target>/; inputs it finds are kept
+# runs each for SECONDS over its seeds in tests/fuzz/corpus/<target>/ (the list readers also over
+# ../shared/corpus/playlists/ when it is there); inputs it finds are kept
 # in build-fuzz/corpus/<target>/, failing ones in build-fuzz/artifacts/. A crash, a leak, an
 # input taking over 1 s or an allocation over 100 MB fails the run.
 # Usage: scripts/fuzz.sh [SECONDS] [TARGET...]   (extra libFuzzer flags in $FUZZ_FLAGS)
@@ -28,10 +29,13 @@ for t in "${targets[@]}"; do
     mkdir -p "$dir/corpus/$t" "$dir/artifacts" "$dir/tmp/$t"
     log=$dir/$t.log
     status=0
+    # Lists other programs wrote, beside the tree, are seeds of the list readers as they are.
+    seeds=("tests/fuzz/corpus/$t")
+    [ "$t" = lists ] && [ -d ../shared/corpus/playlists ] && seeds+=(../shared/corpus/playlists)
     # shellcheck disable=SC2086
     TMPDIR=$PWD/$dir/tmp/$t "$dir/tests/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=1 \
         -malloc_limit_mb=100 -print_final_stats=1 -artifact_prefix="$dir/artifacts/$t-" \
-        ${FUZZ_FLAGS:-} "$dir/corpus/$t" "tests/fuzz/corpus/$t" >"$log" 2>&1 || status=$?
+        ${FUZZ_FLAGS:-} "$dir/corpus/$t" "${seeds[@]}" >"$log" 2>&1 || status=$?
     rm -rf "${dir:?}/tmp/$t"
     execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
     cov=$(grep -o 'cov: [0-9]* ft: [0-9]*' "$log" | tail -n 1)

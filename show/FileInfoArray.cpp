@@ -10,7 +10,7 @@ namespace
 {
 bool Aborted(const int* abortFlag)
 {
-    return abortFlag && *abortFlag;
+    return abortFlag && std::atomic_ref<int>(*const_cast<int*>(abortFlag)).load();
 }
 
 // The find data of the entry name in folder, whose name may hold the wildcards themselves.

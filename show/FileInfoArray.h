@@ -19,7 +19,8 @@ public:
     // Adds the entries of directory (ending in a backslash) matching pattern, and with recurse
     // those of every folder below, sub-folders' entries before a folder's own. Folders
     // themselves only with includeDirs. abortFlag (read, non-zero stops) and counter (of files
-    // added) may be null. Returns the number of entries added.
+    // added) may be null; both are accessed atomically, so another thread may raise the flag and
+    // watch the count while the search runs. Returns the number of entries added.
     int FindFiles(const CString& directory, const CString& pattern, bool recurse, int order,
                   bool includeDirs, const int* abortFlag, long* counter);
 };

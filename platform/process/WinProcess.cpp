@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <future>
+#include <new>
 #include <optional>
 #include <spawn.h>
 #include <string>
@@ -156,6 +157,8 @@ std::vector<char*> Pointers(std::vector<std::string>& texts)
 // Returns the new pid, or -errno.
 int Spawn(SpawnRequest& request)
 {
+    std::vector<char*> argv = Pointers(request.argv);
+    std::vector<char*> envp = Pointers(request.environment);
     posix_spawn_file_actions_t actions;
     posix_spawnattr_t attributes;
     posix_spawn_file_actions_init(&actions);
@@ -173,8 +176,6 @@ int Spawn(SpawnRequest& request)
     posix_spawnattr_setsigdefault(&attributes, &defaults);
     posix_spawnattr_setflags(&attributes,
                              POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-    std::vector<char*> argv = Pointers(request.argv);
-    std::vector<char*> envp = Pointers(request.environment);
     pid_t pid = 0;
     const int error = posix_spawn(&pid, request.path.c_str(), &actions, &attributes, argv.data(),
                                   request.environment.empty() ? environ : envp.data());
@@ -203,7 +204,12 @@ Spawned SpawnDetached(SpawnRequest request)
             if (request.idle)
                 setpriority(PRIO_PROCESS, gettid(), IdleNice);
             Spawned spawned;
-            spawned.pid = Spawn(request);
+            try {
+                spawned.pid = Spawn(request);
+            } catch (const std::bad_alloc&) {
+                // Nothing was started yet; the caller hears why instead of the process ending.
+                spawned.pid = -ENOMEM;
+            }
             // The handles are taken before this thread reaps the program: a program that ends
             // at once is still there to be named until then, and its number cannot be reused.
             if (spawned.pid > 0) {

@@ -9,9 +9,14 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QTimer>
 
 void AppFixture::SetUp()
 {
+    // The quit that ends an earlier test's program leaves every event loop started later ending
+    // at once (modal dialogs among them), until the application's own loop has run once.
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    QApplication::exec();
     for (const char* key : {"Brantwell", "Local AppWizard-Generated Applications"})
         MyRegistry(HKEY_CURRENT_USER, "Software", false).DeleteKey(key);
     qputenv("XDG_DATA_HOME", QDir(TestEnv::Folder()).filePath("share").toUtf8());

@@ -144,10 +144,10 @@ TEST_F(AppFixture, RecentFileListKeepsSixteenEntriesAcrossRestarts)
 
     ASSERT_TRUE(Start());
     const std::vector<std::string> menu = FileMenuTexts(Frame());
-    ASSERT_EQ(menu.size(), 5u + 16u);
-    EXPECT_EQ(menu[4], "&1 " + NameOf(files[17]));
-    EXPECT_EQ(menu[13], "1&0 " + NameOf(files[8]));
-    EXPECT_EQ(menu[19], "16 " + NameOf(files[2]));
+    ASSERT_EQ(menu.size(), 7u + 16u);
+    EXPECT_EQ(menu[6], "&1 " + NameOf(files[17]));
+    EXPECT_EQ(menu[15], "1&0 " + NameOf(files[8]));
+    EXPECT_EQ(menu[21], "16 " + NameOf(files[2]));
 
     // An entry whose file is gone is dropped after the failed open.
     ::remove(files[17].c_str());
@@ -160,5 +160,6 @@ TEST_F(AppFixture, EmptyRecentFileListShowsTheGreyPlaceholder)
     ASSERT_TRUE(Start());
     EXPECT_EQ(FileMenuTexts(Frame()),
               (std::vector<std::string>{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S",
-                                        "Save &As...", "Recent File (grey)", "E&xit"}));
+                                        "Save &As...", "&Import...", "&Export Show...",
+                                        "Recent File (grey)", "E&xit"}));
 }

@@ -25,6 +25,7 @@ expect() { # TEXT COMMAND...: the command succeeds and prints TEXT
 expect "Reelmix Version 1.0" "$usr/bin/reelmix" --version
 expect "Usage: mplayer2" "$usr/libexec/reelmix/mplayer2" --help
 expect "usage: reelmix-registry list" "$usr/bin/reelmix-registry" --help
+expect "Usage: reelmix-render --format" "$usr/bin/reelmix-render" --help
 expect "" desktop-file-validate "$usr/share/applications/reelmix.desktop"
 expect "Validation was successful" appstreamcli validate --no-net \
     "$usr"/share/metainfo/*.metainfo.xml

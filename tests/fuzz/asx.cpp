@@ -1,5 +1,5 @@
 // Any text given to the show player as its playlist.
-#include "player/AsxReader.h"
+#include "util/AsxReader.h"
 
 #include <cstdint>
 

@@ -2,17 +2,17 @@
 #include "platform/files/HostPath.h"
 #include "platform/registry/WinReg.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/TestPrograms.h"
 #include "util/MyRegistry.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTcpServer>
 #include <cmath>
-#include <memory>
+#include <future>
 #include <sys/stat.h>
 
 using namespace testfiles;
@@ -23,39 +23,13 @@ namespace
 constexpr double FrameSeconds = 1.0 / 25;
 constexpr double MovieSeconds = 4.0;
 
-struct PlayerRun {
-    int exitCode = -1;
-    QString errors;
-};
-
-void StartPlayer(QProcess& player, const QString& folder, const QStringList& arguments)
+testprograms::Run RunPlayer(const QString& folder, const QStringList& arguments)
 {
-    player.setWorkingDirectory(folder);
-    player.start(REELMIX_MPLAYER2_PATH, QStringList{"--headless"} + arguments);
-}
-
-PlayerRun FinishPlayer(QProcess& player)
-{
-    PlayerRun run;
     // A bound against hangs only: under the address sanitizer every allocation of the media
     // library goes through the sanitizer's own allocator, and the long show below takes over a
     // minute of a busy machine there.
-    if (!player.waitForFinished(250000)) {
-        player.kill();
-        player.waitForFinished();
-        run.errors = "mplayer2 did not finish";
-        return run;
-    }
-    run.exitCode = player.exitStatus() == QProcess::NormalExit ? player.exitCode() : -1;
-    run.errors = QString::fromUtf8(player.readAllStandardError());
-    return run;
-}
-
-PlayerRun RunPlayer(const QString& folder, const QStringList& arguments)
-{
-    QProcess player;
-    StartPlayer(player, folder, arguments);
-    return FinishPlayer(player);
+    return testprograms::RunProgram(REELMIX_MPLAYER2_PATH, QStringList{"--headless"} + arguments,
+                                    250000, folder);
 }
 
 std::string Time(double seconds)
@@ -125,7 +99,7 @@ TEST(Mplayer, PlaysEachEntryForItsInterval)
     WriteBytes(base + "Reelmix.asx", Playlist(show));
 
     const std::string report = NewPath("report.txt");
-    const PlayerRun run =
+    const testprograms::Run run =
         RunPlayer(folder, {"--report", QString::fromStdString(report), "Reelmix.asx"});
     ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
     EXPECT_TRUE(run.errors.contains("Clip 2 of 9") && run.errors.contains("gone.avi"))
@@ -171,7 +145,7 @@ TEST(Mplayer, RefusesWhatItCannotRead)
         {{"folder.asx"}, "folder.asx is a folder"},
     };
     for (const Case& c : cases) {
-        const PlayerRun run = RunPlayer(folder, c.arguments);
+        const testprograms::Run run = RunPlayer(folder, c.arguments);
         EXPECT_NE(run.exitCode, 0) << c.said;
         EXPECT_TRUE(run.errors.contains(c.said)) << run.errors.toStdString();
     }
@@ -188,7 +162,8 @@ TEST(Mplayer, AServerThatNeverAnswersGivesWayToTheNextReference)
     QDir().mkpath(folder);
     ASSERT_TRUE(MakeMovieAt(folder.toStdString() + "/clip.avi", TestPicture(MovieSeconds)));
     const QStringList schemes{"rtsp", "mms", "http", "https"};
-    std::vector<std::unique_ptr<QProcess>> players;
+    // All four at once, since each waits out its own connection timeout.
+    std::vector<std::future<testprograms::Run>> players;
     for (const QString& scheme : schemes) {
         const QString playlist =
             QString("<ASX><ENTRY><REF HREF=\"%1://127.0.0.1:%2/x.wmv\"/><REF HREF=\"clip.avi\"/>"
@@ -196,11 +171,11 @@ TEST(Mplayer, AServerThatNeverAnswersGivesWayToTheNextReference)
                 .arg(scheme)
                 .arg(port);
         WriteBytes((folder + "/" + scheme + ".asx").toStdString(), playlist.toStdString());
-        players.push_back(std::make_unique<QProcess>());
-        StartPlayer(*players.back(), folder, {"--report", scheme + ".txt", scheme + ".asx"});
+        players.push_back(std::async(std::launch::async, RunPlayer, folder,
+                                     QStringList{"--report", scheme + ".txt", scheme + ".asx"}));
     }
     for (int i = 0; i < schemes.size(); ++i) {
-        const PlayerRun run = FinishPlayer(*players[std::size_t(i)]);
+        const testprograms::Run run = players[std::size_t(i)].get();
         EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
         EXPECT_TRUE(
             run.errors.contains(QString("%1://127.0.0.1:%2/x.wmv\" ").arg(schemes[i]).arg(port)) &&
@@ -213,10 +188,9 @@ TEST(Mplayer, AServerThatNeverAnswersGivesWayToTheNextReference)
 
 TEST(Mplayer, RegistersItsFolderForReelmix)
 {
-    QProcess player;
-    player.start(REELMIX_MPLAYER2_PATH, {"--register"});
-    ASSERT_TRUE(player.waitForFinished(30000));
-    EXPECT_EQ(player.exitCode(), 0) << player.readAllStandardError().toStdString();
+    const testprograms::Run run =
+        testprograms::RunProgram(REELMIX_MPLAYER2_PATH, {"--register"}, 30000);
+    EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
 
     MyRegistry key(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\MediaPlayer", false);
     CString directory;
@@ -260,12 +234,14 @@ TEST(Mplayer, PlaysOrRefusesEveryPlaylistOfItsCorpus)
             .replace("@FOLDER@", folder.toUtf8());
         WriteBytes(base + name.toStdString(), text.toStdString());
         const std::string report = NewPath("corpus report.txt");
-        const PlayerRun run = RunPlayer(folder, {"--report", QString::fromStdString(report), name});
+        const testprograms::Run run =
+            RunPlayer(folder, {"--report", QString::fromStdString(report), name});
         const bool refused = match.captured(1) == "refused";
         for (const QString& said : match.captured(5).split(" | ", Qt::SkipEmptyParts))
             EXPECT_TRUE(run.errors.contains(said))
                 << name.toStdString() << ": " << said.toStdString();
-        EXPECT_EQ(run.exitCode, refused ? 1 : 0) << name.toStdString();
+        EXPECT_EQ(run.exitCode, refused ? 1 : 0)
+            << name.toStdString() << ": " << run.errors.toStdString();
         if (refused) {
             EXPECT_TRUE(run.errors.contains(name)) << run.errors.toStdString();
             continue;
@@ -300,7 +276,7 @@ TEST(Mplayer, PlaysEveryEntryOfALongShow)
     WriteBytes(folder.toStdString() + "/long.asx",
                Playlist(std::vector<Clip>(Entries, Clip{movie, 0.5, 0.51})));
     const std::string report = NewPath("long report.txt");
-    const PlayerRun run =
+    const testprograms::Run run =
         RunPlayer(folder, {"--report", QString::fromStdString(report), "long.asx"});
     EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
     const QStringList lines =

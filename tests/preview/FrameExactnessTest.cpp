@@ -8,12 +8,12 @@
 #include "tests/preview/PreviewTestKit.h"
 #include "tests/support/Await.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/TestPrograms.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QImage>
-#include <QProcess>
 #include <cmath>
 
 using namespace previewtest;
@@ -32,11 +32,9 @@ std::vector<QStringList> PlayedByShowPlayer(const Clips& clips)
     PlaylistWriter::WritePlaylist(rows);
     const std::string report = testfiles::NewPath("report.txt");
     // In its window, as a user sees it (offscreen here), where it looks for a sound device.
-    QProcess player;
-    player.start(REELMIX_MPLAYER2_PATH,
-                 {"--report", QString::fromStdString(report), "Reelmix.asx"});
-    EXPECT_TRUE(player.waitForFinished(120000) && player.exitCode() == 0)
-        << player.readAllStandardError().toStdString();
+    const testprograms::Run run = testprograms::RunProgram(
+        REELMIX_MPLAYER2_PATH, {"--report", QString::fromStdString(report), "Reelmix.asx"}, 120000);
+    EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
     std::vector<QStringList> played;
     for (const QString& line :
          QString::fromStdString(testfiles::ReadBytes(report)).split('\n', Qt::SkipEmptyParts))
@@ -114,10 +112,10 @@ TEST(FrameExactness, PicturesAndReadoutsAgreeInEveryFamily)
 // them, play from the picture marked as the start to the one before the end mark.
 TEST(FrameExactness, TheShowPlayerPlaysWhatIsMarkedInThePublicMovies)
 {
-    const QDir corpus(REELMIX_CORPUS_DIR);
+    const QDir corpus(REELMIX_CORPUS_DIR "/movies");
     const QStringList movies = corpus.entryList({"*.avi", "*.mov", "*.mpg"}, QDir::Files);
     if (movies.isEmpty())
-        GTEST_SKIP() << "no public movies in " << REELMIX_CORPUS_DIR;
+        GTEST_SKIP() << "no public movies in " << corpus.path().toStdString();
     Clips clips;
     std::vector<std::string> marked;
     for (const QString& movie : movies) {

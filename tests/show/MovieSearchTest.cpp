@@ -1,5 +1,5 @@
 // The one-walk movie search against the library's search run once per extension, and what the
-// walk must survive.
+// walk must survive; the library's search stopped from another thread.
 #include "show/MovieSearch.h"
 #include "show/FileInfoArray.h"
 
@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include <linux/capability.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <thread>
 #include <unistd.h>
 
 namespace
@@ -149,4 +151,34 @@ TEST(MovieSearch, AFolderOfAHundredThousandEntries)
     ASSERT_EQ(found.size(), 100u);
     // By name as the disk lists them: "0.Avi", "1000.Avi", "10000.Avi", ...
     EXPECT_TRUE(found[1].Find("\\1000.Avi") > 0 && found[2].Find("\\10000.Avi") > 0);
+}
+
+// Another thread may raise the flag and watch the count while the library's search runs: once
+// the flag is up, at most the file being added at that moment is still taken.
+TEST(FileInfoArray, StopsSoonAfterAnotherThreadRaisesTheAbortFlag)
+{
+    const std::string root = testfiles::NewPath("abort");
+    for (int folder = 0; folder < 20; ++folder)
+        for (int file = 0; file < 50; ++file)
+            Touch(root + "/" + std::to_string(folder) + "/" + std::to_string(file) + ".avi");
+    FileInfoArray found;
+    int abortFlag = 0;
+    long counter = 0;
+    int added = 0;
+    std::atomic<bool> done = false;
+    std::thread search([&] {
+        added = found.FindFiles(testfiles::Program(root) + "\\", "*.avi", true,
+                                FileInfoArray::ByPathUp, false, &abortFlag, &counter);
+        done = true;
+    });
+    const std::atomic_ref<long> count(counter);
+    while (count.load() == 0 && !done)
+        std::this_thread::yield();
+    std::atomic_ref<int>(abortFlag).store(1);
+    const long countedAtAbort = count.load();
+    search.join();
+    EXPECT_GT(countedAtAbort, 0);
+    EXPECT_LE(added, countedAtAbort + 1);
+    EXPECT_EQ(counter, added);
+    EXPECT_EQ(found.GetSize(), added);
 }

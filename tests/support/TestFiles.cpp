@@ -2,10 +2,11 @@
 
 #include "platform/files/HostPath.h"
 #include "tests/support/TestEnv.h"
+#include "tests/support/TestPrograms.h"
 
 #include <gtest/gtest.h>
 
-#include <QProcess>
+#include <atomic>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -15,7 +16,7 @@ namespace testfiles
 
 std::string NewPath(const std::string& name)
 {
-    static int counter = 0;
+    static std::atomic<int> counter{0}; // tests run programs from several threads at once
     return TestEnv::Folder().toStdString() + "/" + std::to_string(++counter) + "-" + name;
 }
 
@@ -54,14 +55,14 @@ QStringList TestPicture(double seconds)
 
 bool MakeMovieAt(const std::string& hostPath, const QStringList& arguments)
 {
-    QProcess ffmpeg;
-    ffmpeg.start("ffmpeg", QStringList{"-loglevel", "error", "-y"} + arguments +
-                               QStringList{QString::fromStdString(hostPath)});
-    const bool made = ffmpeg.waitForFinished(60000) &&
-                      ffmpeg.exitStatus() == QProcess::NormalExit && ffmpeg.exitCode() == 0;
-    EXPECT_TRUE(made) << "ffmpeg could not make " << hostPath << ": "
-                      << ffmpeg.readAllStandardError().toStdString();
-    return made;
+    const testprograms::Run ffmpeg =
+        testprograms::RunProgram("ffmpeg",
+                                 QStringList{"-loglevel", "error", "-y"} + arguments +
+                                     QStringList{QString::fromStdString(hostPath)},
+                                 60000);
+    EXPECT_EQ(ffmpeg.exitCode, 0) << "ffmpeg could not make " << hostPath << ": "
+                                  << ffmpeg.errors.toStdString();
+    return ffmpeg.exitCode == 0;
 }
 
 std::string MakeMovie(const std::string& name, const QStringList& arguments)

@@ -1,7 +1,7 @@
 #pragma once
 // An ASX playlist: its title, its entries in playing order, and what of it is not played as
 // written (said to the user before the show).
-#include "player/AsxEntry.h"
+#include "util/AsxEntry.h"
 
 #include <QStringList>
 #include <string>

@@ -2,7 +2,7 @@
 // Reads ASX playlists the way they are found in the wild: in UTF-8, UTF-16 or UTF-32, element
 // and attribute names in any case, attribute values quoted either way or not at all, a bare "&"
 // taken as itself. Elements a show player has no use for are passed over.
-#include "player/AsxPlaylist.h"
+#include "util/AsxPlaylist.h"
 
 #include <QString>
 #include <string>

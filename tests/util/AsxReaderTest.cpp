@@ -1,4 +1,4 @@
-#include "player/AsxReader.h"
+#include "util/AsxReader.h"
 
 #include <gtest/gtest.h>
 
