@@ -1,6 +1,8 @@
-// Exact frames on a 1280x720 H.264 movie with B-frames and a key picture every 250: the frame
-// server beside bare libmpv doing the same. Latencies run from the call to the picture reaching
-// the GUI thread. Run: scripts/bench.sh
+// Exact frames on the public movies (without them, on a generated 1280x720 H.264 movie with a
+// key picture every 250): the frame server beside bare libmpv's exact seeks and frame steps on
+// the same file in the same run. Each figure runs from the call to the picture reaching the GUI
+// thread (for libmpv, to the picture rendered); p50 and p95 are given as counters, and the frame
+// server's peak memory after all its sessions. Run: scripts/bench.sh
 #include "bench/Percentile.h"
 #include "bench/ProcessMemory.h"
 #include "platform/media/FrameServer.h"
@@ -11,24 +13,26 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QThread>
 #include <QTimer>
-#include <algorithm>
 #include <benchmark/benchmark.h>
+#include <cstdio>
 #include <functional>
 #include <map>
+#include <random>
 #include <vector>
 
 namespace
 {
-constexpr int Group = 250;
-constexpr int Frames = 1000;
-constexpr double Fps = 25;
 const QSize Display(568, 430);
+constexpr size_t SmallCache = 12 * 568 * 430 * 3 / 2; // about 12 pictures: jumps decode
+constexpr int Jumps = 20;
+constexpr int Tries = 10;
 
 // Made once and kept in the temporary folder: encoding takes a minute on two cores.
-QString Movie()
+QString GeneratedMovie()
 {
     const QString path = QDir::temp().filePath("reelmix-bench-720p-h264-g250.mp4");
     if (!QFile::exists(path)) {
@@ -41,17 +45,7 @@ QString Movie()
     return path;
 }
 
-// Spread over the movie; every other one just after a key picture, so that stepping back from
-// it crosses the key picture.
-std::vector<int> Positions()
-{
-    std::vector<int> positions;
-    for (int i = 0; i < 20; ++i)
-        positions.push_back(i % 2 ? (i / 2 % 3 + 1) * Group + 2 + i / 6 : 40 + i * 47);
-    return positions;
-}
-
-// Milliseconds from act() until done fires; negative when it never did.
+// Milliseconds from act() until done holds after object's signal; negative when it never did.
 template <typename Object, typename Signal>
 double Time(
     Object* object, Signal signal, const std::function<void()>& act,
@@ -76,104 +70,242 @@ double Time(
     return finished ? timer.nsecsElapsed() / 1e6 : -1;
 }
 
-// One editing session: what the user waits for, by operation.
 using Samples = std::map<std::string, std::vector<double>>;
 
-void Report(benchmark::State& state, const Samples& samples)
+// Each p95 beside its anchor, printed once every run is done.
+struct Table {
+    // (movie, operation) to (frame server, bare libmpv)
+    std::map<std::pair<std::string, std::string>, std::pair<double, double>> p95;
+    ~Table()
+    {
+        std::printf("\n%-34s %-15s %12s %12s\n", "movie", "operation", "server p95", "mpv p95");
+        for (const auto& [key, figures] : p95)
+            std::printf("%-34s %-15s %9.1f ms %9.1f ms\n", key.first.c_str(), key.second.c_str(),
+                        figures.first, figures.second);
+    }
+};
+Table figures;
+
+void Report(benchmark::State& state, const Samples& samples, const std::string& movie, bool server)
 {
     for (const auto& [name, values] : samples) {
         state.counters[name + "_p50_ms"] = Percentile(values, 0.5);
         state.counters[name + "_p95_ms"] = Percentile(values, 0.95);
+        state.counters[name + "_max_ms"] = Percentile(values, 1.0);
+        auto& pair = figures.p95[{movie, name}];
+        (server ? pair.first : pair.second) = Percentile(values, 0.95);
     }
 }
 
-// Steps as the clip editor takes them: jump to a position, look for a second, five steps back
-// (across the key picture where the position follows one), ten forward. Each position starts
-// from a fresh movie, so that no earlier visit has left its pictures decoded.
-template <typename Restart, typename Go, typename Back, typename Forward>
-void Walk(Samples& samples, Restart restart, Go go, Back back, Forward forward)
+// The numbering both sides seek by, and the positions they visit: random jumps, and spots
+// spread over the movie where the editor looks for a second, steps back five and forward ten
+// (fewer at the ends).
+struct Plan {
+    int count = 0;
+    std::vector<double> pts;
+    std::vector<int> jumps;
+    std::vector<int> spots;
+};
+
+Plan MakePlan(const QString& movie)
 {
-    samples["go_end"].push_back(go(Frames - 1));
-    samples["go_start"].push_back(go(0));
-    for (int position : Positions()) {
-        restart();
-        samples["jump"].push_back(go(position));
+    Plan plan;
+    FrameServer server;
+    if (!server.Open(movie, Display))
+        return plan;
+    plan.count = server.FrameCount();
+    for (int n = 0; n < plan.count; ++n)
+        plan.pts.push_back(server.PtsOfFrame(n));
+    std::mt19937 random(plan.count);
+    std::uniform_int_distribution<int> any(0, plan.count - 1);
+    for (int i = 0; i < Jumps; ++i)
+        plan.jumps.push_back(any(random));
+    for (int i = 1; i <= 5; ++i)
+        plan.spots.push_back(plan.count * i / 6);
+    return plan;
+}
+
+// What the editor waits for, done the same way on both sides: open, go to end right after
+// opening, jump, step back and forward around a spot.
+struct Side {
+    std::function<double()> open;      // to the first picture
+    std::function<double()> openEnd;   // to the last picture, asked for as soon as it can be
+    std::function<void(size_t)> fresh; // a movie of its own, with this much cache
+    std::function<double(int)> go;
+    std::function<double(int)> back;
+    std::function<double(int)> forward;
+};
+
+void Walk(benchmark::State& state, const QString& movie, const Plan& plan, const Side& side,
+          bool server)
+{
+    if (plan.count < 2) {
+        state.SkipWithError("the movie could not be opened");
+        return;
+    }
+    Samples samples;
+    for (int i = 0; i < Tries; ++i) {
+        samples["open"].push_back(side.open());
+        samples["end_after_open"].push_back(side.openEnd());
+    }
+    side.fresh(SmallCache);
+    for (int n : plan.jumps)
+        samples["jump"].push_back(side.go(n));
+    side.fresh(0);
+    for (int position : plan.spots) {
+        side.go(position);
         QThread::msleep(1000);
-        for (int n = position - 1; n >= position - 5; --n)
-            samples[n == (position / Group) * Group - 1 ? "back_across_key" : "back"].push_back(
-                back(n));
-        for (int n = position - 4; n <= position + 5; ++n)
-            samples["forward"].push_back(forward(n));
+        for (int i = 0; i < 5 && position > 0; ++i)
+            samples["back"].push_back(side.back(--position));
+        for (int i = 0; i < 10 && position < plan.count - 1; ++i)
+            samples["forward"].push_back(side.forward(++position));
     }
-    samples["go_end"].push_back(go(Frames - 1));
-    samples["go_start"].push_back(go(0));
+    Report(state, samples, QFileInfo(movie).fileName().toStdString(), server);
 }
 
-void BM_FrameServer(benchmark::State& state)
+void FrameServerSide(benchmark::State& state, const QString& movie)
 {
-    const QString movie = Movie();
+    const Plan plan = MakePlan(movie);
     for (auto _ : state) {
-        Samples samples;
-        for (int i = 0; i < 5; ++i) {
-            FrameServer server;
-            QElapsedTimer timer;
-            timer.start();
-            if (!server.Open(movie, Display)) {
-                state.SkipWithError(server.ErrorText().toStdString().c_str());
-                return;
-            }
-            if (Time(&server, &FrameServer::FrameReady, [&] { server.Request(0); }) >= 0)
-                samples["open"].push_back(timer.nsecsElapsed() / 1e6);
-        }
-        FrameServer server;
-        server.Open(movie, Display);
-        QThread::msleep(1000);
+        std::unique_ptr<FrameServer> server;
         int shown = -1;
-        QObject::connect(&server, &FrameServer::FrameReady,
-                         [&](int n, const QImage& picture) { shown = picture.isNull() ? -1 : n; });
+        const auto fresh = [&](size_t cache) {
+            server = std::make_unique<FrameServer>();
+            server->SetCacheLimit(cache ? cache : 200u << 20);
+            QObject::connect(
+                server.get(), &FrameServer::FrameReady,
+                [&](int n, const QImage& picture) { shown = picture.isNull() ? -1 : n; });
+            server->OpenAsync(movie, Display);
+        };
         const auto request = [&](int n) {
             return Time(
-                &server, &FrameServer::FrameReady, [&] { server.Request(n); },
+                server.get(), &FrameServer::FrameReady, [&] { server->Request(n); },
                 [&] { return shown == n; });
         };
-        const auto reopen = [&] {
-            server.Open(movie, Display);
-            QThread::msleep(1000);
+        const auto openTo = [&](bool end) {
+            QElapsedTimer timer;
+            timer.start();
+            fresh(0);
+            if (!end) {
+                server->Request(0);
+            } else if (Time(server.get(), &FrameServer::Opened, [] {}) < 0) {
+                return -1.0;
+            } else {
+                timer.start();
+                server->Request(plan.count - 1);
+            }
+            const int wanted = end ? plan.count - 1 : 0;
+            const double wait = Time(
+                server.get(), &FrameServer::FrameReady, [] {}, [&] { return shown == wanted; });
+            return wait < 0 ? wait : timer.nsecsElapsed() / 1e6;
         };
-        Walk(samples, reopen, request, request, request);
-        Report(state, samples);
+        Walk(state, movie, plan,
+             {[&] { return openTo(false); }, [&] { return openTo(true); }, fresh, request, request,
+              request},
+             true);
+        server.reset();
         state.counters["peak_MB"] = MemoryKiB("VmHWM") / 1024;
     }
 }
 
-void BM_BareMpv(benchmark::State& state)
+// Milliseconds from act() until libmpv reports a new position and has drawn a picture since:
+// the drawing alone may repeat the picture before.
+double UntilMoved(MpvPlayer& player, QImage& image, const std::function<void()>& act)
 {
-    const QString movie = Movie();
+    QCoreApplication::processEvents();
+    QEventLoop loop;
+    bool moved = false;
+    bool drawn = false;
+    const auto check = [&] {
+        if (moved && drawn)
+            loop.quit();
+    };
+    const auto position =
+        QObject::connect(&player, &MpvPlayer::PropertyChanged, &loop, [&](const QString& name) {
+            moved = moved || name == "time-pos";
+            check();
+        });
+    const auto frame = QObject::connect(&player, &MpvPlayer::FrameReady, &loop, [&] {
+        drawn = drawn || player.Render(image);
+        check();
+    });
+    QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+    QElapsedTimer timer;
+    timer.start();
+    act();
+    loop.exec();
+    QObject::disconnect(position);
+    QObject::disconnect(frame);
+    return moved && drawn ? timer.nsecsElapsed() / 1e6 : -1;
+}
+
+void BareMpvSide(benchmark::State& state, const QString& movie)
+{
+    const Plan plan = MakePlan(movie);
     for (auto _ : state) {
-        MpvPlayer player(MpvPlayer::Output::Window, {{"pause", "yes"}, {"keep-open", "always"}});
+        std::unique_ptr<MpvPlayer> player;
         QImage image(Display, QImage::Format_RGBX8888);
-        const auto render = [&] { return player.Render(image); };
-        Samples samples;
-        samples["open"].push_back(Time(
-            &player, &MpvPlayer::FrameReady, [&] { player.LoadFile(movie); }, render));
-        const auto seek = [&](int n) {
-            return Time(
-                &player, &MpvPlayer::FrameReady, [&] { player.SeekAbsolute(n / Fps); }, render);
+        const auto timed = [&](const std::function<void()>& act) {
+            return UntilMoved(*player, image, act);
         };
-        const auto back = [&](int) {
-            return Time(
-                &player, &MpvPlayer::FrameReady, [&] { player.FrameBackStep(); }, render);
+        // Timestamps as the container has them, as the editor's player runs.
+        const auto fresh = [&](size_t) {
+            player = std::make_unique<MpvPlayer>(MpvPlayer::Output::Null,
+                                                 QVariantMap{{"vo", "libmpv"},
+                                                             {"pause", "yes"},
+                                                             {"keep-open", "always"},
+                                                             {"rebase-start-time", "no"}});
         };
-        const auto forward = [&](int) {
-            return Time(
-                &player, &MpvPlayer::FrameReady, [&] { player.FrameStep(); }, render);
+        const auto seek = [&](int n) { return timed([&] { player->SeekAbsolute(plan.pts[n]); }); };
+        const auto open = [&] {
+            fresh(0);
+            return timed([&] { player->LoadFile(movie); });
         };
-        Walk(
-            samples, [] {}, seek, back, forward);
-        Report(state, samples);
+        // The file is loaded once its first picture is drawn; the seek follows at once.
+        const auto openEnd = [&] {
+            const double loading = open();
+            return loading < 0 ? loading : loading + seek(plan.count - 1);
+        };
+        const auto reload = [&](size_t cache) {
+            fresh(cache);
+            timed([&] { player->LoadFile(movie); });
+        };
+        Walk(state, movie, plan,
+             {open, openEnd, reload, seek,
+              [&](int) { return timed([&] { player->FrameBackStep(); }); },
+              [&](int) { return timed([&] { player->FrameStep(); }); }},
+             false);
     }
 }
-} // namespace
 
-BENCHMARK(BM_FrameServer)->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK(BM_BareMpv)->Unit(benchmark::kMillisecond)->Iterations(1);
+QStringList Movies()
+{
+    const QDir corpus(REELMIX_CORPUS_DIR "/movies");
+    QStringList movies;
+    for (const QString& name : corpus.entryList({"*.avi", "*.mov", "*.mpg"}, QDir::Files))
+        movies << corpus.filePath(name);
+    return movies;
+}
+
+// The frame server's runs come first, so that its peak memory is its own.
+const bool Registered = [] {
+    QStringList movies = Movies();
+    if (movies.isEmpty())
+        movies << QString();
+    for (const auto& [side, run] :
+         {std::pair{"FrameServer", &FrameServerSide}, std::pair{"BareMpv", &BareMpvSide}}) {
+        for (const QString& movie : movies) {
+            const std::string name =
+                std::string(side) + "/" +
+                (movie.isEmpty() ? "generated-720p" : QFileInfo(movie).fileName().toStdString());
+            benchmark::RegisterBenchmark(name.c_str(),
+                                         [run, movie](benchmark::State& state) {
+                                             run(state, movie.isEmpty() ? GeneratedMovie() : movie);
+                                         })
+                ->Unit(benchmark::kMillisecond)
+                ->Iterations(1);
+        }
+    }
+    return true;
+}();
+} // namespace

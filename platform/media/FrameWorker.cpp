@@ -53,26 +53,42 @@ void FrameWorker::Stop()
 
 // Nothing thrown here may end the program: a failure to open is reported as such, and one
 // while serving (memory running out) drops the pictures kept and fails the request at hand.
+// Anything else ends the thread, saying so to whoever still waits.
 void FrameWorker::Main()
 {
     try {
         if (!OpenMovie())
             return;
-    } catch (const std::exception& error) {
-        std::lock_guard lock(m_mutex);
-        if (m_opened)
-            m_opened(nullptr, QString("The movie could not be opened: %1.").arg(error.what()));
-        return;
-    }
-    while (TakeWork()) {
-        try {
-            if (m_pending)
-                Serve();
-            else
-                m_prefetchLeft = Prefetch();
-        } catch (const std::exception& error) {
-            Recover(error.what());
+        while (TakeWork()) {
+            try {
+                if (m_pending)
+                    Serve();
+                else
+                    m_prefetchLeft = Prefetch();
+            } catch (const std::exception& error) {
+                Recover(error.what());
+            }
         }
+    } catch (const std::exception& error) {
+        GiveUp(error.what());
+    } catch (...) {
+        GiveUp("an unknown failure");
+    }
+}
+
+void FrameWorker::GiveUp(const char* what) noexcept
+{
+    try {
+        const QString text = QString(m_numbered ? "The picture could not be decoded: %1."
+                                                : "The movie could not be opened: %1.")
+                                 .arg(what);
+        std::lock_guard lock(m_mutex);
+        if (!m_numbered && m_opened)
+            m_opened(nullptr, text);
+        else if (m_pending && m_deliver)
+            m_deliver(m_target, m_serial, QImage(), text);
+    } catch (...) {
+        // Nothing is left to tell it with.
     }
 }
 
@@ -85,6 +101,7 @@ bool FrameWorker::OpenMovie()
     std::lock_guard lock(m_mutex);
     if (!m_opened)
         return false;
+    m_numbered = true;
     if (!opened) {
         m_opened(nullptr, decoder->ErrorText());
         return false;
@@ -127,7 +144,10 @@ void FrameWorker::Tell(int frame, const QImage& picture, const QString& error)
 void FrameWorker::Serve()
 {
     if (const PicturePtr picture = m_cache.Find(m_target)) {
-        Tell(m_target, m_converter.ToImage(*picture, m_index.rotation), QString());
+        const QImage image = m_converter.ToImage(*picture, m_index.rotation);
+        Tell(m_target, image,
+             image.isNull() ? QString("Frame %1 could not be converted for showing.").arg(m_target)
+                            : QString());
         m_pending = false;
     } else if (!Step(RunFor(m_target), m_target, true)) {
         Tell(m_target, QImage(),
@@ -231,6 +251,15 @@ bool FrameWorker::CanReach(const Run& run, int frame) const
     return keyIndex == run.keyIndex || m_index.keys[keyIndex].frame <= run.next;
 }
 
+// Decoding on, the pictures before frame are not kept: where pictures are known by their
+// timestamps, those nothing refers to are not even decoded.
+void FrameWorker::PassOver(Run& run, int frame)
+{
+    run.decoder->PassOver(frame);
+    run.firstWanted = std::max(run.firstWanted, frame);
+    run.next = std::max(run.next, frame);
+}
+
 void FrameWorker::Seek(Run& run, int keyIndex, int firstWanted)
 {
     run.decoder->SeekToKey(keyIndex, firstWanted);
@@ -246,6 +275,8 @@ bool FrameWorker::Step(Run& run, int frame, bool hurry)
 {
     if (!CanReach(run, frame))
         Seek(run, m_index.KeyIndexFor(frame), hurry ? frame : 0);
+    else if (hurry)
+        PassOver(run, frame);
     int number = 0;
     YuvPicture decoded;
     switch (run.decoder->DecodeNext(number, decoded)) {

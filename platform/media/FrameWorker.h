@@ -58,6 +58,7 @@ private:
     };
 
     void Main();
+    void GiveUp(const char* what) noexcept;
     bool OpenMovie();
     bool TakeWork();
     void Serve();
@@ -69,6 +70,7 @@ private:
     Run& Background();
     bool CanReach(const Run& run, int frame) const;
     void Seek(Run& run, int keyIndex, int firstWanted);
+    void PassOver(Run& run, int frame);
     bool Step(Run& run, int frame, bool hurry);
     void Keep(int frame, const PicturePtr& picture);
     void Tell(int frame, const QImage& picture, const QString& error);
@@ -94,6 +96,7 @@ private:
     quint64 m_serial = 0;
     bool m_pending = false;
     bool m_prefetchLeft = true;
+    bool m_numbered = false; // the opened callback was called
 
     // Guarded by m_mutex.
     std::mutex m_mutex;

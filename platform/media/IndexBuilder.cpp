@@ -115,14 +115,29 @@ std::vector<int64_t> IndexBuilder::SlotTimes(const std::vector<int>& order) cons
     return times;
 }
 
-// Each time at least one frame after the one before: a missing or repeated time takes the next
-// slot.
+// A time missing, or less than half the usual spacing after the one before (a muxer's nudge to
+// keep a repeated time rising), takes the next slot.
 void IndexBuilder::Rise(std::vector<int64_t>& times) const
 {
+    const int64_t period = Spacing(times);
     for (size_t i = 1; i < times.size(); ++i) {
-        if (times[i] == None || times[i] <= times[i - 1])
-            times[i] = times[i - 1] + m_period;
+        if (times[i] == None || times[i] - times[i - 1] < (period + 1) / 2)
+            times[i] = times[i - 1] + period;
     }
+}
+
+// The median step between known times: containers' rates are often guessed wrong.
+int64_t IndexBuilder::Spacing(const std::vector<int64_t>& times) const
+{
+    std::vector<int64_t> steps;
+    for (size_t i = 1; i < times.size(); ++i) {
+        if (times[i] != None && times[i - 1] != None && times[i] > times[i - 1])
+            steps.push_back(times[i] - times[i - 1]);
+    }
+    if (steps.empty())
+        return m_period;
+    std::nth_element(steps.begin(), steps.begin() + steps.size() / 2, steps.end());
+    return steps[steps.size() / 2];
 }
 
 void IndexBuilder::FromPictures(const std::vector<Picture>& pictures, MovieIndex& index) const

@@ -42,6 +42,7 @@ private:
     std::vector<int> DisplayOrder() const;
     std::vector<int64_t> SlotTimes(const std::vector<int>& order) const;
     void Rise(std::vector<int64_t>& times) const;
+    int64_t Spacing(const std::vector<int64_t>& times) const;
     void AddKey(MovieIndex& index, const Packet& packet, int frame) const;
 
     int64_t m_period;

@@ -20,7 +20,7 @@ namespace
 // Pictures decoded from the start on opening, to see that each packet gives one picture: where
 // some give none (screen recordings' unchanged pictures), only a decode of the whole movie can
 // number them.
-constexpr int ProbePictures = 8;
+constexpr int ProbePictures = 4;
 // Pictures a decoder may give from packets after a key picture's own before that picture, when
 // it is told only by its packet's position.
 constexpr int ReorderLimit = 16;
@@ -224,9 +224,15 @@ void MovieDecoder::SeekToKey(int keyIndex, int firstWanted)
     m_strays = 0;
     m_last = m_key.frame - 1;
     m_nextKey = keyIndex + 1;
-    m_firstWanted = std::max(firstWanted, m_key.frame);
-    m_skipBelow = m_index->timed && m_firstWanted > m_key.frame ? m_index->times[m_firstWanted]
-                                                                : MovieIndex::NoTimestamp;
+    m_firstWanted = m_key.frame;
+    PassOver(firstWanted);
+}
+
+void MovieDecoder::PassOver(int firstWanted)
+{
+    m_firstWanted = std::max(m_firstWanted, firstWanted);
+    m_skipBelow = m_index->timed && m_firstWanted > m_last + 1 ? m_index->times[m_firstWanted]
+                                                               : MovieIndex::NoTimestamp;
 }
 
 // Sends the next packet to the decoder, or the end of the movie; false once both are sent.

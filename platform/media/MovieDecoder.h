@@ -45,6 +45,8 @@ public:
     // (and, where pictures are known by their timestamps, not even decoded when nothing refers
     // to them).
     void SeekToKey(int keyIndex, int firstWanted = 0);
+    // Pictures before firstWanted are passed over from now on, as after a seek.
+    void PassOver(int firstWanted);
     // The next picture in display order and its number.
     Result DecodeNext(int& frame, YuvPicture& picture);
 

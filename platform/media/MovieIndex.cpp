@@ -16,14 +16,17 @@ double MovieIndex::TimeOfFrame(int n) const
     return (times[n] - times.front()) * timeBase;
 }
 
+// The allowance never reaches past halfway to the picture before.
 int MovieIndex::FrameAtTime(double seconds) const
 {
     if (times.empty() || timeBase <= 0)
         return 0;
-    const double ticks = times.front() + (seconds + Allowance) / timeBase;
-    const auto after = std::upper_bound(times.begin(), times.end(), ticks,
+    const double ticks = times.front() + seconds / timeBase;
+    const auto after = std::upper_bound(times.begin(), times.end(), ticks + Allowance / timeBase,
                                         [](double t, int64_t time) { return t < double(time); });
-    return std::max(0, int(after - times.begin()) - 1);
+    const int n = std::max(0, int(after - times.begin()) - 1);
+    const bool early = n > 0 && times[n] - ticks > (times[n] - times[n - 1]) / 2.0;
+    return early ? n - 1 : n;
 }
 
 int MovieIndex::FrameOfTimestamp(int64_t ts) const

@@ -33,8 +33,8 @@ constexpr const char* ObservedProperties[] = {
     "estimated-frame-number",
     "estimated-frame-count",
     "container-fps",
-    "current-tracks/video/image",
     "current-tracks/video/demux-rotation",
+    "current-tracks/video/image",
 };
 
 // Builds an mpv_node tree from a QVariant; owns every allocation the tree points at.
@@ -176,8 +176,10 @@ void MpvPlayer::Start(Output output, const QVariantMap& options)
         return;
     }
     const bool window = output == Output::Window;
-    // Hardware-decoded frames cannot be read back by the software renderer.
+    // Hardware-decoded frames cannot be read back by the software renderer, which also stops
+    // the program on a turned picture: MpvVideoWidget turns pictures itself.
     QVariantMap all{{"vo", window ? "libmpv" : "null"},
+                    {"video-rotate", "no"},
                     {"ao", window ? "" : "null"},
                     {"hwdec", "no"},
                     {"config", "no"},
@@ -186,9 +188,6 @@ void MpvPlayer::Start(Output output, const QVariantMap& options)
                     {"ytdl", "no"},
                     {"hr-seek", "yes"},
                     {"audio-display", "no"}};
-    // This library's software renderer aborts on turned pictures: MpvVideoWidget turns them.
-    if (window)
-        all.insert("video-rotate", "no");
     for (auto it = options.begin(); it != options.end(); ++it)
         all.insert(it.key(), it.value());
     int error = 0;

@@ -58,8 +58,6 @@ public:
     bool IsEofReached() const { return CachedProperty("eof-reached").toBool(); }
     // The file's picture is a still image, whose position stays put while it is shown.
     bool IsStillPicture() const { return CachedProperty("current-tracks/video/image").toBool(); }
-    // Clockwise degrees the file asks its pictures to be turned; Render does not turn them.
-    int Rotation() const { return CachedProperty("current-tracks/video/demux-rotation").toInt(); }
     // From the cached position and frame rate, as mpv estimates it: mpv does not report its own
     // estimate again while paused, so after a seek or frame step it would be stale.
     qint64 EstimatedFrameNumber() const;
@@ -68,9 +66,13 @@ public:
         return CachedProperty("estimated-frame-count").toLongLong();
     }
     double ContainerFps() const { return CachedProperty("container-fps").toDouble(); }
+    // Clockwise degrees the video is meant to be turned for showing; Render does not turn it.
+    int Rotation() const
+    {
+        return CachedProperty("current-tracks/video/demux-rotation").toInt() / 90 % 4 * 90;
+    }
 
-    // Draws the current video frame scaled into image (Format_RGBX8888), not turned; false
-    // without video.
+    // Draws the current video frame scaled into image (Format_RGBX8888); false without video.
     bool Render(QImage& image);
 
 signals:

@@ -11,19 +11,21 @@ MpvVideoWidget::MpvVideoWidget(MpvPlayer* player, QWidget* parent)
     connect(m_player, &MpvPlayer::FrameReady, this, qOverload<>(&QWidget::update));
 }
 
+// A picture filmed sideways is rendered upright-to-be into an image of the turned shape, then
+// painted turned.
 void MpvVideoWidget::paintEvent(QPaintEvent*)
 {
-    // Turned a quarter, the picture is rendered into the widget's shape turned back.
     const int rotation = m_player->Rotation();
-    const QSizeF shown = rotation % 180 ? QSizeF(size()).transposed() : QSizeF(size());
-    const QSize pixels = (shown * devicePixelRatioF()).toSize();
-    if (m_image.size() != pixels) {
-        m_image = QImage(pixels, QImage::Format_RGBX8888);
+    const QSize pixels = size() * devicePixelRatioF();
+    const QSize unturned = rotation % 180 ? pixels.transposed() : pixels;
+    if (m_image.size() != unturned) {
+        m_image = QImage(unturned, QImage::Format_RGBX8888);
         m_image.fill(Qt::black);
     }
     m_player->Render(m_image);
     QPainter painter(this);
-    painter.translate(width() / 2.0, height() / 2.0);
+    painter.scale(1 / devicePixelRatioF(), 1 / devicePixelRatioF());
+    painter.translate(pixels.width() / 2.0, pixels.height() / 2.0);
     painter.rotate(rotation);
-    painter.drawImage(QRectF(QPointF(-shown.width() / 2, -shown.height() / 2), shown), m_image);
+    painter.drawImage(-unturned.width() / 2, -unturned.height() / 2, m_image);
 }

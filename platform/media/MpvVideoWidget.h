@@ -1,7 +1,6 @@
 #pragma once
 // Shows the video of an MpvPlayer: each new frame is rendered into an image the widget's size
-// and painted, turned as the file asks. A plain widget, so that it works on any screen, under Xvfb
-// and offscreen.
+// and painted. A plain widget, so that it works on any screen, under Xvfb and offscreen.
 #include <QImage>
 #include <QWidget>
 

@@ -1,12 +1,15 @@
 #include "platform/media/MpvPlayer.h"
-#include "platform/media/MpvVideoWidget.h"
 
+#include "platform/media/FrameServer.h"
+#include "platform/media/MpvVideoWidget.h"
+#include "tests/platform/media/FrameReference.h"
 #include "tests/support/Await.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
+#include <QTransform>
 #include <cmath>
 
 namespace
@@ -69,24 +72,28 @@ TEST(MpvPlayer, SeeksToExactFramesAndRendersThem)
     EXPECT_GT(coloured, 5);
 }
 
-// A file that asks for its pictures to be turned once made the media library's renderer abort.
-TEST(MpvPlayer, TurnsPicturesAsTheFileAsks)
+// A movie filmed sideways plays upright, as the frame server shows it (the media library's own
+// turning stopped the program).
+TEST(MpvPlayer, ShowsSidewaysMoviesUpright)
 {
-    const std::string plain = testfiles::MakeMovie(
-        "white left.mov",
-        {"-f", "lavfi", "-i", "color=white:size=32x32:duration=1,pad=64:32:0:0:black", "-c:v",
-         "mpeg4"});
-    // A quarter turn to the left: the white half goes to the bottom.
-    const std::string turned =
-        testfiles::MakeMovie("turned.mov", {"-i", QString::fromStdString(plain), "-c", "copy",
-                                            "-metadata:s:v:0", "rotate=90"});
+    const QString upright =
+        QString::fromStdString(testfiles::MakeMovie("upright.mov", testfiles::TestPicture(1)));
+    const QString turned = QString::fromStdString(testfiles::MakeMovie(
+        "turned.mov", {"-i", upright, "-c", "copy", "-metadata:s:v", "rotate=90"}));
     MpvPlayer player(MpvPlayer::Output::Window, {{"pause", "yes"}, {"ao", "null"}});
     MpvVideoWidget video(&player);
-    video.resize(100, 100);
+    video.resize(120, 160);
     video.show();
-    player.LoadFile(QString::fromStdString(turned));
-    EXPECT_TRUE(Await([&] {
-        const QImage shown = video.grab().toImage();
-        return qGray(shown.pixel(50, 80)) > 200 && qGray(shown.pixel(50, 20)) < 50;
-    }));
+    QSignalSpy restarted(&player, &MpvPlayer::PlaybackRestart);
+    player.LoadFile(turned);
+    ASSERT_TRUE(restarted.wait(30000));
+    FrameServer server;
+    ASSERT_TRUE(server.Open(turned, video.size()));
+    ASSERT_NE(server.Rotation(), 0);
+    ASSERT_TRUE(Await([&] { return player.Rotation() == server.Rotation(); }));
+    const QImage exact = server.FrameNow(0, 20000);
+    const QImage shown = video.grab().toImage().convertToFormat(exact.format());
+    ASSERT_EQ(shown.size(), exact.size());
+    EXPECT_LT(framereference::Difference(shown, exact) * 3,
+              framereference::Difference(shown, exact.transformed(QTransform().rotate(180))));
 }
