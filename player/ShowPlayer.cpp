@@ -289,17 +289,19 @@ void ShowPlayer::OnUnloading(int deck, double lastPosition)
     const double last =
         (ending.player->IsStillPicture() ? StillShownUntil(ending) : lastPosition) - first;
     if (deck == m_playing && std::isfinite(started) && std::isfinite(last))
-        m_report.Add(ending.attempt->target, started, last, LastPicture(*ending.attempt, last));
+        m_report.Add(ending.attempt->target, started, last,
+                     LastPicture(*ending.attempt, started, last));
 }
 
-// Sound plays on past the last picture to the entry's end, which the position then gives: the
-// last picture shown is the one before the end.
-double ShowPlayer::LastPicture(const Attempt& attempt, double lastPosition) const
+// Sound plays on past the last picture to the entry's end, and after a gap in the timestamps
+// the position is that of the picture after the end: the last picture shown is the one before
+// the end, or the first one where the start fell into a gap that reaches past the end.
+double ShowPlayer::LastPicture(const Attempt& attempt, double started, double lastPosition) const
 {
     if (attempt.duration < 0)
         return lastPosition;
     const double end = std::max(attempt.start, 0.0) + attempt.duration;
-    return std::min(lastPosition, end - MarkPrecision);
+    return std::max(started, std::min(lastPosition, end - MarkPrecision));
 }
 
 // A still picture keeps its position while it is shown: it was shown for its display time, or

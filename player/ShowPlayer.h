@@ -77,7 +77,7 @@ private:
     void RollOver(const Attempt& attempt, const QString& problem);
     void Fail(int deck, const QString& problem);
     QString LateStart(const Attempt& attempt) const;
-    double LastPicture(const Attempt& attempt, double lastPosition) const;
+    double LastPicture(const Attempt& attempt, double started, double lastPosition) const;
     QString OpenProblem(const Attempt& attempt, const QString& errorText) const;
     double StillShownUntil(const Deck& deck) const;
     void Connect(int deck);

@@ -127,6 +127,25 @@ TEST(Mplayer, PlaysEachEntryForItsInterval)
     }
 }
 
+// A start in a gap of the timestamps shows the picture after the gap, and only that one, even
+// where that picture lies past the entry's end.
+TEST(Mplayer, AStartInAGapShowsThePictureAfterIt)
+{
+    const std::string movie = NewPath("gap.mov");
+    // Pictures 0-9 every 0.04 s, then 10 and on from 2.0 s.
+    ASSERT_TRUE(MakeMovieAt(movie, TestPicture(MovieSeconds) +
+                                       QStringList{"-vf", "setpts='N/25/TB+if(gte(N,10),1.6/TB,0)'",
+                                                   "-vsync", "passthrough"}));
+    const std::string report = NewPath("report.txt");
+    WriteBytes(report + ".asx", Playlist({{movie, 1.0, 1.4}}));
+    const testprograms::Run run = RunPlayer(
+        {}, {"--report", QString::fromStdString(report), QString::fromStdString(report + ".asx")});
+    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    const QStringList fields = QString::fromStdString(ReadBytes(report)).trimmed().split('\t');
+    ASSERT_EQ(fields.size(), 5);
+    EXPECT_EQ((fields[3] + ' ' + fields[4]).toStdString(), "10 10");
+}
+
 TEST(Mplayer, RefusesWhatItCannotRead)
 {
     const QString folder = QString::fromStdString(NewPath("bad"));
