@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <new>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_set>
 
@@ -40,17 +41,26 @@ long MissingMovies(const std::vector<ListClip>& clips)
 
 bool ListFile::ReadWhole(const std::string& hostPath, std::string& bytes, std::string& error)
 {
+    // A pipe would block the open and a device never ends: only regular files are lists.
+    struct stat status {
+    };
+    if (::stat(hostPath.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+        error = Quoted(hostPath) + " is a folder, pipe or device, not a playlist or an edit list.";
+        return false;
+    }
     QFile file(QString::fromStdString(hostPath));
     if (!file.open(QIODevice::ReadOnly)) {
         error =
             Quoted(hostPath) + " could not be opened: " + file.errorString().toStdString() + ".";
         return false;
     }
-    if (file.size() > MaxFileSize) {
+    // Read one byte past the limit rather than trust the size, which a file may outgrow.
+    const QByteArray read = file.read(MaxFileSize + 1);
+    if (read.size() > MaxFileSize) {
         error = Quoted(hostPath) + " is too large for a playlist or an edit list.";
         return false;
     }
-    bytes = file.readAll().toStdString();
+    bytes = read.toStdString();
     return true;
 }
 

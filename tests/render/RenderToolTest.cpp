@@ -23,6 +23,7 @@ TEST(RenderTool, ExportsShowsAndSaysWhatItCouldNot)
         {{show, out}, 2, "Say which format to write with --format (mpv-edl, xspf, m3u"},
         {{"--format", "avi", show, out}, 2, "There is no format \"avi\""},
         {{"--format", "xspf", show + ".gone", out}, 1, "show.rlx.gone"},
+        {{"--format", "xspf", "/dev/zero", out}, 1, "/dev/zero\" is a folder, pipe or device"},
         {{"--format=cmx3600", show, out},
          0,
          "show.edl: 1 clip of a movie of unknown frame rate counted at 25 frames a second"},
