@@ -95,7 +95,7 @@ private:
     quint64 m_generation = 0;
     std::atomic<quint64> m_serial = 0;
 
-    // Guarded by m_mutex: what the worker has handed over.
+    // What the worker has handed over, for Open and FrameNow; guarded by m_mutex.
     std::mutex m_mutex;
     std::condition_variable m_handed;
     quint64 m_numberedGeneration = 0;

@@ -75,13 +75,15 @@ private:
     void Keep(int frame, const PicturePtr& picture);
     void Tell(int frame, const QImage& picture, const QString& error);
 
-    // Set on construction.
+    // Set by the constructor, before the thread starts; read-only after.
     const QString m_path;
     const QSize m_displaySize;
     const size_t m_cacheBytes;
-    std::atomic<bool> m_stop = false; // also read by the decoders' file reads
 
-    // The worker thread's own.
+    // Set by Stop; read by the worker and its decoders' file reads.
+    std::atomic<bool> m_stop = false;
+
+    // The worker thread's alone.
     MovieIndex m_index; // keys marked where they turn out unusable
     FrameCache m_cache;
     size_t m_pictureBytes = 0;
@@ -92,13 +94,16 @@ private:
     bool m_backTried = false;
     std::set<int> m_failed; // frames the movie has no picture for
     QString m_errorText;
+    // The request being served, taken from the mailbox below, and whether pictures around it
+    // are left to fetch.
     int m_target = 0;
     quint64 m_serial = 0;
     bool m_pending = false;
     bool m_prefetchLeft = true;
     bool m_numbered = false; // the opened callback was called
 
-    // Guarded by m_mutex.
+    // The mailbox and the callbacks: Request and Stop write them, the worker takes from it and
+    // calls them; all of it guarded by m_mutex.
     std::mutex m_mutex;
     std::condition_variable m_wake;
     Opened m_opened;

@@ -26,7 +26,7 @@ TEST(CorpusConformance, EveryPathGivesFFmpegsPicture)
     const QDir corpus(REELMIX_CORPUS_DIR "/movies");
     const QStringList movies = corpus.entryList({"*.avi", "*.mov", "*.mpg"}, QDir::Files);
     if (movies.isEmpty())
-        GTEST_SKIP() << "no corpus at " << corpus.path().toStdString();
+        GTEST_SKIP() << "no movies at " << corpus.path().toStdString();
     for (const QString& name : movies) {
         SCOPED_TRACE(name.toStdString());
         const QString movie = corpus.filePath(name);
