@@ -7,6 +7,7 @@
 #include "platform/framework/CCommandLineInfo.h"
 #include "platform/framework/CFileDialog.h"
 #include "platform/framework/CSingleDocTemplate.h"
+#include "platform/media/MediaLibraries.h"
 #include "preview/EditClipDlg.h"
 #include "res/StringIds.h"
 #include "show/CReelmixDoc.h"
@@ -29,7 +30,9 @@ BOOL CReelmixApp::InitInstance()
     AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CReelmixDoc),
                                           RUNTIME_CLASS(CMainFrame), m_viewClass));
     EnableShellOpen();
-    RegisterShellFileTypes(TRUE);
+    // Writing the file type to the settings store and the desktop's folders took longer than
+    // the rest of the start: the window shows first.
+    RunWhenShown([this] { RegisterShellFileTypes(TRUE); }, true);
 
     CCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);
@@ -41,6 +44,8 @@ BOOL CReelmixApp::InitInstance()
     frame->ShowWindow(SW_SHOW);
     frame->UpdateWindow();
     frame->DragAcceptFiles(TRUE);
+    // The clip editor's media libraries load meanwhile, so that its first opening need not wait.
+    RunWhenShown(&MediaLibraries::LoadInBackground, false);
 
     for (const char* ext :
          {"avi", "mov", "qt", "mpg", "mpeg", "mpe", "mpv", "m1v", "mp2", "mpv2", "mpu"})

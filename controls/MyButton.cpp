@@ -4,7 +4,7 @@
 #include "platform/windows/CDialog.h"
 #include "res/Icons.h"
 
-#include <QPixmap>
+#include <QIcon>
 #include <algorithm>
 #include <utility>
 
@@ -14,11 +14,9 @@ bool MyButton::SetIcon(UINT id, int cx, int cy)
     const QIcon icon = LoadResourceIcon(id);
     if (icon.isNull() || cx <= 0 || cy <= 0)
         return false;
-    // Loaded once at the size it is drawn, as the system loads an icon resource.
-    const QPixmap image = icon.pixmap(QSize(cx, cy), 1.0);
-    if (image.isNull())
+    if (icon.pixmap(QSize(cx, cy)).isNull())
         return false;
-    m_icon = QIcon(image);
+    m_icon = icon;
     m_imageWidth = cx;
     m_imageHeight = cy;
     Redraw();
@@ -114,6 +112,14 @@ CPoint MyButton::TextPosition(CSize extent, int& lift) const
             : m_textPos;
     lift = p.y == Center ? -1 : 0;
     CheckPointForCentering(p, extent.cx, extent.cy);
+    if (m_useOffsets && HasImage() && m_textOffset >= 0) {
+        // The desktop font is wider than the one the offsets were chosen for: a caption that
+        // would run into the edge moves left into the gap after the image.
+        CRect client;
+        GetClientRect(&client);
+        const int last = client.Width() - FocusOffset - 1 - extent.cx;
+        p.x = std::max(m_imageOffset + m_imageWidth + 2, std::min(p.x, last));
+    }
     return p;
 }
 

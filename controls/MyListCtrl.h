@@ -112,9 +112,8 @@ private:
                   MyListCtrlLparam* object);
     // One step of the drag selection; the hit it found.
     int DragTo(CPoint point);
-    // The sort column's texts by row, read once per sort rather than once per comparison
-    // (the platform's sort moves no row until it has finished comparing).
-    void ReadSortTexts();
+    // Puts the rows in order: order[0] first, and so on.
+    void Reorder(const std::vector<int>& order);
     // The sort column's text of the row whose data value is data.
     CString SortText(LPARAM data) const;
 
@@ -132,5 +131,4 @@ private:
     int m_dragAnchor = -4;
     int m_autoSizeColumn = -1;
     UINT m_focusNotification = 0;
-    std::vector<CString> m_sortTexts; // filled only while a sort runs
 };

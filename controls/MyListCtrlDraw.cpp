@@ -4,6 +4,7 @@
 #include "controls/MyListCtrlLparam.h"
 #include "platform/gdi/CImageList.h"
 #include "platform/gdi/CPen.h"
+#include "platform/gdi/FontLine.h"
 #include "platform/gdi/SysColor.h"
 #include "util/Generic.h"
 
@@ -11,6 +12,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QTimer>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -51,13 +53,16 @@ MyListCtrlLparam* MyListCtrl::RowObject(LPARAM data) const
 
 // ---- row height
 
+// Five pixels more than the font per line, and at least a whole line of it between the cells'
+// one-pixel margins: desktop fonts draw accents of capitals above their size.
 void MyListCtrl::MeasureItem(LPMEASUREITEMSTRUCT measure)
 {
     LOGFONT font{};
     const int height = GetLogFont(&font) ? std::abs(int(font.lfHeight)) : 0;
+    const int line = GetSafeHwnd() ? FontLine(GetSafeHwnd()->font()).Height() + 3 : 0;
     if (m_linesPerRow < 1)
         m_linesPerRow = 1;
-    measure->itemHeight = UINT((height + 5) * m_linesPerRow);
+    measure->itemHeight = UINT(std::max(height + 5, line) * m_linesPerRow);
 }
 
 // ---- drawing

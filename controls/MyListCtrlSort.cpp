@@ -2,36 +2,14 @@
 // widths kept in the registry.
 #include "controls/MyListCtrl.h"
 
+#include "controls/ColumnSort.h"
 #include "platform/registry/WinReg.h"
 
-#include <climits>
-#include <cstdlib>
+#include <vector>
 
 namespace
 {
-// Texts made only of these look like numbers (amounts, percentages, decimals).
-constexpr const char* kNumericCharacters = "$.%, 0123456789";
 constexpr int kHeaderTextSize = 63;
-
-bool LooksNumeric(const CString& text)
-{
-    return text.SpanIncluding(kNumericCharacters) == text;
-}
-
-// The C runtime's atoi (white space, a sign, digits), kept inside int's range instead of
-// wrapping on long digit runs.
-long long LeadingNumber(const char* text)
-{
-    while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
-        ++text;
-    const bool negative = *text == '-';
-    if (*text == '-' || *text == '+')
-        ++text;
-    long long value = 0;
-    for (; *text >= '0' && *text <= '9' && value <= INT_MAX; ++text)
-        value = value * 10 + (*text - '0');
-    return std::clamp<long long>(negative ? -value : value, INT_MIN, INT_MAX);
-}
 
 CString ColumnValueName(int column)
 {
@@ -51,41 +29,30 @@ void MyListCtrl::SortColumn(int column, bool toggle)
         m_sortAscending = !m_sortAscending;
     m_sortColumn = column;
 
-    // The texts are read while the rows still carry their own data values (an owner that
-    // supplies texts on demand reads its objects from them). While the rows are sorted, each
-    // one carries its index instead, so that its text is found at once and rows sharing a value
-    // stay apart; each gets its own value back afterwards.
-    ReadSortTexts();
+    // The texts are read once, while the rows still carry their own data values (an owner that
+    // supplies texts on demand reads its objects from them).
+    ColumnSort sort;
     const int count = GetItemCount();
-    std::vector<LPARAM> originals(static_cast<std::size_t>(count));
-    for (int row = 0; row < count; ++row) {
-        originals[std::size_t(row)] = GetItemData(row);
-        SetItemData(row, LPARAM(row));
-    }
-
-    m_sortNumeric = 0;
-    SortItems(CompareFunc, LPARAM(this));
-    if (count > 0) {
-        const bool numeric = LooksNumeric(SortText(GetItemData(0))) &&
-                             LooksNumeric(SortText(GetItemData(count - 1)));
-        if (numeric) {
-            m_sortNumeric = 1;
-            SortItems(CompareFunc, LPARAM(this));
-        }
-    }
-    m_sortTexts.clear();
-
     for (int row = 0; row < count; ++row)
-        SetItemData(row, originals[std::size_t(GetItemData(row))]);
+        sort.Add(GetItemTextWorks(row, m_sortColumn));
+    bool numeric = false;
+    const std::vector<int> order = sort.Order(m_sortAscending, numeric);
+    m_sortNumeric = numeric;
+    Reorder(order);
 }
 
-void MyListCtrl::ReadSortTexts()
+// Rows are told apart by their indices, so that rows sharing a data value stay apart.
+void MyListCtrl::Reorder(const std::vector<int>& order)
 {
-    m_sortTexts.clear();
-    const int count = GetItemCount();
-    m_sortTexts.reserve(std::size_t(count));
-    for (int row = 0; row < count; ++row)
-        m_sortTexts.push_back(GetItemTextWorks(row, m_sortColumn));
+    std::vector<int> places(order.size());
+    for (std::size_t place = 0; place < order.size(); ++place)
+        places[std::size_t(order[place])] = int(place);
+    SortItemsEx(
+        [](LPARAM a, LPARAM b, LPARAM user) {
+            const auto& places = *reinterpret_cast<const std::vector<int>*>(user);
+            return places[std::size_t(a)] - places[std::size_t(b)];
+        },
+        LPARAM(&places));
 }
 
 int MyListCtrl::CompareFunc(LPARAM data1, LPARAM data2, LPARAM control)
@@ -95,7 +62,8 @@ int MyListCtrl::CompareFunc(LPARAM data1, LPARAM data2, LPARAM control)
     const CString text2 = list->SortText(data2);
     int result = 0;
     if (list->m_sortNumeric) {
-        const long long difference = LeadingNumber(text1) - LeadingNumber(text2);
+        const long long difference =
+            ColumnSort::LeadingNumber(text1) - ColumnSort::LeadingNumber(text2);
         result = difference < 0 ? -1 : difference > 0 ? 1 : 0;
     } else {
         result = text1.CompareNoCase(text2);
@@ -105,8 +73,6 @@ int MyListCtrl::CompareFunc(LPARAM data1, LPARAM data2, LPARAM control)
 
 CString MyListCtrl::SortText(LPARAM data) const
 {
-    if (data >= 0 && std::size_t(data) < m_sortTexts.size())
-        return m_sortTexts[std::size_t(data)];
     const LVFINDINFO find{LVFI_PARAM, nullptr, data};
     return GetItemTextWorks(FindItem(&find, -1), m_sortColumn);
 }

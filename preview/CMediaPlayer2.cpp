@@ -61,6 +61,12 @@ void CMediaPlayer2::SetDisplayMode(long mode)
     m_displayMode = mode == FrameMode ? FrameMode : TimeMode;
 }
 
+void CMediaPlayer2::TogglePlay()
+{
+    if (MediaPlayerWidget* face = Face())
+        face->TogglePlay();
+}
+
 void CMediaPlayer2::SetEventSink(CMediaPlayer2Events* sink)
 {
     // Connections live as long as their context object.

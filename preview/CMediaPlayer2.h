@@ -26,6 +26,8 @@ public:
     void SetSelectionStart(double seconds);
     void SetSelectionEnd(double seconds);
     void SetDisplayMode(long mode);
+    // Plays from the position, or pauses when playing.
+    void TogglePlay();
 
     // Connects the control's events to sink (borrowed; null disconnects).
     void SetEventSink(CMediaPlayer2Events* sink);

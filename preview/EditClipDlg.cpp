@@ -3,13 +3,16 @@
 #include "platform/framework/CWaitCursor.h"
 #include "platform/windows/CDataExchange.h"
 #include "platform/windows/CSpinButtonCtrl.h"
+#include "platform/windows/DialogTemplateBuilder.h"
 #include "res/DialogTemplates.h"
 #include "util/WindowPlacementStore.h"
 
 #include <QFontMetrics>
+#include <QShortcut>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace
 {
@@ -54,6 +57,8 @@ BOOL EditClipDlg::OnInitDialog()
     CWaitCursor wait;
     SetWindowText("Editing Clip: " + m_fileName);
     WindowPlacementStore::Restore(GetSafeHwnd(), kRegistryKey);
+    // The player opens the movie at the size it has in the restored window.
+    DialogTemplateBuilder::Arrange(GetSafeHwnd());
 
     m_btnMarkStart.SetIcon(118, 16, 16);
     m_btnGoToStart.SetIcon(128, 16, 16);
@@ -64,12 +69,56 @@ BOOL EditClipDlg::OnInitDialog()
     FitMarkEndCaption();
     FitPositionLabel();
 
+    SetUpKeys();
+
     m_player.SetFileName(m_path);
     m_player.SetSelectionStart(m_start);
     m_player.SetSelectionEnd(m_end);
     UpdatePosition();
     UpdateMarks();
-    return TRUE;
+    // Not on Mark Start, where Enter would mark the movie's first picture.
+
+    return FALSE;
+}
+
+void EditClipDlg::SetUpKeys()
+{
+    struct Key {
+        QKeySequence sequence;
+        int control; // the control whose command the key gives, or that must be enabled
+        std::function<void()> command;
+        const char* tip;
+    };
+    const Key keys[] = {
+        {Qt::Key_I, IDC_MARK_START, [this] { OnMarkStart(); },
+         "Mark the start of the clip at the picture shown (I)"},
+        {Qt::Key_O, IDC_MARK_END, [this] { OnMarkEnd(); },
+         "Mark the end of the clip at the picture shown (O)"},
+        {Qt::Key_Home, IDC_GO_TO_START, [this] { OnGoToStart(); },
+         "Go to the first picture (Home)"},
+        {Qt::Key_End, IDC_GO_TO_END, [this] { OnGoToEnd(); }, "Go to the last picture (End)"},
+        {Qt::Key_Left, IDC_SPIN, [this] { StepFrames(-1); },
+         "Step one picture back or forward (Left, Right), or one second (Shift+Left, "
+         "Shift+Right)"},
+        {Qt::Key_Right, IDC_SPIN, [this] { StepFrames(1); }, nullptr},
+        {Qt::SHIFT | Qt::Key_Left, IDC_SPIN, [this] { StepSeconds(-1.0); }, nullptr},
+        {Qt::SHIFT | Qt::Key_Right, IDC_SPIN, [this] { StepSeconds(1.0); }, nullptr},
+        {Qt::Key_Space, IDC_PLAYER, [this] { m_player.TogglePlay(); },
+         "The movie: Space plays and pauses it"},
+    };
+    QWidget* window = GetSafeHwnd();
+    for (const Key& key : keys) {
+        CWnd* control = GetDlgItem(key.control);
+        if (!control)
+            continue;
+        auto* shortcut = new QShortcut(key.sequence, window);
+        QObject::connect(shortcut, &QShortcut::activated, window, [control, command = key.command] {
+            if (control->IsWindowEnabled())
+                command();
+        });
+        if (key.tip)
+            control->GetSafeHwnd()->setToolTip(QString::fromUtf8(key.tip));
+    }
 }
 
 // The desktop font is wider than the one the offsets were chosen for: the hand keeps its place
@@ -160,12 +209,22 @@ void EditClipDlg::OnMarkEnd()
 
 void EditClipDlg::OnDeltaposSpin(NMHDR* header, LRESULT* result)
 {
-    const auto* change = reinterpret_cast<const NMUPDOWN*>(header);
+    StepFrames(-reinterpret_cast<const NMUPDOWN*>(header)->iDelta);
+    *result = 0;
+}
+
+void EditClipDlg::StepFrames(int frames)
+{
     m_player.SetDisplayMode(CMediaPlayer2::FrameMode);
-    const int n = std::max(0, int(m_player.GetCurrentPosition()) - change->iDelta);
+    const int n = std::max(0, int(m_player.GetCurrentPosition()) + frames);
     m_player.SetCurrentPosition(n);
     m_player.SetDisplayMode(CMediaPlayer2::TimeMode);
-    *result = 0;
+}
+
+void EditClipDlg::StepSeconds(double seconds)
+{
+    m_player.SetDisplayMode(CMediaPlayer2::TimeMode);
+    m_player.SetCurrentPosition(std::max(0.0, m_player.GetCurrentPosition() + seconds));
 }
 
 void EditClipDlg::OnGoToStart()
@@ -192,7 +251,7 @@ void EditClipDlg::OnPositionChange(double, double)
 void EditClipDlg::OnPlayStateChange(long, long newState)
 {
     if (newState == 0 || newState == 1 || newState == 2) {
-        const BOOL stepping = newState != 2;
+        const BOOL stepping = newState != 2 && m_btnMarkStart.IsWindowEnabled();
         if (CWnd* spin = GetDlgItem(IDC_SPIN))
             spin->EnableWindow(stepping);
         if (CWnd* label = GetDlgItem(IDC_POSITION_TEXT))
@@ -201,10 +260,16 @@ void EditClipDlg::OnPlayStateChange(long, long newState)
     UpdatePosition();
 }
 
-// The player shows its own warnings and errors; the dialog has nothing to add.
+// The player shows its own warnings and errors; a movie it cannot play has nothing to mark.
 void EditClipDlg::OnWarning(long, long, const char*) {}
 
-void EditClipDlg::OnError() {}
+void EditClipDlg::OnError()
+{
+    for (const int id : {IDC_MARK_START, IDC_MARK_END, IDC_GO_TO_START, IDC_GO_TO_END, IDC_SPIN,
+                         IDC_POSITION_TEXT})
+        if (CWnd* control = GetDlgItem(id))
+            control->EnableWindow(FALSE);
+}
 
 BOOL EditClipDlg::OnCommand(UINT id)
 {

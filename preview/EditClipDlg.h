@@ -1,7 +1,12 @@
 #pragma once
 // The modal "Edit Clip" dialog: previews one clip's movie, steps through it frame by frame, and
 // marks where the clip starts and ends. The caller takes m_start and m_end when the dialog ends
-// with OK; the dialog keeps its window placement between runs.
+// with OK; the dialog keeps its window placement between runs, and can be made larger.
+//
+// Keys, as in other editors, wherever the focus is: Left and Right step a frame, Shift with them
+// a second, Home and End go to the ends, I and O mark the start and the end, Space plays and
+// pauses. The picture has the focus at first, so that Enter is OK. A movie that cannot be played
+// leaves nothing to mark or step.
 #include "controls/MyButton.h"
 #include "platform/windows/CDialog.h"
 #include "preview/CMediaPlayer2.h"
@@ -38,6 +43,9 @@ public:
     void OnGoToEnd();
     // A step of the up-down control, told before it moves.
     void OnDeltaposSpin(NMHDR* header, LRESULT* result);
+    // Frames forward (back when negative); while playing, nothing.
+    void StepFrames(int frames);
+    void StepSeconds(double seconds);
 
     // The label texts for a mark in seconds and for a position in frames.
     static CString MarkText(const char* name, double seconds);
@@ -70,4 +78,6 @@ private:
     // Sizes the Mark End caption so that it ends before the hand at the button's right.
     void FitMarkEndCaption();
     void FitPositionLabel();
+    // The keys and the tips that name them.
+    void SetUpKeys();
 };

@@ -3,6 +3,7 @@
 #include "platform/media/FrameServer.h"
 #include "platform/media/MpvPlayer.h"
 #include "platform/media/MpvVideoWidget.h"
+#include "platform/windows/FocusFrame.h"
 #include "preview/PositionBar.h"
 #include "preview/StillPicture.h"
 
@@ -30,6 +31,18 @@ QString Clock(double seconds)
         .arg(ms % 1000, 3, 10, QChar('0'));
 }
 
+// Light words over the picture.
+QLabel* MakeCaption(QWidget* parent)
+{
+    auto* caption = new QLabel(parent);
+    caption->setAlignment(Qt::AlignCenter);
+    caption->setWordWrap(true);
+    caption->setTextFormat(Qt::PlainText);
+    caption->setStyleSheet("color: white; background: transparent; padding: 8px");
+    caption->hide();
+    return caption;
+}
+
 QToolButton* MakeButton(QWidget* parent, QStyle::StandardPixmap icon, const QString& tip)
 {
     auto* button = new QToolButton(parent);
@@ -53,24 +66,21 @@ MediaPlayerWidget::MediaPlayerWidget(QWidget* parent)
                               {"audio-fallback-to-null", "yes"}},
                              this)),
       m_frames(new FrameServer(this)), m_video(new MpvVideoWidget(m_player, this)),
-      m_still(new StillPicture(this)), m_message(new QLabel(this)),
-      m_play(MakeButton(this, QStyle::SP_MediaPlay, tr("Play"))),
+      m_still(new StillPicture(this)), m_message(MakeCaption(this)), m_note(MakeCaption(this)),
+      m_play(MakeButton(this, QStyle::SP_MediaPlay, tr("Play (Space)"))),
       m_stop(MakeButton(this, QStyle::SP_MediaStop, tr("Stop"))), m_bar(new PositionBar(this)),
       m_time(new QLabel(this)), m_mpvFirstPts(NaN)
 {
     setFocusPolicy(Qt::StrongFocus);
-    m_message->setAlignment(Qt::AlignCenter);
-    m_message->setWordWrap(true);
-    m_message->setTextFormat(Qt::PlainText);
-    m_message->setStyleSheet("color: white; background: transparent; padding: 8px");
-    m_message->hide();
     auto* layout = new QGridLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setContentsMargins(FocusFrame::kWidth, FocusFrame::kWidth, FocusFrame::kWidth,
+                               FocusFrame::kWidth);
     layout->setSpacing(2);
     // While not playing, the exact picture lies over the player's, and the message over both.
     layout->addWidget(m_video, 0, 0, 1, 4);
     layout->addWidget(m_still, 0, 0, 1, 4);
     layout->addWidget(m_message, 0, 0, 1, 4);
+    layout->addWidget(m_note, 0, 0, 1, 4);
     m_still->hide();
     layout->addWidget(m_play, 1, 0);
     layout->addWidget(m_stop, 1, 1);
@@ -113,6 +123,7 @@ void MediaPlayerWidget::Open(const QString& hostPath)
 {
     m_hostPath = hostPath;
     m_message->hide();
+    m_note->hide();
     m_pausedAt = 0;
     m_stillFrame = 0;
     m_still->SetPicture(QImage());
@@ -138,10 +149,14 @@ void MediaPlayerWidget::OnFramesOpened(bool ok)
         ShowError(m_frames->ErrorText());
         return;
     }
-    if (Exact())
+    if (Exact()) {
         ShowStill(FrameAtTime(m_pausedAt));
-    else
+    } else {
         m_still->hide();
+        m_note->setText(tr("\"%1\" has sound only: there is no picture to show.")
+                            .arg(QFileInfo(m_hostPath).fileName()));
+        m_note->show();
+    }
     NotifyPosition();
 }
 
@@ -342,7 +357,7 @@ void MediaPlayerWidget::SetState(State state)
     m_state = state;
     m_play->setIcon(
         style()->standardIcon(state == Playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
-    m_play->setToolTip(state == Playing ? tr("Pause") : tr("Play"));
+    m_play->setToolTip(state == Playing ? tr("Pause (Space)") : tr("Play (Space)"));
     emit PlayStateChanged(old, state);
 }
 
@@ -382,6 +397,11 @@ void MediaPlayerWidget::Refresh()
     m_bar->SetLength(length);
     m_bar->SetPosition(Position());
     m_time->setText(Clock(Position()) + " / " + Clock(length));
+}
+
+void MediaPlayerWidget::paintEvent(QPaintEvent*)
+{
+    FocusFrame::Paint(*this);
 }
 
 void MediaPlayerWidget::keyPressEvent(QKeyEvent* event)

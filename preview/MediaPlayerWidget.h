@@ -1,8 +1,9 @@
 #pragma once
 // The clip editor's media player: the movie's picture, play/pause and stop buttons, a position
 // bar that shows the selection, the time, and Space for play/pause. A movie that cannot be
-// played leaves the picture black with the reason written on it; while a movie is being opened
-// the picture says so.
+// played leaves the picture black with the reason written on it, and one with sound only says
+// so; while a movie is being opened the picture says so. A frame along the edges shows the
+// keyboard focus.
 //
 // Positions count in seconds from the movie's first picture, whatever its container's first
 // timestamp, and frame n is the n-th picture from 0. While not playing, the position is the one
@@ -59,6 +60,7 @@ signals:
     void Error();
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -86,6 +88,7 @@ private:
     MpvVideoWidget* m_video;
     StillPicture* m_still;
     QLabel* m_message;
+    QLabel* m_note; // what the picture lacks, for a movie that plays all the same
     QToolButton* m_play;
     QToolButton* m_stop;
     PositionBar* m_bar;

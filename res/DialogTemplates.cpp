@@ -53,7 +53,8 @@ constexpr DialogItem kExportShowItems[] = {
     {"Button", IDCANCEL, "Cancel", 223, 122, 50, 14, kPush},
 };
 
-// The media player control is hosted by its class id.
+// The media player control is hosted by its class id. The editor can be made larger: the
+// player takes the room, the buttons on the right keep to the right edge.
 constexpr DWORD kUpDown = kChild | WS_TABSTOP | UDS_HORZ | UDS_ARROWKEYS;
 constexpr DialogItem kEditClipItems[] = {
     {"Button", 1009, "Mark &Start of Clip", 7, 7, 100, 16, kPush},
@@ -62,12 +63,13 @@ constexpr DialogItem kEditClipItems[] = {
     {"Static", 1013, "End Time", 107, 26, 100, 8, kLabel},
     {"Static", -1, "", 7, 39, 197, 1, kChild | SS_GRAYFRAME},
     {"Static", 1015, "Current position: Frame 00000", 235, 46, 56, 20,
-     kChild | SS_LEFT | SS_NOPREFIX},
+     kChild | SS_LEFT | SS_NOPREFIX, GROW_MOVE_X},
     {"msctls_updown32", 1014, "", 61, 46, 91, 20, kUpDown},
-    {IDC_MEDIAPLAYER_CLASS, 1008, "", 7, 74, 284, 215, kChild | WS_TABSTOP},
-    {"Button", IDOK, "OK", 235, 7, 55, 14, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON},
-    {"Button", IDCANCEL, "Cancel", 235, 25, 55, 14, kPush},
-    {"Static", -1, "", 218, 7, 1, 59, kChild | SS_GRAYFRAME},
+    {IDC_MEDIAPLAYER_CLASS, 1008, "", 7, 74, 284, 215, kChild | WS_TABSTOP,
+     GROW_WIDTH | GROW_HEIGHT},
+    {"Button", IDOK, "OK", 235, 7, 55, 14, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, GROW_MOVE_X},
+    {"Button", IDCANCEL, "Cancel", 235, 25, 55, 14, kPush, GROW_MOVE_X},
+    {"Static", -1, "", 218, 7, 1, 59, kChild | SS_GRAYFRAME, GROW_MOVE_X},
     {"Button", 1034, "", 7, 46, 50, 20, kPush},
     {"Button", 1035, "", 157, 46, 50, 20, kPush},
 };
@@ -78,7 +80,7 @@ constexpr DialogTemplate kTemplates[] = {
      WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, kAboutItems},
     {IDD_REELMIX_FORM, "", 400, 150, "MS Sans Serif", 8, WS_CHILD, kFormItems},
     {IDD_EDIT_CLIP, "Edit Clip", 300, 301, "MS Sans Serif", 8,
-     WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, kEditClipItems},
+     WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_THICKFRAME, kEditClipItems},
     {IDD_MULTI_LOAD, "Set Options for Multi-Load", 186, 45, "MS Sans Serif", 8,
      WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, kMultiLoadItems},
     {IDD_EXPORT_SHOW, "Export Show", 280, 143, "MS Sans Serif", 8,

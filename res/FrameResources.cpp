@@ -20,6 +20,9 @@ constexpr MenuItem kFileMenu[] = {
 };
 
 constexpr MenuItem kEditMenu[] = {
+    {"&Undo\tCtrl+Z", ID_EDIT_UNDO, 0, {}},
+    {"&Redo\tCtrl+Shift+Z", ID_EDIT_REDO, 0, {}},
+    {"", 0, MF_SEPARATOR, {}},
     {"Cu&t\tCtrl+X", ID_EDIT_CUT, 0, {}},
     {"&Copy\tCtrl+C", ID_EDIT_COPY, 0, {}},
     {"&Paste\tCtrl+V", ID_EDIT_PASTE, 0, {}},
@@ -42,13 +45,21 @@ constexpr MenuItem kMainMenu[] = {
 };
 
 constexpr ACCEL kMainAccelerators[] = {
-    {FVIRTKEY | FCONTROL, 'N', ID_FILE_NEW},       {FVIRTKEY | FCONTROL, 'O', ID_FILE_OPEN},
-    {FVIRTKEY | FCONTROL, 'S', ID_FILE_SAVE},      {FVIRTKEY | FCONTROL, 'Z', ID_EDIT_UNDO},
-    {FVIRTKEY | FCONTROL, 'X', ID_EDIT_CUT},       {FVIRTKEY | FCONTROL, 'C', ID_EDIT_COPY},
-    {FVIRTKEY | FCONTROL, 'V', ID_EDIT_PASTE},     {FVIRTKEY | FALT, VK_BACK, ID_EDIT_UNDO},
-    {FVIRTKEY | FSHIFT, VK_DELETE, ID_EDIT_CUT},   {FVIRTKEY | FCONTROL, VK_INSERT, ID_EDIT_COPY},
-    {FVIRTKEY | FSHIFT, VK_INSERT, ID_EDIT_PASTE}, {FVIRTKEY, VK_F6, ID_NEXT_PANE},
+    {FVIRTKEY | FCONTROL, 'N', ID_FILE_NEW},
+    {FVIRTKEY | FCONTROL, 'O', ID_FILE_OPEN},
+    {FVIRTKEY | FCONTROL, 'S', ID_FILE_SAVE},
+    {FVIRTKEY | FCONTROL, 'Z', ID_EDIT_UNDO},
+    {FVIRTKEY | FCONTROL, 'X', ID_EDIT_CUT},
+    {FVIRTKEY | FCONTROL, 'C', ID_EDIT_COPY},
+    {FVIRTKEY | FCONTROL, 'V', ID_EDIT_PASTE},
+    {FVIRTKEY | FALT, VK_BACK, ID_EDIT_UNDO},
+    {FVIRTKEY | FSHIFT, VK_DELETE, ID_EDIT_CUT},
+    {FVIRTKEY | FCONTROL, VK_INSERT, ID_EDIT_COPY},
+    {FVIRTKEY | FSHIFT, VK_INSERT, ID_EDIT_PASTE},
+    {FVIRTKEY, VK_F6, ID_NEXT_PANE},
     {FVIRTKEY | FSHIFT, VK_F6, ID_PREV_PANE},
+    {FVIRTKEY | FCONTROL | FSHIFT, 'Z', ID_EDIT_REDO},
+    {FVIRTKEY | FCONTROL, 'Y', ID_EDIT_REDO},
 };
 
 constexpr ToolBarButton kMainButtons[] = {

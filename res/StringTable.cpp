@@ -46,6 +46,7 @@ constexpr Entry kStrings[] = {
     {ID_EDIT_CUT, "Cut the selection and put it on the Clipboard\nCut"},
     {ID_EDIT_PASTE, "Insert Clipboard contents\nPaste"},
     {ID_EDIT_UNDO, "Undo the last action\nUndo"},
+    {ID_EDIT_REDO, "Redo the previously undone action\nRedo"},
     {ID_APP_ABOUT, "Display program information, version number and copyright\nAbout"},
     {ID_APP_EXIT, "Quit the application; prompts to save documents\nExit"},
     {ID_NEXT_PANE, "Switch to the next window pane\nNext Pane"},

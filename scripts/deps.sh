@@ -8,7 +8,7 @@ build_pkgs=(cmake ninja-build g++ pkg-config ccache qt6-base-dev qt6-svg-dev lib
             dpkg-dev)
 # melt and xmllint read what the list exporters write (VLC would play the XSPF and M3U, but its
 # plug-ins weigh 35 packages and it refuses to run as root, as CI does).
-test_pkgs=(libgtest-dev libbenchmark-dev ffmpeg xvfb xauth xdotool clang-format
+test_pkgs=(libgtest-dev libbenchmark-dev libxcb-damage0-dev ffmpeg xvfb xauth xdotool clang-format
            clang libclang-rt-14-dev desktop-file-utils appstream shared-mime-info
            groff-base melt libxml2-utils)
 

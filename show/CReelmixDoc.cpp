@@ -5,8 +5,24 @@
 #include "platform/files/CFile.h"
 #include "show/Clip.h"
 
+namespace
+{
+// Steps kept for Undo; a shuffle of a long show keeps its whole order.
+constexpr int kUndoSteps = 100;
+} // namespace
+
+CReelmixDoc::CReelmixDoc()
+{
+    m_undoStack.setUndoLimit(kUndoSteps);
+    QObject::connect(&m_undoStack, &QUndoStack::cleanChanged,
+                     [this](bool clean) { SetModifiedFlag(!clean); });
+}
+
 CReelmixDoc::~CReelmixDoc()
 {
+    // The steps own the clips they took out of the show; the document is past telling.
+    m_undoStack.disconnect();
+    m_undoStack.clear();
     // Views are gone by now; only the clips are left to free.
     POSITION pos = m_clips.GetHeadPosition();
     while (pos)
@@ -40,6 +56,36 @@ void CReelmixDoc::SwapWithNeighbour(Clip* clip, bool up)
         return;
     m_clips.SetAt(pos, m_clips.GetAt(neighbour));
     m_clips.SetAt(neighbour, clip);
+}
+
+std::vector<Clip*> CReelmixDoc::GetClips() const
+{
+    std::vector<Clip*> clips;
+    clips.reserve(std::size_t(m_clips.GetCount()));
+    for (POSITION pos = m_clips.GetHeadPosition(); pos;)
+        clips.push_back(static_cast<Clip*>(m_clips.GetNext(pos)));
+    return clips;
+}
+
+std::vector<Clip*> CReelmixDoc::ReplaceClips(int first, int count, const std::vector<Clip*>& clips,
+                                             Clip* select)
+{
+    std::vector<Clip*> replaced;
+    POSITION pos = m_clips.FindIndex(first);
+    for (int i = 0; i < count && pos; ++i) {
+        const POSITION gone = pos;
+        replaced.push_back(static_cast<Clip*>(m_clips.GetNext(pos)));
+        m_clips.RemoveAt(gone);
+    }
+    for (Clip* clip : clips) {
+        if (pos)
+            m_clips.InsertBefore(pos, clip);
+        else
+            m_clips.AddTail(clip);
+    }
+    RowsChange change(first, int(replaced.size()), int(clips.size()), select);
+    UpdateAllViews(nullptr, HintRows, &change);
+    return replaced;
 }
 
 void CReelmixDoc::Serialize(CArchive& archive)
@@ -78,12 +124,21 @@ void CReelmixDoc::DeleteContents()
     while (pos)
         delete m_clips.GetNext(pos);
     m_clips.RemoveAll();
+    m_undoStack.clear();
     CDocument::DeleteContents();
 }
 
 BOOL CReelmixDoc::OnNewDocument()
 {
     return CDocument::OnNewDocument();
+}
+
+BOOL CReelmixDoc::OnSaveDocument(const char* pathName)
+{
+    if (!CDocument::OnSaveDocument(pathName))
+        return FALSE;
+    m_undoStack.setClean();
+    return TRUE;
 }
 
 void CReelmixDoc::OnCloseDocument()

@@ -9,12 +9,20 @@
 #include "show/Clip.h"
 #include "show/ClipEditor.h"
 #include "show/ClipListKeys.h"
+#include "show/ClipTransfer.h"
 #include "show/MovieSearch.h"
 #include "show/PlaylistWriter.h"
+#include "show/ShowEdit.h"
 #include "util/Generic.h"
 
+#include <QAbstractScrollArea>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 namespace
@@ -26,12 +34,28 @@ bool HasMarks(const Clip& clip)
            clip.m_end >= 0;
 }
 
-CString DurationText(const Clip& clip)
+// A clip's length in whole milliseconds, the one figure its row shows and the total adds up;
+// negative when it cannot be told (a mark not set, or the end not after the start).
+double LengthMs(const Clip& clip)
 {
     if (!HasMarks(clip) || clip.m_start >= clip.m_end)
+        return -1.0;
+    return std::round((clip.m_end - clip.m_start) * 1000.0);
+}
+
+unsigned long long WholeMs(double ms)
+{
+    constexpr double kLimit = 1.8e19; // below the largest 64-bit count
+    return ms < kLimit ? static_cast<unsigned long long>(ms) : 18000000000000000000ull;
+}
+
+CString DurationText(const Clip& clip)
+{
+    const double ms = LengthMs(clip);
+    if (ms < 0)
         return "Unknown";
     CString text;
-    text.Format("%.03f secs", clip.m_end - clip.m_start);
+    text.Format("%llu.%03llu secs", WholeMs(ms) / 1000, WholeMs(ms) % 1000);
     return text;
 }
 
@@ -49,20 +73,42 @@ CString RowText(const Clip& clip, int column)
     }
 }
 
-// Seconds as [-]hh:mm:ss.mmm, milliseconds truncated toward zero (as the playlist counts
-// them); the hours take as many digits as they need.
-CString DurationClock(double seconds)
+// Milliseconds as hh:mm:ss.mmm; the hours take as many digits as they need.
+CString DurationClock(double ms)
 {
-    const std::int64_t ms = PlaylistWriter::ToMilliseconds(seconds);
-    const auto t =
-        ms < 0 ? 0ull - static_cast<unsigned long long>(ms) : static_cast<unsigned long long>(ms);
+    const unsigned long long t = WholeMs(ms);
     const unsigned long long hours = t / 3600000;
     const unsigned long long rest = t - hours * 3600000;
     CString text;
-    text.Format("%s%02llu:%02llu:%02llu.%03llu", ms < 0 ? "-" : "", hours, rest / 60000,
-                (rest % 60000) / 1000, rest % 1000);
+    text.Format("%02llu:%02llu:%02llu.%03llu", hours, rest / 60000, (rest % 60000) / 1000,
+                rest % 1000);
     return text;
 }
+// Calls back when a widget's width changes.
+class WidthWatch : public QObject
+{
+public:
+    WidthWatch(QWidget* widget, std::function<void()> changed)
+        : QObject(widget), m_changed(std::move(changed)), m_width(widget->width())
+    {
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* widget = static_cast<QWidget*>(watched);
+        if (event->type() == QEvent::Resize && widget->width() != m_width) {
+            m_width = widget->width();
+            m_changed();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_changed;
+    int m_width;
+};
 } // namespace
 
 CReelmixView::CReelmixView() : CFormView(IDD_REELMIX_FORM), m_list([this] { OnRowsSorted(); }) {}
@@ -139,19 +185,55 @@ void CReelmixView::SetUpList()
                     {Qt::Key_Up, true, &m_btnUp, [this] { OnUp(); }},
                     {Qt::Key_Down, true, &m_btnDown, [this] { OnDown(); }}});
 
+    if (auto* rows = qobject_cast<QAbstractScrollArea*>(m_list.GetSafeHwnd()))
+        new WidthWatch(rows->viewport(), [this] { ShareColumnWidths(); });
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const auto readClipboard = [this, clipboard] {
+        const QMimeData* data = clipboard->mimeData();
+        m_canPaste = data && ClipTransfer::CanRead(*data);
+    };
+    QObject::connect(clipboard, &QClipboard::dataChanged, GetSafeHwnd(), readClipboard);
+    readClipboard();
+
     CRect client;
     GetClientRect(&client);
     OnSize(SIZE_RESTORED, client.Width(), client.Height());
 }
 
-void CReelmixView::OnUpdate(CView*, LPARAM hint, CObject*)
+void CReelmixView::OnUpdate(CView*, LPARAM hint, CObject* hintObject)
 {
     if (hint == CReelmixDoc::HintClear && IsWindow(m_list.GetSafeHwnd())) {
         m_list.DeleteAllItems();
         m_clipKeysValid = false;
         ++m_clears;
     }
+    if (hint == CReelmixDoc::HintRows && IsWindow(m_list.GetSafeHwnd()))
+        ReplaceRows(*static_cast<const CReelmixDoc::RowsChange*>(hintObject));
     UpdateTotals();
+}
+
+// The file name and directory columns share what the duration column leaves of the rows'
+// width, in the proportion they have (the stored one, or the user's), so that the list needs no
+// horizontal scrolling until the user widens a column.
+void CReelmixView::ShareColumnWidths()
+{
+    constexpr int kNarrowest = 40;
+    auto* rows = qobject_cast<QAbstractScrollArea*>(m_list.GetSafeHwnd());
+    if (!rows || !m_list.IsColumn(2))
+        return;
+    const int room = rows->viewport()->width() - m_list.GetColumnWidth(2);
+    const int name = m_list.GetColumnWidth(0);
+    const int folder = m_list.GetColumnWidth(1);
+    if (room < 2 * kNarrowest || name + folder <= 0)
+        return;
+    // Widths set here keep the share they were made from, free of rounding.
+    if (std::make_pair(name, folder) != m_sharedWidths)
+        m_nameShare = double(name) / (name + folder);
+    const int nameWidth =
+        std::clamp(int(std::lround(room * m_nameShare)), kNarrowest, room - kNarrowest);
+    m_sharedWidths = {nameWidth, room - nameWidth};
+    m_list.SetColumnWidth(0, nameWidth);
+    m_list.SetColumnWidth(1, room - nameWidth);
 }
 
 void CReelmixView::OnSize(UINT type, int cx, int cy)
@@ -228,6 +310,12 @@ Clip* CReelmixView::RowClip(int row) const
     return dynamic_cast<Clip*>(reinterpret_cast<CObject*>(m_list.GetItemData(row)));
 }
 
+Clip* CReelmixView::SelectedClip() const
+{
+    const int row = m_list.GetSelectedItem(-1);
+    return row >= 0 ? RowClip(row) : nullptr;
+}
+
 BOOL CReelmixView::OnCommand(UINT id)
 {
     void (CReelmixView::*handler)() = nullptr;
@@ -278,9 +366,8 @@ void CReelmixView::OnEdit()
         if (!editor)
             qCritical("Edit: the application object has no clip editor");
         CWaitCursor wait;
+        const ShowEdit edit(*this, "Edit Clip", clip);
         if (editor && editor->EditClip(*clip, this)) {
-            if (CReelmixDoc* doc = GetDocument())
-                doc->SetModifiedFlag();
             m_list.RedrawItems(row, row);
             m_list.EnsureVisible(row, FALSE);
         }
@@ -301,6 +388,7 @@ void CReelmixView::OnPlayShow()
 void CReelmixView::OnRowsSorted()
 {
     ++m_sorts;
+    const ShowEdit edit(*this, "Sort");
     CReelmixDoc* doc = GetDocument();
     if (!doc || m_list.GetItemCount() != doc->m_clips.GetCount())
         return;
@@ -315,7 +403,6 @@ void CReelmixView::OnRowsSorted()
         doc->m_clips.SetAt(pos, clip);
         doc->m_clips.GetNext(pos);
     }
-    doc->SetModifiedFlag();
 }
 
 void CReelmixView::UpdateTotals()
@@ -324,15 +411,16 @@ void CReelmixView::UpdateTotals()
         return;
     const int rows = m_list.GetItemCount();
     m_clipCountText.Format("%d Clips In Show", rows);
-    double total = 0.0;
+    double total = 0.0; // whole milliseconds, exact far beyond any show's length
     bool unknown = false;
     for (int row = 0; row < rows; ++row) {
         const auto* clip = RowClip(row);
         if (!clip)
             continue;
-        // Only clips whose length can be told count; reversed marks count as they stand.
-        if (HasMarks(*clip))
-            total += clip->m_end - clip->m_start;
+        // Only clips whose length can be told count, as their rows show them.
+        const double ms = LengthMs(*clip);
+        if (ms >= 0)
+            total += ms;
         else
             unknown = true;
     }

@@ -3,14 +3,15 @@
 // buttons, and two labels with the number of clips and their total duration.
 #include "controls/MyButton.h"
 #include "platform/windows/CFormView.h"
+#include "show/CReelmixDoc.h"
 #include "show/ClipListCtrl.h"
 
 #include <memory>
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
-class CReelmixDoc;
 class CStringList;
 class Clip;
 class ClipListKeys;
@@ -20,6 +21,8 @@ class CReelmixView : public CFormView
 {
     // The shuffle moves the rows as Down does, on the view's own state.
     friend class ShowShuffle;
+    // Edits note the show and its selection as commands change them.
+    friend class ShowEdit;
 
 public:
     // Control ids of the form's template.
@@ -61,7 +64,7 @@ public:
     // "Movie files (*.avi;...;)|*.avi;...;|All Files (*.*)|*.*||".
     CString BuildMovieFilter() const;
     // Appends a clip of the file and a row for it, selected and in view; with onlyNew nothing
-    // when the show has the file already (name and directory, ignoring case).
+    // when the show has the file already (the same name and directory, letter case counting).
     void AddClipFile(const CString& directory, const CString& fileName, bool onlyNew);
     // The movie files of root (and with recurse the folders below) into results, grouped by
     // extension in the application's order. Escape cancels the search, which then finds nothing.
@@ -78,6 +81,15 @@ public:
     void OnUp();
     void OnDown();
     void OnShuffle();
+
+    // The Edit menu: Undo and Redo of the show's changes, and the selected clip through the
+    // clipboard; Paste puts the clipboard's clips after the focused row.
+    BOOL OnCmdMsg(UINT id, CCmdUI* ui) override;
+    void OnUndo();
+    void OnRedo();
+    void OnCut();
+    void OnCopy();
+    void OnPaste();
 
     // Multi Load's options for this run of the program.
     static bool s_searchSubDirs;
@@ -105,6 +117,9 @@ protected:
 private:
     // The clip a row carries, or null.
     Clip* RowClip(int row) const;
+    Clip* SelectedClip() const;
+    // The document replaced a run of clips: the rows follow, and its clip is selected.
+    void ReplaceRows(const CReelmixDoc::RowsChange& change);
     const CStringList* MovieExtensions() const;
     void SetStatusText(const CString& text);
     // Searches folder with the remembered options and adds what it finds.
@@ -115,15 +130,24 @@ private:
     bool IsKnownClip(const CString& directory, const CString& fileName);
     void SetUpList();
     void MoveControl(int id, int x, int y);
+    void ShareColumnWidths();
     void FitLabelHeight(int id);
 
-    // Lower-case file name and directory of every clip, for Only Add New Files; rebuilt from
-    // the rows when a clip has gone since.
+    // File name and directory of every clip, for Only Add New Files; rebuilt from the rows
+    // when a clip has gone since.
     std::unordered_set<std::string> m_clipKeys;
     bool m_clipKeysValid = false;
     // Times the rows were cleared with the document, so that a shuffle ends when its show goes.
     int m_clears = 0;
     // Times the rows took a header's order, so that a shuffle goes on from the new order.
     int m_sorts = 0;
+    // The file name column's share of the width it and the directory column have, and the
+    // widths last given them from it.
+    double m_nameShare = 0.25;
+    std::pair<int, int> m_sharedWidths;
+    // Edits running (ShowEdit), outermost first.
+    int m_edits = 0;
+    // Whether the clipboard holds clips or files, asked once per change of the clipboard.
+    bool m_canPaste = false;
     std::unique_ptr<ClipListKeys> m_keys;
 };

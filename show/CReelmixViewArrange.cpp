@@ -4,20 +4,21 @@
 
 #include "show/CReelmixDoc.h"
 #include "show/Clip.h"
+#include "show/ShowEdit.h"
 #include "show/ShowShuffle.h"
 
 bool CReelmixView::s_shuffling = false;
 
+// The deleted clip lives on in the edit's step, for Undo.
 void CReelmixView::OnDelete()
 {
+    const ShowEdit edit(*this, "Delete");
     const int row = m_list.GetSelectedItem(-1);
     if (row != -1) {
         if (Clip* clip = RowClip(row)) {
             CReelmixDoc* doc = GetDocument();
-            doc->SetModifiedFlag();
             if (POSITION pos = doc->m_clips.Find(clip))
                 doc->m_clips.RemoveAt(pos);
-            delete clip;
             m_clipKeysValid = false;
         }
         m_list.DeleteItem(row);
@@ -44,6 +45,7 @@ void CReelmixView::ExchangeRows(int a, int b)
 
 void CReelmixView::OnUp()
 {
+    const ShowEdit edit(*this, "Move Up");
     for (int a = 0; a < m_list.GetItemCount(); ++a) {
         if (!m_list.IsSelected(a))
             continue;
@@ -52,12 +54,12 @@ void CReelmixView::OnUp()
         Clip* clip = RowClip(a);
         ExchangeRows(a, a - 1);
         GetDocument()->MoveClipUp(clip);
-        GetDocument()->SetModifiedFlag();
     }
 }
 
 void CReelmixView::OnDown()
 {
+    const ShowEdit edit(*this, "Move Down");
     const int last = m_list.GetItemCount() - 1;
     for (int a = last; a >= 0; --a) {
         if (!m_list.IsSelected(a))
@@ -67,7 +69,6 @@ void CReelmixView::OnDown()
         Clip* clip = RowClip(a);
         ExchangeRows(a, a + 1);
         GetDocument()->MoveClipDown(clip);
-        GetDocument()->SetModifiedFlag();
     }
 }
 
@@ -80,12 +81,12 @@ void CReelmixView::EnableCommands(bool enable)
 
 void CReelmixView::OnShuffle()
 {
+    const ShowEdit edit(*this, "Shuffle");
     do {
         s_shuffling = !s_shuffling;
         EnableCommands(!s_shuffling);
         const int rows = m_list.GetItemCount();
         if (rows > 1) {
-            GetDocument()->SetModifiedFlag();
             m_list.LockWindowUpdate();
             ShowShuffle(*this, rows).Run();
             m_list.UnlockWindowUpdate();

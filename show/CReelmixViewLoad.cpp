@@ -1,7 +1,6 @@
 // Filling the show: Insert, Multi Load and its folder search, and files dropped on the window.
 #include "show/CReelmixView.h"
 
-#include "platform/core/AsciiCase.h"
 #include "platform/files/FileFind.h"
 #include "platform/files/HostPath.h"
 #include "platform/framework/CFileDialog.h"
@@ -15,6 +14,7 @@
 #include "show/MovieSearch.h"
 #include "show/MovieTypes.h"
 #include "show/MultiDlg.h"
+#include "show/ShowEdit.h"
 #include "util/Generic.h"
 
 #include <QApplication>
@@ -48,9 +48,10 @@ protected:
     }
 };
 
+// Names compare as the file system compares them: clip.avi and CLIP.avi are two files.
 std::string Key(const CString& directory, const CString& fileName)
 {
-    return AsciiLower(fileName.Str() + '\0' + directory.Str());
+    return fileName.Str() + '\0' + directory.Str();
 }
 
 } // namespace
@@ -86,7 +87,7 @@ void CReelmixView::OnInsert()
     dialog.m_ofn.nMaxFile = kInsertBufferSize;
     dialog.m_ofn.lpstrTitle = "Select Up to 32 Movie File(s) At Once";
     if (dialog.DoModal() == IDOK) {
-        GetDocument()->SetModifiedFlag();
+        const ShowEdit edit(*this, "Insert");
         CString directory = CString(buffer.data()).Left(dialog.m_ofn.nFileOffset);
         Generic::RemoveTrailingSlash(directory);
         for (const char* name = buffer.data() + dialog.m_ofn.nFileOffset; *name;
@@ -119,6 +120,7 @@ void CReelmixView::OnMultiLoad()
                            0,
                            0};
         if (LPITEMIDLIST folder = SHBrowseForFolderA(&browse)) {
+            const ShowEdit edit(*this, "Multi Load");
             char path[MAX_PATH] = {};
             const BOOL named = SHGetPathFromIDListA(folder, path);
             CoTaskMemFree(folder);
@@ -133,16 +135,23 @@ void CReelmixView::LoadFolder(const CString& folder)
 {
     CStringList results(10);
     SearchTree(folder, results, s_searchSubDirs);
+    const int rows = m_list.GetItemCount();
     for (POSITION pos = results.GetHeadPosition(); pos;) {
         const CString& file = results.GetNext(pos);
         AddClipFile(Generic::DirFromPath(file), Generic::FileFromPath(file), s_onlyAddNew);
+    }
+    const int added = m_list.GetItemCount() - rows;
+    if (added < results.GetCount()) {
+        CString text;
+        text.Format("Found %d movies: %d added, %d already in the show.", results.GetCount(), added,
+                    results.GetCount() - added);
+        SetStatusText(text);
     }
 }
 
 void CReelmixView::SearchTree(const CString& root, CStringList& results, bool recurse)
 {
     CWaitCursor wait;
-    GetDocument()->SetModifiedFlag();
     const CStringList* extensions = MovieExtensions();
     if (!extensions)
         return;
@@ -226,11 +235,11 @@ std::vector<CString> CReelmixView::AddDroppedFiles(const std::vector<CString>& f
     if (!extensions || !m_btnInsert.IsWindowEnabled())
         return files;
     const MovieSearch movies(*extensions);
+    const ShowEdit edit(*this, "Insert");
     for (const CString& file : files) {
         if (Generic::IsDirectory(file))
             LoadFolder(file);
         else if (movies.ExtensionOf(Generic::FileFromPath(file).Str()) >= 0) {
-            GetDocument()->SetModifiedFlag();
             AddClipFile(Generic::DirFromPath(file), Generic::FileFromPath(file), false);
         } else {
             others.push_back(file);

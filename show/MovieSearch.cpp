@@ -50,7 +50,7 @@ int MovieSearch::Take(int index, CStringList& results)
         return 0;
     std::vector<CString>& found = m_found[std::size_t(index)];
     for (CString& path : found)
-        results.AddTail(path);
+        results.AddTail(std::move(path));
     const int count = int(found.size());
     found.clear();
     return count;

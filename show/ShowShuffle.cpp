@@ -7,8 +7,22 @@
 #include "util/Generic.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 #include <utility>
+
+namespace
+{
+// Messages are taken at a 50-move mark once this long has passed since they were last taken: a
+// user sees no difference, and taking them at every mark cost more than the moves themselves.
+// In a long show, where writing the changed rows back takes longer, they wait longer, so that
+// the writing takes no more than a fifth of the time.
+constexpr auto kMessagesEvery = std::chrono::milliseconds(4);
+constexpr int kMovingPerWriting = 4;
+// The list is let repaint about as often as a screen shows a new picture: a repaint costs as
+// much as thousands of moves.
+constexpr auto kRepaintEvery = std::chrono::milliseconds(16);
+} // namespace
 
 ShowShuffle::ShowShuffle(CReelmixView& view, int rows)
     : m_view(view), m_doc(*view.GetDocument()), m_list(view.m_list), m_rows(rows)
@@ -21,12 +35,12 @@ void ShowShuffle::Run()
     ReadList();
     // The wait cursor shows for every move; once for them all saves switching it each time.
     CWaitCursor wait;
-    const int clears = m_view.m_clears;
+    m_clears = m_view.m_clears;
     m_sorts = m_view.m_sorts;
-    for (long r = 0; CReelmixView::s_shuffling && r < 50L * m_rows && m_view.m_clears == clears;
+    for (long r = 0; CReelmixView::s_shuffling && r < 50L * m_rows && m_view.m_clears == m_clears;
          ++r) {
         MoveDown(std::rand() % (m_rows - 1));
-        if (r % 50 == 0)
+        if (r % 50 == 0 && MessagesDue(r == 0))
             TakeMessages(r == 0);
     }
     ShowMoves();
@@ -44,6 +58,7 @@ void ShowShuffle::TakeOrder()
     m_inStep = int(m_nodes.size()) == m_rows;
     for (int row = 0; m_inStep && row < m_rows; ++row)
         m_inStep = m_clips[std::size_t(row)] == m_view.RowClip(row);
+    m_changed.assign((std::size_t(m_rows) + 63) / 64, 0);
 }
 
 void ShowShuffle::ReadList()
@@ -63,7 +78,9 @@ void ShowShuffle::MoveDown(int a)
     }
     const int b = a + 1;
     std::swap(m_clips[std::size_t(a)], m_clips[std::size_t(b)]);
-    m_moved.push_back(a);
+    Changed(a);
+    Changed(b);
+    m_lastMoved = a;
     m_focus = m_focus == b ? a : b;
     if (b < m_top)
         m_top = b;
@@ -71,33 +88,46 @@ void ShowShuffle::MoveDown(int a)
         m_top = b - m_perPage + 1;
 }
 
+void ShowShuffle::Changed(int row)
+{
+    m_changed[std::size_t(row) / 64] |= std::uint64_t(1) << (row % 64);
+}
+
+// The changed rows in order, so that the document's nodes and the list's rows are walked
+// forwards rather than jumped about in.
 void ShowShuffle::ShowMoves()
 {
-    if (m_moved.empty())
+    if (m_lastMoved < 0)
         return;
-    for (const int a : m_moved)
-        for (const std::size_t row : {std::size_t(a), std::size_t(a) + 1}) {
+    const Clock::time_point start = Clock::now();
+    for (std::size_t word = 0; word < m_changed.size(); ++word)
+        for (std::uint64_t bits = std::exchange(m_changed[word], 0); bits; bits &= bits - 1) {
+            const std::size_t row = word * 64 + std::size_t(std::countr_zero(bits));
             m_doc.m_clips.GetAt(m_nodes[row]) = m_clips[row];
             m_list.SetItemData(int(row), LPARAM(m_clips[row]));
         }
-    m_list.SelectItem(m_moved.back() + 1, TRUE);
+    m_list.SelectItem(m_lastMoved + 1, TRUE);
     m_list.FocusItem(m_focus);
     // EnsureVisible scrolls just far enough, so these bring exactly top to the top.
     if (m_top < m_list.GetTopIndex())
         m_list.EnsureVisible(m_top, FALSE);
     else if (m_top > m_list.GetTopIndex())
         m_list.EnsureVisible(m_top + m_perPage - 1, FALSE);
-    m_doc.SetModifiedFlag();
-    m_moved.clear();
+    m_lastMoved = -1;
+    m_writing = Clock::now() - start;
 }
 
-// Messages are taken every 50 moves, but the list is let repaint only about as often as a screen
-// shows a new picture: a repaint costs as much as thousands of moves.
+bool ShowShuffle::MessagesDue(bool first) const
+{
+    return first || Clock::now() - m_messagesTaken >=
+                        std::max<Clock::duration>(kMessagesEvery, kMovingPerWriting * m_writing);
+}
+
 void ShowShuffle::TakeMessages(bool first)
 {
     ShowMoves();
-    const auto now = std::chrono::steady_clock::now();
-    const bool repaint = first || now - m_repainted >= std::chrono::milliseconds(16);
+    const auto now = Clock::now();
+    const bool repaint = first || now - m_repainted >= kRepaintEvery;
     if (repaint) {
         m_repainted = now;
         m_list.UnlockWindowUpdate();
@@ -105,9 +135,13 @@ void ShowShuffle::TakeMessages(bool first)
     Generic::SpinTheMessageLoop();
     if (repaint)
         m_list.LockWindowUpdate();
+    // A show cleared or replaced meanwhile is left alone: the document may be gone.
+    if (m_clears != m_view.m_clears)
+        return;
     if (m_sorts != m_view.m_sorts) {
         m_sorts = m_view.m_sorts;
         TakeOrder();
     }
     ReadList();
+    m_messagesTaken = Clock::now();
 }

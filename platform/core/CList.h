@@ -4,6 +4,7 @@
 #include "platform/core/WinTypes.h"
 
 #include <cassert>
+#include <utility>
 
 template <typename T> class CList
 {
@@ -42,21 +43,22 @@ public:
         return node->value;
     }
 
-    POSITION AddTail(const T& value) { return InsertAfter(GetTailPosition(), value); }
-    POSITION AddHead(const T& value) { return InsertBefore(GetHeadPosition(), value); }
+    // The value is taken over when the caller gives it up (std::move), copied otherwise.
+    POSITION AddTail(T value) { return InsertAfter(GetTailPosition(), std::move(value)); }
+    POSITION AddHead(T value) { return InsertBefore(GetHeadPosition(), std::move(value)); }
 
-    POSITION InsertBefore(POSITION pos, const T& value)
+    POSITION InsertBefore(POSITION pos, T value)
     {
         Node* next = NodeOf(pos);
-        Node* node = new Node{value, next ? next->prev : m_tail, next};
+        Node* node = new Node{std::move(value), next ? next->prev : m_tail, next};
         Link(node);
         return Pos(node);
     }
 
-    POSITION InsertAfter(POSITION pos, const T& value)
+    POSITION InsertAfter(POSITION pos, T value)
     {
         Node* prev = NodeOf(pos);
-        Node* node = new Node{value, prev, prev ? prev->next : m_head};
+        Node* node = new Node{std::move(value), prev, prev ? prev->next : m_head};
         Link(node);
         return Pos(node);
     }

@@ -16,6 +16,7 @@ constexpr UINT ID_EDIT_COPY = 0xE122;
 constexpr UINT ID_EDIT_CUT = 0xE123;
 constexpr UINT ID_EDIT_PASTE = 0xE125;
 constexpr UINT ID_EDIT_UNDO = 0xE12B;
+constexpr UINT ID_EDIT_REDO = 0xE12C;
 constexpr UINT ID_APP_ABOUT = 0xE140;
 constexpr UINT ID_APP_EXIT = 0xE141;
 constexpr UINT ID_NEXT_PANE = 0xE150;

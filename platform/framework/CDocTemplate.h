@@ -41,8 +41,11 @@ public:
     CString GetFilter() const;
 
     // With a null path a new document, else the file opened. Null when that failed (and was
-    // reported).
+    // reported), or when the open document could not be let go.
     virtual CDocument* OpenDocumentFile(LPCTSTR pathName, BOOL makeVisible = TRUE) = 0;
+    // Whether the last OpenDocumentFile ended because the open document could not be let go
+    // (the user cancelled the question to save it, or its save failed), not because of the file.
+    bool OpenWasRefused() const { return m_openRefused; }
     virtual CDocument* GetOnlyDocument() const = 0;
     // Destroys the documents' frames and closes the documents.
     virtual void CloseAllDocuments(BOOL endSession) = 0;
@@ -55,6 +58,7 @@ protected:
 
     UINT m_nIDResource;
     CString m_strDocStrings;
+    bool m_openRefused = false;
 
 private:
     DocumentClass m_documentClass;

@@ -8,6 +8,7 @@
 #include "platform/framework/CToolBar.h"
 #include "platform/framework/CWinApp.h"
 #include "platform/framework/FrameResourceTable.h"
+#include "platform/framework/LockKeyLights.h"
 #include "platform/windows/CView.h"
 #include "platform/windows/ResourceTable.h"
 
@@ -26,6 +27,9 @@
 
 namespace
 {
+// The text a menu item has in its resource; the item may show another one for a while.
+constexpr const char* kItemText = "reelmix.itemText";
+
 // The part of a command's string before its line break: the status bar prompt.
 QString PromptOf(UINT id)
 {
@@ -61,17 +65,6 @@ QKeySequence SequenceOf(const ACCEL& accel)
     if (accel.fVirt & FALT)
         modifiers |= Qt::ALT;
     return QKeySequence(modifiers | KeyOf(accel.key));
-}
-
-// The lock keys' state as the keyboard's lights show it; off where the system has none.
-bool LockKeyOn(const char* led)
-{
-    for (const QString& entry : QDir("/sys/class/leds").entryList({QStringLiteral("*::") + led})) {
-        QFile brightness(QStringLiteral("/sys/class/leds/%1/brightness").arg(entry));
-        if (brightness.open(QIODevice::ReadOnly) && brightness.readAll().trimmed() != "0")
-            return true;
-    }
-    return false;
 }
 
 const char* LedOf(UINT indicator)
@@ -193,6 +186,7 @@ void CFrameWnd::BuildMenu(QMenu* menu, std::span<const MenuItem> items)
             QAction* action = menu->addAction(QString::fromUtf8(item.text));
             const UINT id = item.id;
             action->setData(id);
+            action->setProperty(kItemText, action->text());
             action->setStatusTip(PromptOf(id));
             action->setEnabled(!(item.flags & MF_GRAYED));
             QObject::connect(action, &QAction::triggered, [this, id] { OnCommand(id); });
@@ -220,11 +214,25 @@ void CFrameWnd::UpdateMenu(QMenu* menu)
         CCmdUI ui(id);
         OnCmdMsg(id, &ui);
         action->setEnabled(ui.m_bEnabled);
+        ShowItemText(action, ui.m_strText);
         if (ui.m_nCheck || action->isCheckable()) {
             action->setCheckable(true);
             action->setChecked(ui.m_nCheck != 0);
         }
     }
+}
+
+// A resource item shows text when given one, with its own shortcut, else its resource's text.
+void CFrameWnd::ShowItemText(QAction* action, const CString& text)
+{
+    const QVariant item = action->property(kItemText);
+    if (!item.isValid())
+        return;
+    const QString resource = item.toString();
+    const qsizetype tab = resource.indexOf('\t');
+    action->setText(text.IsEmpty() ? resource
+                                   : QString::fromUtf8((const char*)text) +
+                                         (tab < 0 ? QString() : resource.mid(tab)));
 }
 
 // The "Recent File" item stands in for the list: hidden and replaced by the entries while
@@ -365,7 +373,7 @@ BOOL CFrameWnd::OnCmdMsg(UINT id, CCmdUI* ui)
         return OnBarCheck(id, ui);
     if (const char* led = LedOf(id)) {
         if (ui) {
-            ui->Enable(LockKeyOn(led));
+            ui->Enable(LockKeyLights::IsOn(led));
             ui->m_bHandled = TRUE;
         }
         return TRUE;

@@ -98,6 +98,7 @@ private:
     void BuildMenu(QMenu* menu, std::span<const MenuItem> items);
     void UpdateMenu(QMenu* menu);
     void UpdateRecentFiles(QMenu* menu);
+    static void ShowItemText(QAction* action, const CString& text);
     void LoadAccelTable(UINT id);
     BOOL OnBarCheck(UINT id, CCmdUI* ui);
     CWnd* GetControlBar(UINT id) const;

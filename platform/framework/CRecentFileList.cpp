@@ -1,5 +1,6 @@
 #include "platform/framework/CRecentFileList.h"
 
+#include "platform/files/HostPath.h"
 #include "platform/framework/CWinApp.h"
 
 #include <algorithm>
@@ -87,7 +88,7 @@ BOOL CRecentFileList::GetDisplayName(CString& name, int index, const CString& cu
     if (!curDir.IsEmpty() && (folder == curDir || folder + "\\" == curDir))
         name = path.Mid(cut + 1);
     else
-        name = Abbreviate(path, m_nMaxDisplayLength);
+        name = CString(ToHostPath(Abbreviate(path, m_nMaxDisplayLength)));
     return TRUE;
 }
 

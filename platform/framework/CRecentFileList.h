@@ -22,8 +22,8 @@ public:
     void ReadList();
     void WriteList() const;
 
-    // The entry as a menu shows it: a file in curDir by its name alone, a long path with its
-    // middle folders cut to "...". FALSE for an unused slot.
+    // The entry as a menu shows it, in host form: a file in curDir (a program path) by its name
+    // alone, a long path with its middle folders cut to "...". FALSE for an unused slot.
     BOOL GetDisplayName(CString& name, int index, const CString& curDir) const;
     // The menu item text of entry index: "&1 name" .. "&9 name", "1&0 name", "11 name"...
     // with the name's own "&" doubled.

@@ -6,6 +6,7 @@
 #include "platform/framework/CWaitCursor.h"
 #include "platform/framework/CWinApp.h"
 #include "platform/windows/AfxMessageBox.h"
+#include "platform/windows/CView.h"
 #include "platform/windows/ResourceTable.h"
 
 CSingleDocTemplate::~CSingleDocTemplate()
@@ -17,7 +18,8 @@ CSingleDocTemplate::~CSingleDocTemplate()
 CDocument* CSingleDocTemplate::OpenDocumentFile(LPCTSTR pathName, BOOL makeVisible)
 {
     const bool created = !m_pOnlyDoc || !m_frame || !m_frame->GetSafeHwnd();
-    if (!created && !m_pOnlyDoc->SaveModified())
+    m_openRefused = !created && !m_pOnlyDoc->SaveModified();
+    if (m_openRefused)
         return nullptr;
     if (created) {
         m_frame.reset();
@@ -30,12 +32,19 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(LPCTSTR pathName, BOOL makeVisib
             m_pOnlyDoc.reset();
             return nullptr;
         }
-    }
-    if (!OpenInto(m_pOnlyDoc.get(), pathName, created)) {
-        if (created) {
+        if (!OpenInto(m_pOnlyDoc.get(), pathName)) {
             m_frame.reset();
             m_pOnlyDoc.reset();
+            return nullptr;
         }
+    } else if (pathName) {
+        // The file is read into a document of its own first, so that one that cannot be read
+        // leaves the open document as it was.
+        std::unique_ptr<CDocument> loaded = CreateNewDocument();
+        if (!loaded || !OpenInto(loaded.get(), pathName))
+            return nullptr;
+        TakeDocument(std::move(loaded));
+    } else if (!OpenInto(m_pOnlyDoc.get(), nullptr)) {
         return nullptr;
     }
     CWinApp* app = AfxGetApp();
@@ -45,31 +54,29 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(LPCTSTR pathName, BOOL makeVisib
     return m_pOnlyDoc.get();
 }
 
-// After a failed open the document is what it was when the file could not even be read, and
-// a new empty one when the load had already cleared it.
-BOOL CSingleDocTemplate::OpenInto(CDocument* document, LPCTSTR pathName, bool created)
+BOOL CSingleDocTemplate::OpenInto(CDocument* document, LPCTSTR pathName)
 {
     if (!pathName) {
         SetDefaultTitle(document);
         return document->OnNewDocument();
     }
     CWaitCursor wait;
-    const BOOL wasModified = document->IsModified();
-    document->SetModifiedFlag(FALSE);
-    if (document->OnOpenDocument(pathName)) {
-        document->SetPathName(pathName);
-        return TRUE;
+    if (!document->OnOpenDocument(pathName))
+        return FALSE;
+    document->SetPathName(pathName);
+    return TRUE;
+}
+
+// The frame's view leaves the old document, emptied as on closing, for the loaded one.
+void CSingleDocTemplate::TakeDocument(std::unique_ptr<CDocument> loaded)
+{
+    CView* view = m_frame->GetActiveView();
+    m_pOnlyDoc->OnCloseDocument();
+    if (view) {
+        m_pOnlyDoc->RemoveView(view);
+        loaded->AddView(view);
     }
-    if (!created) {
-        if (!document->IsModified()) {
-            document->SetModifiedFlag(wasModified);
-        } else {
-            SetDefaultTitle(document);
-            document->OnNewDocument();
-            m_frame->InitialUpdateFrame(document, FALSE);
-        }
-    }
-    return FALSE;
+    m_pOnlyDoc = std::move(loaded);
 }
 
 void CSingleDocTemplate::CloseAllDocuments(BOOL)

@@ -12,6 +12,7 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCursor>
+#include <QWindow>
 #include <clocale>
 #include <csignal>
 #include <cstdio>
@@ -61,6 +62,11 @@ public:
 
     bool eventFilter(QObject* receiver, QEvent* event) override
     {
+        // The window paints while its exposure is handled: the work runs after that.
+        if (event->type() == QEvent::Expose && !m_app.m_whenShown.empty() &&
+            m_app.IsMainWindow(receiver) && static_cast<QWindow*>(receiver)->isExposed())
+            QMetaObject::invokeMethod(
+                this, [this] { m_app.RunShownWork(false); }, Qt::QueuedConnection);
         if (!m_app.m_inIdle && StartsIdleAfresh(event)) {
             m_app.m_idleCount = 0;
             m_app.m_idleDone = false;
@@ -132,8 +138,27 @@ BOOL CWinApp::OnIdle(LONG count)
     return FALSE;
 }
 
+void CWinApp::RunWhenShown(std::function<void()> work, bool mustRun)
+{
+    m_whenShown.emplace_back(std::move(work), mustRun);
+}
+
+bool CWinApp::IsMainWindow(const QObject* window) const
+{
+    const QWidget* frame = m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr;
+    return frame && frame->windowHandle() == window;
+}
+
+void CWinApp::RunShownWork(bool onlyMustRun)
+{
+    for (const auto& [work, mustRun] : std::exchange(m_whenShown, {}))
+        if (mustRun || !onlyMustRun)
+            work();
+}
+
 int CWinApp::ExitInstance()
 {
+    RunShownWork(true);
     if (m_pRecentFileList)
         m_pRecentFileList->WriteList();
     return m_nExitCode;

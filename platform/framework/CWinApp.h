@@ -22,7 +22,9 @@
 #include "platform/core/CString.h"
 #include "platform/windows/CCmdTarget.h"
 
+#include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class QEvent;
@@ -82,6 +84,10 @@ public:
     void EnableShellOpen();
     // Registers every template's document type with the shell (see ShellRegistration).
     void RegisterShellFileTypes(BOOL compat = FALSE);
+    // Start-up work nobody needs to wait for: it runs once the main window's first picture is
+    // on the screen. If the program ends before that, work that must not be lost (mustRun)
+    // runs then, and the rest is dropped.
+    void RunWhenShown(std::function<void()> work, bool mustRun);
     void ParseCommandLine(CCommandLineInfo& info);
     // New document, open or print a file as info says. FALSE ends the program: the file
     // could not be opened, it was printed, or a running instance took it.
@@ -106,6 +112,9 @@ private:
 
     CString AppKeyPath() const;
     void OnShellOpen(const CString& pathName);
+    // The work that waited for the main window (all of it, or only what must run).
+    void RunShownWork(bool onlyMustRun);
+    bool IsMainWindow(const QObject* window) const;
     // Runs before the QApplication goes: every window and socket of the program.
     void ReleaseQtObjects();
 
@@ -119,6 +128,7 @@ private:
     std::vector<std::unique_ptr<CDocTemplate>> m_templates;
     std::unique_ptr<CRecentFileList> m_pRecentFileList;
     std::unique_ptr<ShellOpenChannel> m_shellOpen;
+    std::vector<std::pair<std::function<void()>, bool>> m_whenShown;
     int m_nWaitCursorCount = 0;
     int m_nExitCode = 0;
     bool m_quitRequested = false;

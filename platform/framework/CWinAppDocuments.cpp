@@ -256,7 +256,9 @@ BOOL CWinApp::OnOpenRecentFile(UINT id)
     if (!m_pRecentFileList || index < 0 || index >= m_pRecentFileList->GetSize())
         return FALSE;
     const CString path = (*m_pRecentFileList)[index];
-    if (!path.IsEmpty() && !OpenDocumentFile(path))
+    // Only a file that failed to open leaves the list; one the user chose not to open yet stays.
+    if (!path.IsEmpty() && !OpenDocumentFile(path) &&
+        !(GetFirstDocTemplate() && GetFirstDocTemplate()->OpenWasRefused()))
         m_pRecentFileList->Remove(index);
     return TRUE;
 }

@@ -31,6 +31,7 @@ QImage InkMask(const QImage& image, COLORREF colour)
     QImage source = image.convertToFormat(QImage::Format_ARGB32);
     QImage mask(source.size(), QImage::Format_ARGB32);
     mask.fill(Qt::transparent);
+    mask.setDevicePixelRatio(image.devicePixelRatio());
     const QRgb ink = ToQColor(colour).rgb();
     for (int y = 0; y < source.height(); ++y) {
         const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));
@@ -238,7 +239,12 @@ BOOL CDC::DrawState(CPoint point, CSize size, const QIcon& icon, UINT flags)
         return FALSE;
     const QSize extent =
         size == CSize() ? icon.availableSizes().value(0, QSize(32, 32)) : QSize(size.cx, size.cy);
-    DrawImageState(point, icon.pixmap(extent).toImage().scaled(extent), flags);
+    // Drawn from the icon's own pixels at the device's density, so that it stays sharp on a
+    // scaled screen.
+    const qreal ratio = m_painter->device() ? m_painter->device()->devicePixelRatio() : 1.0;
+    QImage image = icon.pixmap(extent, ratio).toImage().scaled(extent * ratio);
+    image.setDevicePixelRatio(ratio);
+    DrawImageState(point, image, flags);
     return TRUE;
 }
 

@@ -1,6 +1,8 @@
 // CDC's text: DrawText's line breaking, alignment, prefixes and ellipsis.
 #include "platform/gdi/CDC.h"
 
+#include "platform/gdi/FontLine.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 #include <QTextLayout>
@@ -8,10 +10,12 @@
 
 namespace
 {
-// One line as drawn, with the index of the character its prefix underlines (or -1).
+// One line as drawn, with the index of the character its prefix underlines (or -1); a line
+// that wrapping split off continues the paragraph of the one before.
 struct TextLine {
     QString text;
     int underline = -1;
+    bool continues = false;
 };
 
 // The text without its prefix marks, each "&x" leaving x's index in underlines.
@@ -55,8 +59,8 @@ void AddParagraph(const QString& paragraph, int start, const std::vector<int>& u
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(std::max(width, 1));
         const QString text = paragraph.mid(line.textStart(), line.textLength());
-        lines.push_back(
-            {text, UnderlineIn(underlines, start + line.textStart(), int(text.size()))});
+        lines.push_back({text, UnderlineIn(underlines, start + line.textStart(), int(text.size())),
+                         line.textStart() > 0});
     }
     layout.endLayout();
 }
@@ -92,10 +96,9 @@ int WidthOf(const QFontMetrics& metrics, const QString& text)
 }
 
 // Ends the last line that fits in height (and every line wider than width) in an ellipsis.
-void Elide(std::vector<TextLine>& lines, const QFontMetrics& metrics, int width, int height,
-           UINT format)
+void Elide(std::vector<TextLine>& lines, const QFontMetrics& metrics, int lineHeight, int width,
+           int height, UINT format)
 {
-    const int lineHeight = metrics.height();
     size_t fitting = lines.size();
     if (!(format & DT_SINGLELINE)) {
         // An edit control shows no partly visible last line.
@@ -104,8 +107,9 @@ void Elide(std::vector<TextLine>& lines, const QFontMetrics& metrics, int width,
         fitting = std::clamp<size_t>(size_t(std::max(visible, 1)), 1, lines.size());
     }
     if (fitting < lines.size()) {
+        // A wrapped paragraph goes on as it was; the next one after a blank.
         for (size_t i = fitting; i < lines.size(); ++i)
-            lines[fitting - 1].text += u' ' + lines[i].text.trimmed();
+            lines[fitting - 1].text += lines[i].continues ? lines[i].text : u' ' + lines[i].text;
         lines.resize(fitting);
     }
     for (TextLine& line : lines) {
@@ -128,7 +132,8 @@ int CDC::DrawText(const CString& text, LPRECT rect, UINT format)
 {
     const QFont font = m_painter->font();
     const QFontMetrics metrics(font);
-    const int lineHeight = metrics.height();
+    const FontLine fontLine(font);
+    const int lineHeight = fontLine.Height();
     std::vector<int> underlines;
     const QString raw = QString::fromStdString(text.Str());
     const QString shown = format & DT_NOPREFIX ? raw : StripPrefixes(raw, underlines);
@@ -143,7 +148,7 @@ int CDC::DrawText(const CString& text, LPRECT rect, UINT format)
         return lineHeight * int(lines.size());
     }
     if (format & DT_END_ELLIPSIS)
-        Elide(lines, metrics, area.Width(), area.Height(), format);
+        Elide(lines, metrics, lineHeight, area.Width(), area.Height(), format);
     const int textHeight = lineHeight * int(lines.size());
     int y = area.top;
     if ((format & DT_SINGLELINE) && (format & DT_VCENTER))
@@ -166,11 +171,11 @@ int CDC::DrawText(const CString& text, LPRECT rect, UINT format)
             x = area.left + (area.Width() - width) / 2;
         if (m_bkMode == OPAQUE)
             m_painter->fillRect(QRect(x, y, width, lineHeight), ToQColor(m_bkColour));
-        m_painter->drawText(QPoint(x, y + metrics.ascent()), line.text);
+        m_painter->drawText(QPoint(x, y + fontLine.Ascent()), line.text);
         if (line.underline >= 0) {
             const int left = x + metrics.horizontalAdvance(line.text.left(line.underline));
             const int length = metrics.horizontalAdvance(line.text.at(line.underline));
-            m_painter->fillRect(QRect(left, y + metrics.ascent() + metrics.underlinePos(), length,
+            m_painter->fillRect(QRect(left, y + fontLine.Ascent() + metrics.underlinePos(), length,
                                       std::max(1, metrics.lineWidth())),
                                 ink);
         }
@@ -183,5 +188,6 @@ int CDC::DrawText(const CString& text, LPRECT rect, UINT format)
 CSize CDC::GetTextExtent(const CString& text) const
 {
     const QFontMetrics metrics(m_painter->font());
-    return CSize(metrics.horizontalAdvance(QString::fromStdString(text.Str())), metrics.height());
+    return CSize(metrics.horizontalAdvance(QString::fromStdString(text.Str())),
+                 FontLine(m_painter->font()).Height());
 }

@@ -22,6 +22,13 @@ public:
     explicit DialogWindow(CDialog& owner) : m_owner(owner) {}
     void reject() override { m_owner.OnCancel(); }
 
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QDialog::resizeEvent(event);
+        DialogTemplateBuilder::Arrange(this);
+    }
+
 private:
     CDialog& m_owner;
 };
@@ -87,7 +94,13 @@ bool CDialog::Create()
         qCritical("%s", (const char*)error);
         return false;
     }
-    window->setFixedSize(window->size());
+    // A resizable dialog is never smaller than its template's layout.
+    if (dialog->style & WS_THICKFRAME) {
+        window->setMinimumSize(window->size());
+        window->setSizeGripEnabled(true);
+    } else {
+        window->setFixedSize(window->size());
+    }
     window->setModal(true);
     CreateOwned(std::move(window));
     return true;

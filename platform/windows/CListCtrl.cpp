@@ -354,7 +354,15 @@ BOOL CListCtrl::SortItems(PFNLVCOMPARE compare, LPARAM user)
 {
     if (!List() || !compare)
         return FALSE;
-    List()->Sort(compare, user);
+    List()->Sort(compare, user, false);
+    return TRUE;
+}
+
+BOOL CListCtrl::SortItemsEx(PFNLVCOMPARE compare, LPARAM user)
+{
+    if (!List() || !compare)
+        return FALSE;
+    List()->Sort(compare, user, true);
     return TRUE;
 }
 

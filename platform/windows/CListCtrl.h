@@ -68,11 +68,13 @@ public:
     BOOL SetItemState(int row, UINT state, UINT mask);
     int GetNextItem(int row, UINT flags) const;
     UINT GetSelectedCount() const;
-    // LVFI_PARAM (constant time), LVFI_STRING (first column, without case), LVFI_PARTIAL
-    // (a beginning of the first column); the first row after start, or -1.
+    // LVFI_PARAM (constant time, after a first look-up), LVFI_STRING (first column, without
+    // case), LVFI_PARTIAL (a beginning of the first column); the first row after start, or -1.
     int FindItem(const LVFINDINFO* info, int start = -1) const;
     // Stable sort by compare(data1, data2, user) < 0.
     BOOL SortItems(PFNLVCOMPARE compare, LPARAM user);
+    // The same with the rows' indices before the sort in place of their data values.
+    BOOL SortItemsEx(PFNLVCOMPARE compare, LPARAM user);
 
     int GetTopIndex() const;
     // Rows that fit whole in the client area.

@@ -110,10 +110,7 @@ bool CListCtrlWidget::Notify(NMHDR& header) const
 int CListCtrlWidget::InsertRow(int index, LPARAM data, int image)
 {
     index = std::clamp(index, 0, Count());
-    if (index < Count())
-        m_byDataValid = false;
-    else if (m_byDataValid)
-        m_byData.try_emplace(data, index);
+    m_byDataValid = false;
     Row row;
     row.data = data;
     row.image = image;
@@ -121,8 +118,8 @@ int CListCtrlWidget::InsertRow(int index, LPARAM data, int image)
     if (m_focus >= index)
         ++m_focus;
     ScheduleRange();
-    if (isVisible() && index <= TopIndex() + CountPerPage())
-        viewport()->update();
+    if (isVisible() && index <= PendingTop() + CountPerPage())
+        UpdateArea(viewport()->rect());
     return index;
 }
 
@@ -130,10 +127,7 @@ bool CListCtrlWidget::DeleteRow(int row)
 {
     if (!IsRow(row))
         return false;
-    if (row != Count() - 1)
-        m_byDataValid = false;
-    else if (m_byDataValid && m_byData[Data(row)] == row)
-        m_byData.erase(Data(row));
+    m_byDataValid = false;
     m_selectedCount -= int(m_rows[std::size_t(row)].selected != 0);
     m_rows.erase(m_rows.begin() + row);
     if (m_focus == row)
@@ -148,8 +142,7 @@ bool CListCtrlWidget::DeleteRow(int row)
 void CListCtrlWidget::DeleteAllRows()
 {
     m_rows.clear();
-    m_byData.clear();
-    m_byDataValid = true;
+    m_byDataValid = false;
     m_focus = -1;
     m_selectedCount = 0;
     ScheduleRange();
@@ -377,12 +370,13 @@ int CListCtrlWidget::FindByData(int start, LPARAM data) const
     return -1;
 }
 
-void CListCtrlWidget::Sort(PFNLVCOMPARE compare, LPARAM user)
+void CListCtrlWidget::Sort(PFNLVCOMPARE compare, LPARAM user, bool byIndex)
 {
     std::vector<int> order(m_rows.size());
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return compare(Data(a), Data(b), user) < 0; });
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return (byIndex ? compare(a, b, user) : compare(Data(a), Data(b), user)) < 0;
+    });
     if (std::size_t(Count()) != order.size())
         return; // the comparison changed the rows under the sort
     std::vector<Row> sorted;

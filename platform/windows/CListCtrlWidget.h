@@ -61,13 +61,17 @@ public:
     int NextItem(int start, UINT flags) const;
     // The first row after start whose data value is data; -1 for none.
     int FindByData(int start, LPARAM data) const;
-    // Stable; compare sees the rows as they were before the sort.
-    void Sort(PFNLVCOMPARE compare, LPARAM user);
+    // Stable; compare sees the rows as they were before the sort: their data values, or with
+    // byIndex their indices.
+    void Sort(PFNLVCOMPARE compare, LPARAM user, bool byIndex);
 
     // Geometry, in client coordinates.
     int RowHeight() const { return m_rowHeight; }
     int HeaderHeight() const;
     int TopIndex() const;
+    // TopIndex without bringing the scroll range up to date: the position asked for while the
+    // range waited, if any.
+    int PendingTop() const;
     int CountPerPage() const;
     void EnsureVisible(int row, bool partialOK);
     QRect ClientRect() const;
@@ -146,6 +150,8 @@ private:
     void Layout();
     void ScheduleRange() const;
     void UpdateRange() const;
+    // Repaints area of the viewport, or the page once the range is up to date.
+    void UpdateArea(const QRect& area) const;
     void RebuildDataIndex() const;
     QPoint ClientFromViewport(const QPoint& point) const;
     UINT DrawState(int row) const;
@@ -162,10 +168,13 @@ private:
     int m_focus = -1;
     int m_selectedCount = 0;
     int m_lastSelected = -1; // where a single selection most likely is, checked first
-    mutable std::unordered_map<LPARAM, int> m_byData; // first row of each data value
-    mutable bool m_byDataValid = true;
+    // The first row of each data value, made when first asked for after the rows changed.
+    mutable std::unordered_map<LPARAM, int> m_byData;
+    mutable bool m_byDataValid = false;
     int m_rowHeight = 1;
     mutable bool m_rangeDirty = false;
+    mutable int m_pendingTop = -1;      // the first row to show once the range is up to date
+    mutable bool m_repaintPage = false; // once the range is up to date
     mutable bool m_rangePosted = false;
     bool m_pressed = false;
     bool m_toolTips = false;

@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
+#include <utility>
 
 namespace
 {
@@ -46,19 +47,35 @@ int CListCtrlWidget::CountPerPage() const
     return viewport()->height() / RowHeight();
 }
 
+int CListCtrlWidget::PendingTop() const
+{
+    return m_pendingTop >= 0 ? m_pendingTop : verticalScrollBar()->value();
+}
+
+// While the scroll range waits for a run of changes to end, the position waits with it: moving
+// the scroll bar needs the range, and bringing the range up to date for each row a Multi Load
+// adds and scrolls to cost more than the rest of the load. The range then takes the position
+// as the scroll bar would have kept it.
 void CListCtrlWidget::EnsureVisible(int row, bool partialOK)
 {
     if (!IsRow(row))
         return;
-    const int top = TopIndex();
+    const int top = PendingTop();
     const int perPage = std::max(1, CountPerPage());
+    int wanted = top;
     if (row < top) {
-        verticalScrollBar()->setValue(row);
+        wanted = row;
     } else if (row >= top + perPage) {
         const bool partlyShown = row == top + perPage && viewport()->height() % RowHeight() != 0;
         if (!(partialOK && partlyShown))
-            verticalScrollBar()->setValue(row - perPage + 1);
+            wanted = row - perPage + 1;
     }
+    if (wanted == top)
+        return;
+    if (m_rangeDirty)
+        m_pendingTop = wanted;
+    else
+        verticalScrollBar()->setValue(wanted);
 }
 
 QRect CListCtrlWidget::ClientRect() const
@@ -155,16 +172,35 @@ void CListCtrlWidget::UpdateRange() const
     const int width = viewport()->width();
     horizontalScrollBar()->setPageStep(std::max(1, width));
     horizontalScrollBar()->setRange(0, std::max(0, m_header->TotalWidth() - width));
+    if (m_pendingTop >= 0)
+        verticalScrollBar()->setValue(std::exchange(m_pendingTop, -1));
+    if (std::exchange(m_repaintPage, false))
+        viewport()->update();
 }
 
+// While the scroll range waits for a run of changes to end, repaints wait with it: the page is
+// repainted once, when the range is brought up to date (which comes before any painting), at
+// less cost than working out and merging the area of each row as it changes.
+void CListCtrlWidget::UpdateArea(const QRect& area) const
+{
+    if (m_rangeDirty)
+        m_repaintPage = true;
+    else
+        viewport()->update(area);
+}
+
+// Rows off the page need nothing. The scroll position is read as it stands: bringing the range
+// up to date for every row of a run of inserts cost more than the inserts, and a position that
+// the range then moves repaints the whole page anyway.
 void CListCtrlWidget::RedrawRows(int first, int last)
 {
+    const int top = PendingTop();
+    first = std::max(first, top);
+    last = std::min(last, top + CountPerPage());
     if (!isVisible() || last < first)
         return;
-    const int header = HeaderHeight();
-    const QRect top = RowRect(first);
-    viewport()->update(0, top.top() - header, viewport()->width(),
-                       (last - first + 1) * top.height());
+    const int height = RowHeight();
+    UpdateArea(QRect(0, (first - top) * height, viewport()->width(), (last - first + 1) * height));
 }
 
 void CListCtrlWidget::SetRedraw(bool redraw)

@@ -1,6 +1,7 @@
 #include "platform/windows/CSpinButtonCtrl.h"
 
 #include "platform/windows/DialogTemplateBuilder.h"
+#include "platform/windows/FocusFrame.h"
 
 #include <QBoxLayout>
 #include <QKeyEvent>
@@ -18,7 +19,8 @@ public:
         const bool horizontal = style & UDS_HORZ;
         auto* layout =
             new QBoxLayout(horizontal ? QBoxLayout::LeftToRight : QBoxLayout::BottomToTop, this);
-        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setContentsMargins(FocusFrame::kWidth, FocusFrame::kWidth, FocusFrame::kWidth,
+                                   FocusFrame::kWidth);
         layout->setSpacing(0);
         AddArrow(layout, horizontal ? Qt::LeftArrow : Qt::DownArrow, -1);
         AddArrow(layout, horizontal ? Qt::RightArrow : Qt::UpArrow, +1);
@@ -50,6 +52,8 @@ public:
     int m_upper = 0;
 
 protected:
+    void paintEvent(QPaintEvent*) override { FocusFrame::Paint(*this); }
+
     void keyPressEvent(QKeyEvent* event) override
     {
         const int key = event->key();

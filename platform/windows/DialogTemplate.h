@@ -13,6 +13,7 @@ constexpr DWORD WS_DISABLED = 0x08000000;
 constexpr DWORD WS_CAPTION = 0x00C00000;
 constexpr DWORD WS_BORDER = 0x00800000;
 constexpr DWORD WS_SYSMENU = 0x00080000;
+constexpr DWORD WS_THICKFRAME = 0x00040000; // a dialog the user can make larger than its template
 constexpr DWORD WS_GROUP = 0x00020000;
 constexpr DWORD WS_TABSTOP = 0x00010000;
 constexpr DWORD WS_POPUP = 0x80000000;
@@ -55,14 +56,24 @@ constexpr DWORD LVS_SINGLESEL = 0x0004;
 constexpr DWORD LVS_SHOWSELALWAYS = 0x0008;
 constexpr DWORD LVS_OWNERDRAWFIXED = 0x0400;
 
+// How a control of a resizable dialog (WS_THICKFRAME) follows what the dialog has grown beyond
+// its template's size: moved right or down by it, made wider or taller by it. Without any, it
+// stays where the template put it.
+constexpr DWORD GROW_MOVE_X = 0x1;
+constexpr DWORD GROW_MOVE_Y = 0x2;
+constexpr DWORD GROW_WIDTH = 0x4;
+constexpr DWORD GROW_HEIGHT = 0x8;
+
 // One control: its window class ("Button", "Static", "Edit", "SysListView32", ...), id, initial
-// text (for an icon static, the icon's resource id in decimal), rectangle and styles.
+// text (for an icon static, the icon's resource id in decimal), rectangle, styles, and how it
+// follows a resizable dialog's growth.
 struct DialogItem {
     const char* className;
     int id;
     const char* text;
     int x, y, cx, cy;
     DWORD style;
+    DWORD growth = 0;
 };
 
 struct DialogTemplate {

@@ -12,15 +12,28 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QWidget>
+#include <algorithm>
 #include <map>
 
 namespace
 {
 // What the builder made.
 constexpr const char* kTemplateProperty = "reelmix.dialogTemplate";
+constexpr const char* kTemplateSize = "reelmix.templateSize";
 WidgetTable<int>& ControlIds()
 {
     static auto* table = new WidgetTable<int>; // never destroyed: widgets may outlive statics
+    return *table;
+}
+
+// Where the template put a control that follows its dialog's growth, and how it follows.
+struct Growth {
+    QRect rect;
+    DWORD growth = 0;
+};
+WidgetTable<Growth>& Growths()
+{
+    static auto* table = new WidgetTable<Growth>;
     return *table;
 }
 
@@ -85,12 +98,15 @@ CString DialogTemplateBuilder::Build(const DialogTemplate& dialog, QWidget* host
     host->setProperty(kTemplateProperty, dialog.id);
     const QSize base = BaseUnits(host->font());
     host->resize(ToPixels(base, QRect(0, 0, dialog.cx, dialog.cy)).size());
+    host->setProperty(kTemplateSize, host->size());
     if (dialog.caption && *dialog.caption)
         host->setWindowTitle(QString::fromUtf8(dialog.caption));
     for (const DialogItem& item : dialog.items) {
         const QRect rect = ToPixels(base, QRect(item.x, item.y, item.cx, item.cy));
         QWidget* control = Factories().at(item.className)(item, rect, host);
         SetControlId(control, item.id);
+        if (item.growth)
+            Growths().Set(control, {rect, item.growth});
         CWnd::SetInitialStyle(control, item.style);
         control->setEnabled(!(item.style & WS_DISABLED));
         control->setVisible(item.style & WS_VISIBLE);
@@ -130,4 +146,23 @@ int DialogTemplateBuilder::ControlId(const QWidget* widget)
 void DialogTemplateBuilder::SetControlId(QWidget* widget, int id)
 {
     ControlIds().Set(widget, id);
+}
+
+void DialogTemplateBuilder::Arrange(QWidget* host)
+{
+    const QSize base = host->property(kTemplateSize).toSize();
+    const int dx = std::max(0, host->width() - base.width());
+    const int dy = std::max(0, host->height() - base.height());
+    for (QWidget* control : host->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const Growth placed = Growths().Get(control, {});
+        if (!placed.growth)
+            continue;
+        // A size the program gave the control after the template stays where it does not grow.
+        const QPoint at = placed.rect.topLeft() + QPoint(placed.growth & GROW_MOVE_X ? dx : 0,
+                                                         placed.growth & GROW_MOVE_Y ? dy : 0);
+        const QSize size(placed.growth & GROW_WIDTH ? placed.rect.width() + dx : control->width(),
+                         placed.growth & GROW_HEIGHT ? placed.rect.height() + dy
+                                                     : control->height());
+        control->setGeometry(QRect(at, size));
+    }
 }

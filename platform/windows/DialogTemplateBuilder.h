@@ -48,4 +48,7 @@ public:
     static int ControlId(const QWidget* widget);
     // Gives a control made in code the id a template would have given it.
     static void SetControlId(QWidget* widget, int id);
+    // Moves and sizes host's controls by what host has grown beyond its template's size, as
+    // their items' growth says.
+    static void Arrange(QWidget* host);
 };

@@ -2,7 +2,6 @@
 
 #include "platform/framework/CSingleDocTemplate.h"
 #include "show/Clip.h"
-#include "tests/app/TestView.h"
 #include "tests/support/TestEnv.h"
 #include "tests/support/TestFiles.h"
 #include "util/MyRegistry.h"
@@ -19,6 +18,8 @@ void AppFixture::SetUp()
     QApplication::exec();
     for (const char* key : {"Brantwell", "Local AppWizard-Generated Applications"})
         MyRegistry(HKEY_CURRENT_USER, "Software", false).DeleteKey(key);
+    for (const char* key : {"Reelmix.Document", ".rlx"})
+        MyRegistry(HKEY_CLASSES_ROOT, "", false).DeleteKey(key);
     qputenv("XDG_DATA_HOME", QDir(TestEnv::Folder()).filePath("share").toUtf8());
     CFileDialog::SetHook([this](const CFileDialog& dialog, std::vector<CString>& chosen) {
         m_dialogTitles.push_back(dialog.GetTitle());
@@ -46,9 +47,9 @@ void AppFixture::TearDown()
     QDir::setCurrent(TestEnv::Folder());
 }
 
-BOOL AppFixture::Start(const std::vector<std::string>& args)
+BOOL AppFixture::Start(const std::vector<std::string>& args, CDocTemplate::ViewClass view)
 {
-    m_app = std::make_unique<CReelmixApp>(RUNTIME_CLASS(TestView));
+    m_app = std::make_unique<CReelmixApp>(std::move(view));
     for (const std::string& arg : args)
         m_app->m_arguments.emplace_back(arg);
     const BOOL started = m_app->InitInstance();

@@ -5,6 +5,7 @@
 #include "app/CReelmixApp.h"
 #include "platform/framework/CFileDialog.h"
 #include "show/CReelmixDoc.h"
+#include "tests/app/TestView.h"
 
 #include <deque>
 #include <gtest/gtest.h>
@@ -18,8 +19,9 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Makes the application object and runs InitInstance with args.
-    BOOL Start(const std::vector<std::string>& args = {});
+    // Makes the application object with view as its view class and runs InitInstance with args.
+    BOOL Start(const std::vector<std::string>& args = {},
+               CDocTemplate::ViewClass view = RUNTIME_CLASS(TestView));
     // Closes the main window as the close box does and ends the application object.
     void Stop();
 

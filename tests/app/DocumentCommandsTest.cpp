@@ -2,8 +2,11 @@
 
 #include "platform/framework/AfxRes.h"
 #include "platform/framework/CRecentFileList.h"
+#include "platform/framework/ShellOpenChannel.h"
 #include "platform/windows/AfxMessageBox.h"
+#include "show/CReelmixView.h"
 #include "show/Clip.h"
+#include "tests/support/Await.h"
 #include "tests/support/TestFiles.h"
 #include "util/MyRegistry.h"
 
@@ -11,21 +14,22 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTest>
+#include <atomic>
+#include <filesystem>
+#include <functional>
+#include <thread>
 
 using namespace testfiles;
 
 namespace
 {
-QMenu* FileMenu(CMainFrame* frame)
+// The File (0) or Edit (1) menu as it shows when opened: texts of the visible items, "(grey)"
+// when disabled.
+std::vector<std::string> MenuTexts(CMainFrame* frame, int index)
 {
     auto* window = static_cast<QMainWindow*>(frame->GetSafeHwnd());
-    return window->menuBar()->actions().at(0)->menu();
-}
-
-// The File menu as it shows when opened: texts of the visible items, "(grey)" when disabled.
-std::vector<std::string> FileMenuTexts(CMainFrame* frame)
-{
-    QMenu* menu = FileMenu(frame);
+    QMenu* menu = window->menuBar()->actions().at(index)->menu();
     emit menu->aboutToShow();
     std::vector<std::string> texts;
     for (const QAction* action : menu->actions()) {
@@ -143,7 +147,7 @@ TEST_F(AppFixture, RecentFileListKeepsSixteenEntriesAcrossRestarts)
     registry.Close();
 
     ASSERT_TRUE(Start());
-    const std::vector<std::string> menu = FileMenuTexts(Frame());
+    const std::vector<std::string> menu = MenuTexts(Frame(), 0);
     ASSERT_EQ(menu.size(), 7u + 16u);
     EXPECT_EQ(menu[6], "&1 " + NameOf(files[17]));
     EXPECT_EQ(menu[15], "1&0 " + NameOf(files[8]));
@@ -158,8 +162,94 @@ TEST_F(AppFixture, RecentFileListKeepsSixteenEntriesAcrossRestarts)
 TEST_F(AppFixture, EmptyRecentFileListShowsTheGreyPlaceholder)
 {
     ASSERT_TRUE(Start());
-    EXPECT_EQ(FileMenuTexts(Frame()),
+    EXPECT_EQ(MenuTexts(Frame(), 0),
               (std::vector<std::string>{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S",
                                         "Save &As...", "&Import...", "&Export Show...",
                                         "Recent File (grey)", "E&xit"}));
+}
+
+TEST_F(AppFixture, AShowThatCannotBeReadLeavesTheOpenShowAndTheRecentFilesAsTheyWere)
+{
+    ASSERT_TRUE(Start());
+    const std::string folder = NewPath("shows");
+    std::filesystem::create_directory(folder);
+    const std::string good = folder + "/my show é.rlx";
+    AddClip("a.avi");
+    m_fileAnswers = {good};
+    Frame()->OnCommand(ID_FILE_SAVE);
+    const std::string damaged = NewPath("damaged.rlx");
+    WriteBytes(damaged, Hex("02") + ReadBytes(good).substr(1)); // one clip short
+
+    // By File > Open and forwarded from a second start alike.
+    std::size_t told = 0;
+    const std::function<void()> opens[] = {
+        [&] {
+            m_fileAnswers = {damaged};
+            Frame()->OnCommand(ID_FILE_OPEN);
+        },
+        [&] {
+            std::atomic<int> sent{-1};
+            std::thread second([&] { sent = ShellOpenChannel::Forward(Program(damaged)); });
+            EXPECT_TRUE(Await([&] { return sent >= 0 && m_messages.size() > told; }));
+            second.join();
+        }};
+    for (const auto& open : opens) {
+        told = m_messages.size();
+        open();
+        EXPECT_EQ(m_messages.size(), told + 1);
+        EXPECT_EQ(Doc()->GetPathName(), Program(good));
+        EXPECT_EQ(Doc()->m_clips.GetCount(), 1);
+        EXPECT_EQ(Frame()->GetSafeHwnd()->windowTitle().toStdString(), "my show é.rlx - Reelmix");
+    }
+
+    // Cancelling the question before a recent file opens keeps the entry, shown in host form.
+    m_messageAnswers = {IDNO};
+    Frame()->OnCommand(ID_FILE_NEW);
+    AddClip("b.avi");
+    m_messageAnswers = {IDCANCEL};
+    EXPECT_TRUE(Frame()->OnCommand(ID_FILE_MRU_FILE1));
+    const std::string entry = MenuTexts(Frame(), 0).at(6);
+    EXPECT_TRUE(entry.starts_with("&1 /") && entry.ends_with("/my show é.rlx")) << entry;
+    EXPECT_EQ(entry.find('\\'), std::string::npos) << entry;
+    m_messageAnswers = {IDNO};
+    EXPECT_TRUE(Frame()->OnCommand(ID_FILE_MRU_FILE1));
+    EXPECT_EQ(Doc()->GetPathName(), Program(good));
+}
+
+TEST_F(AppFixture, TheEditMenuUndoesChangesAndTheShowIsModifiedAwayFromItsSavedState)
+{
+    ASSERT_TRUE(Start({}, RUNTIME_CLASS(CReelmixView)));
+    auto* view = dynamic_cast<CReelmixView*>(Frame()->GetActiveView());
+    QWidget* window = Frame()->GetSafeHwnd();
+    const std::string folder = NewPath("movies");
+    std::filesystem::create_directory(folder);
+    WriteBytes(folder + "/a.avi", "");
+    WriteBytes(folder + "/b.avi", "");
+    CReelmixView::s_onlyAddNew = true;
+    for (const char* said :
+         {"Found 2 movies.", "Found 2 movies: 0 added, 2 already in the show."}) {
+        view->AddDroppedFiles({Program(folder)});
+        EXPECT_EQ(Frame()->m_wndStatusBar.GetPaneText(0), said);
+    }
+    CReelmixView::s_onlyAddNew = false;
+    const std::vector<std::string> edit = MenuTexts(Frame(), 1);
+    EXPECT_EQ(std::vector(edit.begin(), edit.begin() + 2),
+              (std::vector<std::string>{"&Undo Insert\tCtrl+Z", "&Redo\tCtrl+Shift+Z (grey)"}));
+    m_fileAnswers = {NewPath("saved.rlx")};
+    Frame()->OnCommand(ID_FILE_SAVE);
+
+    QApplication::setActiveWindow(window);
+    const struct {
+        QKeySequence key;
+        int rows;
+        bool modified;
+    } steps[] = {{Qt::CTRL | Qt::Key_Z, 0, true},
+                 {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, 2, false},
+                 {Qt::ALT | Qt::Key_Backspace, 0, true},
+                 {Qt::CTRL | Qt::Key_Y, 2, false}};
+    for (const auto& step : steps) {
+        QTest::keySequence(window, step.key);
+        EXPECT_EQ(view->m_list.GetItemCount(), step.rows) << step.key.toString().toStdString();
+        EXPECT_EQ(bool(Doc()->IsModified()), step.modified);
+    }
 }

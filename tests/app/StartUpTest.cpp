@@ -3,6 +3,7 @@
 #include "platform/framework/WindowPlacement.h"
 #include "platform/registry/WinReg.h"
 #include "tests/support/TestFiles.h"
+#include "util/MyRegistry.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -46,10 +47,10 @@ std::string Record(UINT showCmd, RECT normal)
     return std::string(reinterpret_cast<const char*>(&placement), sizeof placement);
 }
 
-bool KeyExists(const char* path)
+bool KeyExists(const char* path, HKEY root = HKEY_CURRENT_USER)
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != 0)
+    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != 0)
         return false;
     RegCloseKey(key);
     return true;
@@ -169,11 +170,14 @@ TEST_F(AppFixture, ShowOnTheCommandLineOpensOrEndsTheProgramWithTheFrameworksMes
     for (const std::string& path : {corrupt, missing}) {
         SCOPED_TRACE(path);
         m_messages.clear();
+        MyRegistry(HKEY_CLASSES_ROOT, "", false).DeleteKey("Reelmix.Document");
         EXPECT_FALSE(Start({path}));
         ASSERT_EQ(m_messages.size(), 1u);
         EXPECT_NE(m_messages[0].Str().find(path), std::string::npos) << m_messages[0];
         EXPECT_EQ(Frame(), nullptr);
         EXPECT_EQ(m_app->ExitInstance(), 1);
+        EXPECT_TRUE(KeyExists("Reelmix.Document\\shell\\open\\command", HKEY_CLASSES_ROOT))
+            << "a start that ends at once has registered the file type all the same";
         m_app.reset();
     }
 }

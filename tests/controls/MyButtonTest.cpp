@@ -1,4 +1,5 @@
 #include "controls/MyButton.h"
+#include "platform/gdi/FontLine.h"
 #include "platform/gdi/SysColor.h"
 #include "platform/windows/CDialog.h"
 #include "res/DialogTemplates.h"
@@ -136,13 +137,22 @@ TEST(MyButton, PlacesImageAndCaptionByOffsetsAndCentres)
         EXPECT_EQ(Find(Draw(with, 0), Hand()), c.image) << c.caption;
         if (c.textX < 0)
             continue;
-        const QFontMetrics metrics(with.push->font());
+        const int line = FontLine(with.push->font()).Height();
         const QPoint origin = InkOrigin(c.caption, with.push->font());
         const QRect caption = CaptionBox(with, without);
         EXPECT_EQ(caption.left(), c.textX + origin.x()) << c.caption;
         // Centred vertically, one pixel up.
-        EXPECT_EQ(caption.top(), ((25 - metrics.height()) >> 1) - 1 + origin.y()) << c.caption;
+        EXPECT_EQ(caption.top(), ((25 - line) >> 1) - 1 + origin.y()) << c.caption;
     }
+    // A caption too wide for the place after the image moves left to stay inside the face.
+    const QSize narrow(30 + QFontMetrics(QPushButton().font()).horizontalAdvance("Insert...") - 2,
+                       25);
+    Button with("Insert...", narrow), without(" ", narrow);
+    for (Button* b : {&with, &without})
+        b->button.SetIcon(kHand, 16, 16);
+    const QRect caption = CaptionBox(with, without);
+    EXPECT_LE(caption.right(), narrow.width() - MyButton::FocusOffset - 1);
+    EXPECT_GE(caption.left(), 6 + 16);
 }
 
 TEST(MyButton, ExplicitPositionsAndCentringWithoutAnImage)
@@ -153,9 +163,9 @@ TEST(MyButton, ExplicitPositionsAndCentringWithoutAnImage)
     const QFontMetrics metrics(with.push->font());
     const QPoint origin = InkOrigin("Go", with.push->font());
     const int width = metrics.horizontalAdvance("Go");
-    EXPECT_EQ(
-        CaptionBox(with, without).topLeft(),
-        QPoint(((150 - width) >> 1) + origin.x(), ((25 - metrics.height()) >> 1) - 1 + origin.y()));
+    const int line = FontLine(with.push->font()).Height();
+    EXPECT_EQ(CaptionBox(with, without).topLeft(),
+              QPoint(((150 - width) >> 1) + origin.x(), ((25 - line) >> 1) - 1 + origin.y()));
     for (Button* b : {&with, &without}) {
         b->button.SetImagePos(CPoint(MyButton::Center, 2));
         EXPECT_EQ(b->button.SetTextPos(CPoint(9, 4)), CPoint(0, 0));

@@ -53,6 +53,21 @@ bool Contains(const QImage& image, const QRect& area, COLORREF colour)
     return false;
 }
 
+// How many pixel rows of image hold ink (anything not white).
+int InkRows(const QImage& image)
+{
+    int rows = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y) != Qt::white) {
+                ++rows;
+                break;
+            }
+        }
+    }
+    return rows;
+}
+
 // The leftmost and rightmost columns of area holding a pixel other than background.
 std::pair<int, int> InkColumns(const QImage& image, const QRect& area, COLORREF background)
 {
@@ -96,14 +111,13 @@ protected:
     }
 };
 
-TEST_F(MyListCtrlDrawTest, RowsAreFiveMorePixelsThanTheFontPerLine)
+TEST_F(MyListCtrlDrawTest, RowsAreFiveMorePixelsThanTheFontPerLineAndShowAccentsWhole)
 {
-    Make(LVS_REPORT | LVS_OWNERDRAWFIXED, Numbered(3));
+    Make(LVS_REPORT | LVS_OWNERDRAWFIXED, {{"\xC3\x9C\xC3\x89\xC3\x85gy"}});
     const struct {
         int pixels;
         int lines;
-        UINT height;
-    } cases[] = {{11, 0, 16}, {11, 1, 16}, {11, 3, 48}, {20, 2, 50}};
+    } cases[] = {{12, 0}, {12, 1}, {12, 3}, {24, 2}}; // sizes whose accents rise above the ascent
     for (const auto& c : cases) {
         QFont font = Widget()->font();
         font.setPixelSize(c.pixels);
@@ -111,16 +125,37 @@ TEST_F(MyListCtrlDrawTest, RowsAreFiveMorePixelsThanTheFontPerLine)
         m_list.SetLinesPerRow(c.lines);
         MEASUREITEMSTRUCT measure{ODT_LISTVIEW, 1000, 0, 0, 0, 0};
         m_list.MeasureItem(&measure);
-        EXPECT_EQ(measure.itemHeight, c.height) << c.pixels << " " << c.lines;
+        EXPECT_GE(measure.itemHeight, UINT((c.pixels + 5) * std::max(c.lines, 1)));
+        // The row's text has all the ink the font gives it: "ÜÉÅgy" from dots to tails.
+        const QRect row(0, 0, 100, int(measure.itemHeight));
+        QImage image(row.size(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setFont(font);
+        CDC dc(&painter);
+        DRAWITEMSTRUCT item{ODT_LISTVIEW,
+                            1000,
+                            0,
+                            ODA_DRAWENTIRE,
+                            0,
+                            Widget(),
+                            &dc,
+                            CRect(0, 0, row.width(), row.height()),
+                            0};
+        m_list.DrawItem(&item);
+        const QRect whole = QFontMetrics(font).tightBoundingRect("\u00DC\u00C9\u00C5gy");
+        EXPECT_EQ(InkRows(image), whole.height()) << c.pixels << " " << c.lines;
     }
     // A font change applies the lines at once.
     m_list.SetLinesPerRow(2);
     QFont font = Widget()->font();
     font.setPixelSize(11);
     Widget()->setFont(font);
+    MEASUREITEMSTRUCT measure{ODT_LISTVIEW, 1000, 0, 0, 0, 0};
+    m_list.MeasureItem(&measure);
     CRect bounds;
     m_list.GetItemRect(0, &bounds, LVIR_BOUNDS);
-    EXPECT_EQ(bounds.Height(), 32);
+    EXPECT_EQ(UINT(bounds.Height()), measure.itemHeight);
 }
 
 TEST_F(MyListCtrlDrawTest, CellTextsFollowTheColumnAlignment)

@@ -7,7 +7,10 @@
 
 #include <QCursor>
 #include <QHeaderView>
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <numeric>
 
 namespace
 {
@@ -232,6 +235,52 @@ TEST_F(MyListCtrlTest, NumbersAreDetectedByTheFirstAndLastRows)
         EXPECT_EQ(sorted, c.ascending) << c.texts[0] << " " << c.texts[2];
         for (int row = 0; row < list.GetItemCount(); ++row)
             EXPECT_EQ(list.GetItemData(row), 0) << "rows without data values keep none";
+    }
+}
+
+// The order the sort comparison gives when taken literally: a stable sort by _stricmp, then,
+// when the texts at both ends look numeric, a stable sort by atoi.
+std::vector<int> LiteralOrder(const std::vector<std::string>& texts, bool ascending)
+{
+    std::vector<int> rows(texts.size());
+    std::iota(rows.begin(), rows.end(), 0);
+    const auto sortBy = [&](auto compare) {
+        std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) {
+            const int result =
+                compare(texts[std::size_t(a)].c_str(), texts[std::size_t(b)].c_str());
+            return ascending ? result < 0 : result > 0;
+        });
+    };
+    sortBy([](const char* a, const char* b) { return _stricmp(a, b); });
+    const auto looksNumeric = [&](int row) {
+        return texts[std::size_t(row)].find_first_not_of("$.%, 0123456789") == std::string::npos;
+    };
+    if (!rows.empty() && looksNumeric(rows.front()) && looksNumeric(rows.back()))
+        sortBy([](const char* a, const char* b) { return std::atoi(a) - std::atoi(b); });
+    return rows;
+}
+
+TEST(MyListCtrlSort, HeaderSortsGiveTheLiteralComparisonsOrder)
+{
+    const std::vector<std::vector<std::string>> columns = {
+        {"b", "B", "a", "_x", "Z", "", "ab", "A", "\xc3\xa4", "A b", "a  ", "[", "b"},
+        {" 7", "$12", "-3", "10", "9", "$5", "", "1,250", "50%", "007", "3.9", "+4", " 7"},
+        {"10", "9", "x7", "100", "X7", "9"},
+    };
+    for (const auto& texts : columns) {
+        MyListCtrl list;
+        ASSERT_TRUE(list.Create(LVS_REPORT, CRect(0, 0, 300, 200), nullptr, 1));
+        list.InsertColumn(0, "Value", LVCFMT_LEFT, 100);
+        for (std::size_t row = 0; row < texts.size(); ++row)
+            list.InsertItem(LVIF_TEXT | LVIF_PARAM, int(row), texts[row].c_str(), 0, 0, 0,
+                            LPARAM(row + 1));
+        for (const bool ascending : {false, true}) {
+            list.SortColumn(0, true); // a new column descending, then ascending
+            std::vector<int> sorted;
+            for (int row = 0; row < list.GetItemCount(); ++row)
+                sorted.push_back(int(list.GetItemData(row)) - 1);
+            EXPECT_EQ(sorted, LiteralOrder(texts, ascending)) << texts[0] << " " << ascending;
+        }
     }
 }
 

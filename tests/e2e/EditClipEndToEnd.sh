@@ -32,9 +32,8 @@ editor=$(timeout 30 xdotool search --sync --onlyvisible --name '^Editing Clip: m
     fail "double-clicking the row did not open the editor"
 await_colour "$editor" || fail "the editor showed no picture of the movie"
 
-# Focus starts on Mark Start; Tab twice reaches the up-down control.
+# The arrow keys step wherever the focus is.
 xdotool windowfocus --sync "$editor"
-xdotool key --clearmodifiers Tab Tab
 for _ in $(seq 12); do xdotool key --clearmodifiers Right; done
 xdotool key --clearmodifiers Left Left alt+s # frame 10
 for _ in $(seq 15); do xdotool key --clearmodifiers Right; done

@@ -5,12 +5,14 @@
 #include "preview/PositionBar.h"
 #include "tests/preview/PreviewTestKit.h"
 #include "tests/support/Await.h"
+#include "tests/support/TestFiles.h"
 #include "util/MyRegistry.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QTest>
 
 using namespace previewtest;
@@ -120,4 +122,106 @@ TEST(EditClipDlg, PlayingAndSelection)
         EXPECT_TRUE(banded());
         dialog.OnCancel();
     });
+}
+
+// Keys of other editors step and mark wherever the focus is, also after a click on a go-to
+// button.
+TEST(EditClipDlg, KeysStepAndMarkWhereverTheFocusIs)
+{
+    const struct {
+        const char* clicks; // on buttons first, as Act names them
+        std::vector<QKeyCombination> keys;
+        int frame;
+        double start, end;
+    } cases[] = {
+        {"", {Qt::Key_Right, Qt::Key_Right, Qt::Key_I}, 2, 0.08, 4.0},
+        {"]", {Qt::Key_Left, Qt::Key_O}, 98, 0.0, 3.92},
+        {"",
+         {Qt::SHIFT | Qt::Key_Right, Qt::Key_I, Qt::Key_End, Qt::SHIFT | Qt::Key_Left, Qt::Key_O},
+         74,
+         1.0,
+         2.96},
+        {"[", {Qt::Key_End, Qt::Key_Home, Qt::Key_Right, Qt::Key_O}, 1, 0.0, 0.04},
+    };
+    for (const auto& c : cases) {
+        const EditorRun run = RunEditor(FourSecondMovie(), -1.0, -1.0, [&](EditClipDlg& dialog) {
+            QApplication::setActiveWindow(dialog.GetSafeHwnd());
+            Act(dialog, c.clicks);
+            for (const QKeyCombination key : c.keys)
+                QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+            EXPECT_TRUE(Await([&] {
+                return Text(dialog, EditClipDlg::IDC_POSITION_TEXT) ==
+                       EditClipDlg::PositionText(c.frame);
+            })) << c.frame
+                << ": " << Text(dialog, EditClipDlg::IDC_POSITION_TEXT);
+            dialog.OnOK();
+        });
+        EXPECT_NEAR(run.start, c.start, 1e-9) << c.frame;
+        EXPECT_NEAR(run.end, c.end, 1e-9) << c.frame;
+    }
+}
+
+// The stepper and the picture show when they have the keyboard focus.
+TEST(EditClipDlg, TheFocusShowsOnTheStepperAndThePicture)
+{
+    RunEditor(FourSecondMovie(), -1.0, -1.0, [](EditClipDlg& dialog) {
+        QApplication::setActiveWindow(dialog.GetSafeHwnd());
+        QWidget* ok = dialog.GetDlgItem(IDOK)->GetSafeHwnd();
+        for (const int id : {EditClipDlg::IDC_SPIN, EditClipDlg::IDC_PLAYER}) {
+            QWidget* control = dialog.GetDlgItem(id)->GetSafeHwnd();
+            control->setFocus();
+            const QImage focused = control->grab().toImage();
+            ok->setFocus();
+            EXPECT_NE(control->grab().toImage(), focused) << id;
+        }
+        dialog.OnCancel();
+    });
+}
+
+// The editor grows: the picture takes the room, OK keeps to the right edge; it shrinks no
+// further than its layout.
+TEST(EditClipDlg, ThePictureTakesTheRoomOfALargerWindow)
+{
+    RunEditor(FourSecondMovie(), -1.0, -1.0, [](EditClipDlg& dialog) {
+        QWidget* window = dialog.GetSafeHwnd();
+        QWidget* player = dialog.GetDlgItem(EditClipDlg::IDC_PLAYER)->GetSafeHwnd();
+        QWidget* ok = dialog.GetDlgItem(IDOK)->GetSafeHwnd();
+        const QSize least = window->size();
+        const QRect picture = player->geometry();
+        const int okRight = window->width() - ok->x();
+        window->resize(least + QSize(200, 100));
+        EXPECT_EQ(player->size(), picture.size() + QSize(200, 100));
+        EXPECT_EQ(player->pos(), picture.topLeft());
+        EXPECT_EQ(window->width() - ok->x(), okRight);
+        EXPECT_EQ(window->minimumSize(), least);
+        dialog.OnCancel();
+    });
+}
+
+// A file that cannot be played leaves nothing to mark; one with sound only says so and marks.
+TEST(EditClipDlg, UnplayableAndSoundOnlyFiles)
+{
+    const std::string broken = testfiles::NewPath("broken.avi");
+    testfiles::WriteBytes(broken, "no movie at all");
+    const EditorRun unplayable = RunEditor(broken, 1.0, 2.0, [](EditClipDlg& dialog) {
+        EXPECT_TRUE(Await([&] { return !dialog.m_btnMarkStart.IsWindowEnabled(); }));
+        EXPECT_FALSE(dialog.m_btnMarkEnd.IsWindowEnabled());
+        QApplication::setActiveWindow(dialog.GetSafeHwnd());
+        QTest::keyClick(dialog.GetSafeHwnd(), Qt::Key_I);
+        dialog.OnOK();
+    });
+    EXPECT_EQ(unplayable, (EditorRun{IDOK, 1.0, 2.0}));
+
+    const std::string sound =
+        testfiles::MakeMovie("sound.mp2", {"-f", "lavfi", "-i", "sine=duration=2", "-c:a", "mp2"});
+    const EditorRun marked = RunEditor(sound, -1.0, -1.0, [](EditClipDlg& dialog) {
+        bool said = false;
+        for (const QLabel* label : dialog.m_player.GetSafeHwnd()->findChildren<QLabel*>())
+            said |= label->isVisible() && label->text().contains("sound only");
+        EXPECT_TRUE(said);
+        dialog.OnMarkStart();
+        dialog.OnOK();
+    });
+    EXPECT_EQ(marked.start, 0.0);
+    EXPECT_NEAR(marked.end, 2.0, 0.05);
 }

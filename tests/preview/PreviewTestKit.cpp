@@ -1,6 +1,7 @@
 #include "tests/preview/PreviewTestKit.h"
 
 #include "preview/EditClipDlg.h"
+#include "preview/MediaPlayerWidget.h"
 #include "show/Clip.h"
 #include "tests/support/Await.h"
 #include "tests/support/TestFiles.h"
@@ -35,7 +36,9 @@ EditorRun RunEditor(const std::string& hostPath, double start, double end,
     const CString path = testfiles::Program(hostPath);
     EditClipDlg dialog(path, path.Mid(path.ReverseFind('\\') + 1), start, end);
     QTimer::singleShot(0, [&] {
-        EXPECT_TRUE(Await([&] { return dialog.m_player.GetDuration() > 0; }));
+        const auto* player = static_cast<MediaPlayerWidget*>(dialog.m_player.GetSafeHwnd());
+        EXPECT_TRUE(Await(
+            [&] { return dialog.m_player.GetDuration() > 0 || !player->ErrorText().isEmpty(); }));
         act(dialog);
     });
     const int result = dialog.DoModal();

@@ -18,9 +18,10 @@ std::unique_ptr<Clip> ClipOf(const std::string& hostPath, double start, double e
 struct EditorRun {
     int result;
     double start, end;
+    bool operator==(const EditorRun&) const = default;
 };
-// Runs the editor over a movie with marks start and end; act runs once the movie is loaded, and
-// should end the dialog.
+// Runs the editor over a movie with marks start and end; act runs once the movie is loaded (or
+// failed to load), and should end the dialog.
 EditorRun RunEditor(const std::string& hostPath, double start, double end,
                     const std::function<void(EditClipDlg&)>& act);
 // One character each: > and < arrow keys on the up-down control, S and E the mark buttons,

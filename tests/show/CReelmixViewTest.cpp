@@ -7,6 +7,7 @@
 #include "platform/registry/WinReg.h"
 #include "util/MyRegistry.h"
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QHeaderView>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -67,12 +68,11 @@ TEST_F(ViewTest, TotalsAndDurationsFollowTheMarks)
         {"empty show", {}, "00:00:00.000", {}},
         {"no marks", {{unset, unset}}, "> 00:00:00.000", {"Unknown"}},
         {"a section", {{10.0, 12.5}}, "00:00:02.500", {"2.500 secs"}},
-        {"reversed marks count against the total",
+        {"reversed marks are unknown",
          {{12.5, 10.0}, {0.0, 10.0}},
-         "00:00:07.500",
+         "> 00:00:10.000",
          {"Unknown", "10.000 secs"}},
-        {"reversed marks alone", {{12.5, 10.0}}, "-00:00:02.500", {"Unknown"}},
-        {"equal marks", {{5.0, 5.0}}, "00:00:00.000", {"Unknown"}},
+        {"equal marks", {{5.0, 5.0}}, "> 00:00:00.000", {"Unknown"}},
         {"one hour",
          {{0.0, 1800.0}, {100.0, 1900.0}},
          "01:00:00.000",
@@ -86,10 +86,10 @@ TEST_F(ViewTest, TotalsAndDurationsFollowTheMarks)
          {{10.0, unset}, {1.0, 2.0}},
          "> 00:00:01.000",
          {"Unknown", "1.000 secs"}},
-        {"milliseconds truncated",
-         {{0.0, 0.0019}, {1.0, 1.0019}},
-         "00:00:00.003",
-         {"0.002 secs", "0.002 secs"}},
+        {"the total adds up the rows' rounded milliseconds",
+         {{0.0, 0.0019}, {1.0, 1.0019}, {0.0, 3.15}},
+         "00:00:03.154",
+         {"0.002 secs", "0.002 secs", "3.150 secs"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -219,25 +219,36 @@ TEST_F(ViewTest, AHeaderSortPutsTheShowInTheRowsOrder)
     EXPECT_TRUE(m_doc.IsModified());
 }
 
-TEST(ReelmixViewWidths, ColumnWidthsAreKeptUnderTheClipsKey)
+TEST(ReelmixViewWidths, ColumnsShareTheRowsWidthAndAreKeptUnderTheClipsKey)
 {
+    std::vector<int> expected;
     {
         CReelmixDoc doc;
         QWidget frame;
-        frame.resize(800, 500);
         CReelmixView view;
         ASSERT_TRUE(view.Create(&frame));
         doc.AddView(&view);
         view.OnInitialUpdate();
-        view.m_list.SetColumnWidth(1, 250);
+        frame.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+        const auto* rows = static_cast<QAbstractScrollArea*>(view.m_list.GetSafeHwnd());
+        for (const int width : {500, 1200}) {
+            frame.resize(width, 400);
+            const int name = view.m_list.GetColumnWidth(0);
+            const int folder = view.m_list.GetColumnWidth(1);
+            EXPECT_EQ(name + folder + view.m_list.GetColumnWidth(2), rows->viewport()->width());
+            EXPECT_EQ(view.m_list.GetColumnWidth(2), 100);
+            EXPECT_NEAR(folder, 3 * name, 3) << width; // as 100 and 300 share
+        }
+        view.m_list.SetColumnWidth(1, 250); // as the user drags it
+        expected = {view.m_list.GetColumnWidth(0), 250, 100};
         doc.RemoveView(&view);
     }
     MyRegistry key(HKEY_CURRENT_USER, "Software\\Brantwell\\Reelmix\\Clips", false);
     ASSERT_TRUE(key.IsOpen());
-    const int expected[] = {100, 250, 100};
     for (int column = 0; column < 3; ++column) {
         int width = 0;
         EXPECT_TRUE(key.ReadValueInt(CString("Column") + char('0' + column), width));
-        EXPECT_EQ(width, expected[column]) << column;
+        EXPECT_EQ(width, expected[std::size_t(column)]) << column;
     }
 }

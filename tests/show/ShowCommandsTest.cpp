@@ -3,9 +3,11 @@
 #include "show/CReelmixDoc.h"
 #include "show/CReelmixView.h"
 #include "show/Clip.h"
+#include "show/ClipEditor.h"
 #include "show/MovieTypes.h"
 
 #include "platform/files/HostPath.h"
+#include "platform/framework/AfxRes.h"
 #include "platform/framework/CFileDialog.h"
 #include "platform/framework/CWinApp.h"
 #include "platform/framework/ShellFolderBrowser.h"
@@ -14,24 +16,30 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDialog>
 #include <QDir>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <tuple>
 
 namespace
 {
 using Names = std::vector<std::string>;
 
-class TestApp : public CWinApp, public MovieTypes
+// Its clip editor marks every clip from 3 to 4 seconds.
+class TestApp : public CWinApp, public MovieTypes, public ClipEditor
 {
 public:
     TestApp()
@@ -41,6 +49,12 @@ public:
             m_extensions.AddTail(ext);
     }
     const CStringList& GetMovieExtensions() const override { return m_extensions; }
+    bool EditClip(Clip& clip, CWnd*) override
+    {
+        clip.m_start = 3.0;
+        clip.m_end = 4.0;
+        return true;
+    }
     CStringList m_extensions{10};
 };
 
@@ -129,6 +143,18 @@ protected:
             m_view.AddClipFile("\\m", std::to_string(i).c_str(), false);
         m_doc.SetModifiedFlag(FALSE);
     }
+    // The rows, the document's clips alike, as "name" or "name@start-end".
+    Names Show()
+    {
+        Names show;
+        for (const std::string& row : Rows("")) {
+            const Clip* clip = reinterpret_cast<Clip*>(m_view.m_list.GetItemData(int(show.size())));
+            show.push_back(row.substr(row.rfind('/') + 1));
+            if (clip->m_start >= 0)
+                show.back() += QString("@%1-%2").arg(clip->m_start).arg(clip->m_end).toStdString();
+        }
+        return show;
+    }
     Names Order()
     {
         Names order;
@@ -164,16 +190,18 @@ TEST_F(ShowCommands, MultiLoadFindsMoviesByExtensionThenDepthFirst)
                        "a.mpg",          "Z.mpeg",    "x.mpe"};
     EXPECT_EQ(Rows(root), all);
 
-    // Without Only Add New everything comes twice; with it, nothing, also where only the
-    // letter case differs. The options are offered again as they were left.
+    // Without Only Add New everything comes twice; with it, nothing. The options are offered
+    // again as they were left.
     EXPECT_EQ(MultiLoad(root, true, false), std::make_pair(true, false));
     EXPECT_EQ(Rows(root).size(), 14u);
-    m_doc.DeleteContents();
-    m_view.AddClipFile(testfiles::Program(root + "/SUB"), "C.Avi", false);
     EXPECT_EQ(MultiLoad(root, true, true), std::make_pair(true, false));
-    EXPECT_EQ(Rows(root).size(), 7u);
-    EXPECT_EQ(MultiLoad(root, true, true), std::make_pair(true, true));
-    EXPECT_EQ(Rows(root).size(), 7u);
+    EXPECT_EQ(Rows(root).size(), 14u);
+
+    // Names that differ in letter case only are two files.
+    m_doc.DeleteContents();
+    const std::string cases = Tree({"clip.avi", "CLIP.avi"});
+    EXPECT_EQ(MultiLoad(cases, false, true), std::make_pair(true, true));
+    EXPECT_EQ(Rows(cases), (Names{"CLIP.avi", "clip.avi"}));
 
     // A root with a trailing backslash is not doubled.
     CStringList results;
@@ -195,11 +223,12 @@ TEST_F(ShowCommands, CancelledMultiLoadKeepsOptionsAndAddsNothing)
     EXPECT_TRUE(CReelmixView::s_searchSubDirs && CReelmixView::s_onlyAddNew);
     EXPECT_EQ(m_view.m_list.GetItemCount(), 0);
 
-    // Escape pressed while the folders are searched: nothing is found.
+    // Escape pressed while the folders are searched: nothing is found, nothing changed.
     QApplication::postEvent(&m_frame, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}));
     CStringList results;
     m_view.SearchTree(testfiles::Program(Tree(kTree)), results, true);
     EXPECT_TRUE(results.IsEmpty());
+    EXPECT_FALSE(m_doc.IsModified());
 }
 
 TEST_F(ShowCommands, InsertTakesTheNamesTheDialogReturns)
@@ -291,9 +320,9 @@ TEST_F(ShowCommands, ShuffleMovesRowsAsSelectAndDownWouldForTheSameSeed)
 {
     const struct {
         int clips;
-        bool modified;
+        bool modified;             // two clips end in the order they started in
         bool sortedAfterFirstMove; // as a header click in the first repaint would
-    } cases[] = {{1, false, false}, {2, true, false}, {300, true, false}, {300, true, true}};
+    } cases[] = {{1, false, false}, {2, false, false}, {300, true, false}, {300, true, true}};
     // The order, selection, focus and scrolling the moves leave, done one by one.
     const auto state = [&] {
         CListCtrl& list = m_view.m_list;
@@ -360,4 +389,87 @@ TEST_F(ShowCommands, DroppedMoviesJoinTheShowFoldersAreSearchedShowsAreLeftToOpe
     EXPECT_EQ(Rows(root), (Names{"x.mpe", "sub/deep/D.AVI", "sub/c.avi", "sub/e.MOV"}));
     EXPECT_EQ(left, (std::vector<CString>{testfiles::Program(root + "/show.rlx"),
                                           testfiles::Program(root + "/notes.txt")}));
+}
+
+TEST_F(ShowCommands, UndoAndRedoTakeEachCommandBackAndMakeItAgain)
+{
+    const auto sort = [&] {
+        m_view.m_list.SortColumn(0, false);
+        m_view.OnRowsSorted();
+    };
+    const auto paste = [&](int focus) {
+        m_view.m_list.FocusItem(focus);
+        m_view.OnPaste();
+    };
+    const auto pasteFiles = [&] {
+        auto* files = new QMimeData; // as a file manager copies them
+        files->setUrls({QUrl::fromLocalFile("/v/x.avi"), QUrl::fromLocalFile("/v/notes.txt")});
+        QGuiApplication::clipboard()->setMimeData(files);
+        paste(0);
+    };
+    const struct {
+        const char* command;
+        int selected;
+        std::function<void()> run;
+        Names after; // empty: any other show
+    } cases[] = {
+        {"Insert",
+         1,
+         [&] {
+             CFileDialog::SetHook([](const CFileDialog&, std::vector<CString>& chosen) {
+                 chosen = {"\\v\\i.avi"};
+                 return IDOK;
+             });
+             m_view.OnInsert();
+         },
+         {"0", "1@1-2", "2", "3", "i.avi"}},
+        {"Multi Load",
+         1,
+         [&] { MultiLoad(Tree({"t.avi"}), false, false); },
+         {"0", "1@1-2", "2", "3", "t.avi"}},
+        {"Delete", 1, [&] { m_view.OnDelete(); }, {"0", "2", "3"}},
+        {"Up", 2, [&] { m_view.OnUp(); }, {"0", "2", "1@1-2", "3"}},
+        {"Down", 0, [&] { m_view.OnDown(); }, {"1@1-2", "0", "2", "3"}},
+        {"Shuffle", 0, [&] { m_view.OnShuffle(); }, {}},
+        {"Edit", 2, [&] { m_view.OnEdit(); }, {"0", "1@1-2", "2@3-4", "3"}},
+        {"Sort", 0, sort, {"3", "2", "1@1-2", "0"}},
+        {"Cut", 1, [&] { m_view.OnCut(); }, {"0", "2", "3"}},
+        {"Copy and Paste",
+         1,
+         [&] {
+             m_view.OnCopy();
+             paste(2);
+         },
+         {"0", "1@1-2", "2", "1@1-2", "3"}},
+        {"Paste of files", 1, pasteFiles, {"0", "x.avi", "1@1-2", "2", "3"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        m_doc.DeleteContents();
+        Fill(4);
+        auto* marked = reinterpret_cast<Clip*>(m_view.m_list.GetItemData(1));
+        marked->m_start = 1.0;
+        marked->m_end = 2.0;
+        m_view.m_list.SelectItem(c.selected, TRUE);
+        m_view.m_list.FocusItem(c.selected);
+        const Names before = Show();
+        std::srand(7);
+        c.run();
+        const Names after = Show();
+        if (c.after.empty())
+            EXPECT_NE(after, before);
+        else
+            EXPECT_EQ(after, c.after);
+        for (const auto& [command, show, modified] : {std::tuple{ID_EDIT_UNDO, before, false},
+                                                      {ID_EDIT_REDO, after, true},
+                                                      {ID_EDIT_UNDO, before, false},
+                                                      {ID_EDIT_REDO, after, true}}) {
+            CCmdUI ui(command);
+            ASSERT_TRUE(m_view.OnCmdMsg(command, &ui) && ui.m_bEnabled);
+            m_view.OnCmdMsg(command, nullptr);
+            EXPECT_EQ(Show(), show);
+            EXPECT_EQ(bool(m_doc.IsModified()), modified);
+        }
+    }
+    CFileDialog::SetHook({});
 }

@@ -85,7 +85,7 @@ TEST(CRecentFileList, MenuTextsNumberTheEntriesAndShortenLongPaths)
         const char* text;
     } cases[] = {
         {0, "\\home\\ann\\shows", "&1 s3.rlx"},
-        {0, "\\tmp", "&1 \\home\\ann\\shows\\s3.rlx"},
+        {0, "\\tmp", "&1 /home/ann/shows/s3.rlx"},
         {9, "\\home\\ann\\shows", "1&0 s10.rlx"},
         {10, "\\home\\ann\\shows", "11 s11.rlx"},
     };
@@ -93,7 +93,7 @@ TEST(CRecentFileList, MenuTextsNumberTheEntriesAndShortenLongPaths)
         EXPECT_EQ(list.GetMenuText(c.index, c.folder), c.text) << c.index << c.folder;
 
     list.Add("\\home\\ann\\a very long folder name\\more\\Tom & Jerry.rlx");
-    EXPECT_EQ(list.GetMenuText(0, "\\tmp"), "&1 \\...\\more\\Tom && Jerry.rlx");
+    EXPECT_EQ(list.GetMenuText(0, "\\tmp"), "&1 /.../more/Tom && Jerry.rlx");
     list.Remove(0);
     EXPECT_EQ(list[0], "\\home\\ann\\shows\\s3.rlx");
     EXPECT_TRUE(list[15].IsEmpty());

@@ -1,9 +1,11 @@
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CBrush.h"
 #include "platform/gdi/CPen.h"
+#include "platform/gdi/FontLine.h"
 #include "platform/gdi/SysColor.h"
 
 #include <QFontMetrics>
+#include <QIcon>
 #include <QImage>
 #include <QPainter>
 #include <algorithm>
@@ -179,8 +181,8 @@ TEST(CDC, DrawTextAlignsInTheRectangle)
         {DT_SINGLELINE | DT_LEFT, 10, 5},
         {DT_SINGLELINE | DT_RIGHT, 190 - width, 5},
         {DT_SINGLELINE | DT_CENTER, 10 + (180 - width) / 2, 5},
-        {DT_SINGLELINE | DT_VCENTER, 10, 5 + (60 - metrics.height()) / 2},
-        {DT_SINGLELINE | DT_BOTTOM, 10, 65 - metrics.height()},
+        {DT_SINGLELINE | DT_VCENTER, 10, 5 + (60 - FontLine(QFont()).Height()) / 2},
+        {DT_SINGLELINE | DT_BOTTOM, 10, 65 - FontLine(QFont()).Height()},
         {DT_VCENTER, 10, 5}, // vertical alignment needs a single line
     };
     for (const Case& c : cases) {
@@ -195,7 +197,7 @@ TEST(CDC, DrawTextAlignsInTheRectangle)
 TEST(CDC, DrawTextBreaksLinesAndCalculatesTheirExtent)
 {
     const QFontMetrics metrics{QFont()};
-    const int line = metrics.height();
+    const int line = FontLine(QFont()).Height(); // with room for accents above the ascent
     struct Case {
         const char* text;
         UINT format;
@@ -234,7 +236,7 @@ TEST(CDC, DrawTextEndsTextThatDoesNotFitInAnEllipsis)
     EXPECT_GT(inkRight(DT_SINGLELINE, 30), 80);
     EXPECT_LT(inkRight(DT_SINGLELINE | DT_END_ELLIPSIS, 30), 80);
     // Wrapped text shows the lines that fit, the last of them ending in the ellipsis.
-    const int line = QFontMetrics(QFont()).height();
+    const int line = FontLine(QFont()).Height();
     const QRect wrapped = InkBox(Draw(QSize(400, 100), [text, line](CDC& dc) {
         CRect rect(0, 0, 80, 2 * line + line / 2);
         dc.DrawText(text, &rect, DT_WORDBREAK | DT_EDITCONTROL | DT_END_ELLIPSIS | DT_NOCLIP);
@@ -324,5 +326,30 @@ TEST(CDC, DrawStateEmbossesTheDisabledImage)
                 expected = highlight;
             EXPECT_EQ(disabled.pixel(x, y), expected) << x << "," << y;
         }
+    }
+}
+
+// On a screen scaled by 2 an icon is drawn from its pixels for that density, not enlarged.
+TEST(CDC, DrawStateDrawsAnIconAtTheDevicesDensity)
+{
+    QImage fine(8, 8, QImage::Format_ARGB32);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            fine.setPixel(x, y, (x + y) % 2 ? kBlack : kWhite);
+    QImage coarse(4, 4, QImage::Format_ARGB32);
+    coarse.fill(Qt::black);
+    QIcon icon(QPixmap::fromImage(coarse));
+    icon.addPixmap(QPixmap::fromImage(fine));
+    for (const UINT state : {DSS_NORMAL, DSS_DISABLED}) {
+        QImage screen(20, 20, QImage::Format_RGB32);
+        screen.fill(Qt::white);
+        screen.setDevicePixelRatio(2);
+        {
+            QPainter painter(&screen);
+            CDC dc(&painter);
+            dc.DrawState(CPoint(2, 2), CSize(4, 4), icon, DST_ICON | state);
+        }
+        // Neighbouring device pixels differ as the fine pixels do.
+        EXPECT_NE(screen.pixel(4, 4), screen.pixel(5, 4)) << state;
     }
 }

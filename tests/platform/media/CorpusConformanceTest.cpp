@@ -13,7 +13,7 @@ namespace
 {
 // Jumps decode from a key picture each: long groups of large pictures get fewer, so that every
 // movie costs about the same and the corpus stays within a minute.
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 constexpr int MostJumps = 100;
 #else
 constexpr int MostJumps = 300;

@@ -3,13 +3,14 @@
 #include "platform/media/FrameServer.h"
 #include "platform/media/YuvConverter.h"
 #include "platform/media/YuvPicture.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestPrograms.h"
 
 #include <gtest/gtest.h>
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QSaveFile>
 #include <cmath>
 #include <numeric>
@@ -37,6 +38,18 @@ QByteArray Hash(const QImage& image)
     return hash.result().toHex();
 }
 
+// What program writes to the file named last, run as the tests run programs (not through
+// QProcess, which blinds the thread sanitizer).
+QByteArray Output(const QString& program, const QStringList& arguments)
+{
+    const QString path = QString::fromStdString(testfiles::NewPath("output"));
+    testprograms::RunProgram(program, arguments + QStringList{path}, Wait);
+    QFile file(path);
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    file.remove();
+    return bytes;
+}
+
 // FFmpeg's sequential decode of the movie at the server's picture size, each picture turned
 // into an image as the server does; hashed, and kept in the build tree.
 Hashes Reference(const QString& movie, QSize size, int rotation)
@@ -49,14 +62,11 @@ Hashes Reference(const QString& movie, QSize size, int rotation)
     QFile file(kept);
     if (file.open(QIODevice::ReadOnly))
         return file.readAll().split('\n').mid(0, file.size() / 33);
-    QProcess ffmpeg;
-    ffmpeg.start("ffmpeg",
-                 {"-loglevel", "quiet", "-noautorotate", "-i", movie, "-map", "0:v:0", "-vsync",
-                  "passthrough", "-vf",
-                  QString("scale=%1:%2:flags=bilinear").arg(size.width()).arg(size.height()),
-                  "-pix_fmt", "yuv420p", "-f", "rawvideo", "-"});
-    ffmpeg.waitForFinished(Wait);
-    const QByteArray raw = ffmpeg.readAllStandardOutput();
+    const QByteArray raw = Output(
+        "ffmpeg", {"-loglevel", "quiet", "-y", "-noautorotate", "-i", movie, "-map", "0:v:0",
+                   "-vsync", "passthrough", "-vf",
+                   QString("scale=%1:%2:flags=bilinear").arg(size.width()).arg(size.height()),
+                   "-pix_fmt", "yuv420p", "-f", "rawvideo"});
     const int w = size.width();
     const int h = size.height();
     const qsizetype frameBytes = w * h * 3 / 2;
@@ -132,13 +142,11 @@ double Difference(const QImage& a, const QImage& b)
 }
 double DecodingWork(const QString& movie)
 {
-    QProcess ffprobe;
-    ffprobe.start("ffprobe",
-                  {"-v", "error", "-select_streams", "v:0", "-count_packets", "-show_entries",
-                   "stream=width,height,nb_read_packets", "-of", "csv=p=0", movie});
-    ffprobe.waitForFinished(Wait);
+    const QByteArray figures = Output(
+        "ffprobe", {"-v", "error", "-select_streams", "v:0", "-count_packets", "-show_entries",
+                    "stream=width,height,nb_read_packets", "-of", "csv=p=0", movie, "-o"});
     double work = 1;
-    for (const QByteArray& figure : ffprobe.readAllStandardOutput().trimmed().split(','))
+    for (const QByteArray& figure : figures.trimmed().split(','))
         work *= std::max(1.0, figure.toDouble());
     return work;
 }

@@ -2,6 +2,7 @@
 #include "res/DialogTemplates.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QPushButton>
@@ -98,4 +99,19 @@ TEST(CDialog, AMissingTemplateFailsTheRun)
 {
     CDialog dialog(4242);
     EXPECT_EQ(dialog.DoModal(), -1);
+}
+
+TEST(CDialog, ACheckBoxMnemonicChecksItAtOnceSoThatEnterRightAfterKeepsIt)
+{
+    CDialog dialog(IDD_MULTI_LOAD);
+    bool checkedAtEnter = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* window = dialog.GetSafeHwnd();
+        QApplication::setActiveWindow(window);
+        QTest::keyClick(window, Qt::Key_S, Qt::AltModifier);
+        checkedAtEnter = window->findChildren<QCheckBox*>().at(0)->isChecked();
+        QTest::keyClick(window, Qt::Key_Return);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_TRUE(checkedAtEnter);
 }

@@ -309,6 +309,42 @@ TEST_F(ListTest, ScrollingKeepsTheRowAskedForInView)
     EXPECT_FALSE(m_list.EnsureVisible(100, FALSE));
 }
 
+TEST(ListScrolling, RowsAskedForDuringARunOfChangesEndWhereTheyWouldOneByOne)
+{
+    // Each step adds rows at the end (or, negative, takes them from the end), then asks for a
+    // row to be shown, wholly or partly.
+    struct Step {
+        int rows;
+        int shown;
+        bool partly;
+    };
+    const std::vector<std::vector<Step>> runs = {
+        {{40, 39, false}, {40, 79, false}, {0, 5, false}},
+        {{40, 39, false}, {40, 79, false}, {0, 75, false}},
+        {{40, 39, false}, {0, 40, true}},
+        {{100, 99, false}, {-60, 20, false}, {0, 39, false}},
+        {{30, 29, false}, {-25, 4, false}},
+    };
+    for (const auto& run : runs) {
+        CListCtrl eager, waiting;
+        for (CListCtrl* list : {&eager, &waiting}) {
+            ASSERT_TRUE(list->Create(WS_VISIBLE | LVS_REPORT, CRect(0, 0, 300, 250), nullptr, 1));
+            list->InsertColumn(0, "Name", LVCFMT_LEFT, 100);
+        }
+        for (const Step& step : run) {
+            for (CListCtrl* list : {&eager, &waiting}) {
+                for (int n = 0; n < step.rows; ++n)
+                    list->InsertItem(list->GetItemCount(), "row");
+                for (int n = 0; n < -step.rows; ++n)
+                    list->DeleteItem(list->GetItemCount() - 1);
+                list->EnsureVisible(step.shown, step.partly);
+            }
+            eager.GetTopIndex(); // the position taken at once, step by step
+        }
+        EXPECT_EQ(waiting.GetTopIndex(), eager.GetTopIndex()) << run.back().shown;
+    }
+}
+
 TEST_F(ListTest, HitTestsFindRowsColumnsAndTheOutside)
 {
     Make(0, 5);
