@@ -26,22 +26,34 @@ QString Escaped(const QString& name)
     }
     return escaped;
 }
+
+QString Frame(int n)
+{
+    return n < 0 ? QStringLiteral("-") : QString::number(n);
+}
+
+QString Text(const PlayReport::Line& line)
+{
+    return QStringLiteral("%1\t%2\t%3\t%4\t%5")
+        .arg(Escaped(line.hostPath))
+        .arg(line.firstPosition, 0, 'f', 3)
+        .arg(line.lastPosition, 0, 'f', 3)
+        .arg(Frame(line.firstFrame), Frame(line.lastFrame));
+}
 } // namespace
 
-void PlayReport::Add(const QString& hostPath, double firstPosition, double lastPosition)
+void PlayReport::Add(const QString& hostPath, double firstPosition, double lastPosition,
+                     double lastPicture)
 {
-    m_lines.append(QStringLiteral("%1\t%2\t%3")
-                       .arg(Escaped(hostPath))
-                       .arg(firstPosition, 0, 'f', 3)
-                       .arg(lastPosition, 0, 'f', 3));
+    m_lines.push_back({hostPath, firstPosition, lastPosition, lastPicture});
 }
 
 bool PlayReport::Save(const QString& hostPath, QString& error) const
 {
     QSaveFile file(hostPath);
     QByteArray text;
-    for (const QString& line : m_lines)
-        text += line.toUtf8() + '\n';
+    for (const Line& line : m_lines)
+        text += Text(line).toUtf8() + '\n';
     if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
         error =
             QObject::tr("The report %1 cannot be written: %2.").arg(hostPath, file.errorString());

@@ -16,18 +16,14 @@ constexpr int NetworkTimeoutSeconds = 4;
 constexpr int LibraryTimeoutSeconds = NetworkTimeoutSeconds + 1;
 // How long a still picture without a duration is shown.
 constexpr double StillSeconds = 1.0;
-// The media library may show a frame this much before the start asked for; more, and the movie
-// does not reach the start.
-constexpr double StartSlack = 0.25;
+// Marks are kept to the millisecond.
+constexpr double MarkPrecision = 0.001;
 
-// Every reference is opened held at its first frame, which shows until its turn comes.
-QVariantMap FileOptions(double start, double duration)
+// Every reference is opened held at its first frame, which shows until its turn comes; the
+// entry's start and end are set once it is open (see EntryStart).
+QVariantMap FileOptions(double duration)
 {
     QVariantMap options{{"pause", "yes"}};
-    if (start >= 0)
-        options.insert("start", QString::number(start, 'f', 3));
-    if (duration >= 0)
-        options.insert("length", QString::number(duration, 'f', 3));
     // A section of a single frame looks like a still picture to the media library, which would
     // hold it for as long as a still.
     options.insert("image-display-duration",
@@ -49,6 +45,7 @@ ShowPlayer::ShowPlayer(std::array<MpvPlayer*, 2> players, AsxPlaylist playlist,
 {
     for (int deck = 0; deck < 2; ++deck) {
         At(deck).player = players[std::size_t(deck)];
+        At(deck).start = new EntryStart(At(deck).player, this);
         At(deck).opening = new QTimer(this);
         At(deck).opening->setSingleShot(true);
         At(deck).opening->setInterval(NetworkTimeoutSeconds * 1000);
@@ -66,9 +63,9 @@ void ShowPlayer::Connect(int deck)
 {
     MpvPlayer* player = At(deck).player;
     connect(player, &MpvPlayer::StartFile, this, [this, deck] { OnStartFile(deck); });
-    connect(player, &MpvPlayer::PlaybackRestart, this, [this, deck] { OnPlaybackRestart(deck); });
-    connect(player, &MpvPlayer::PositionReply, this,
-            [this, deck](double position) { OnPositionReply(deck, position); });
+    connect(At(deck).start, &EntryStart::Arrived, this, [this, deck] { OnArrived(deck); });
+    connect(At(deck).start, &EntryStart::PastTheEnd, this,
+            [this, deck] { Fail(deck, LateStart(*At(deck).attempt)); });
     if (m_reporting)
         connect(player, &MpvPlayer::Unloading, this,
                 [this, deck](double last) { OnUnloading(deck, last); });
@@ -84,15 +81,17 @@ void ShowPlayer::Connect(int deck)
 
 QVariantMap ShowPlayer::PlayerOptions()
 {
-    // Gapless audio would let a file that waits paused at its start never report it. Some
-    // formats (MPEG program streams) seek to a point after the one asked for, which would cut
-    // the start of an entry: the exact seek sets out from a second earlier.
+    // Gapless audio would let a file that waits paused at its start never report it. Without
+    // a sound device, sound plays to nowhere rather than keeping its entry from playing.
     // A server that accepts a connection and never answers is given up on: rtsp takes its
     // timeout (in microseconds) from the demuxer's options.
-    return {{"gapless-audio", "no"},
-            {"hr-seek-demuxer-offset", "1"},
-            {"network-timeout", QString::number(LibraryTimeoutSeconds)},
-            {"demuxer-lavf-o", QString("timeout=%1").arg(LibraryTimeoutSeconds * 1000000)}};
+    QVariantMap options{
+        {"gapless-audio", "no"},
+        {"audio-fallback-to-null", "yes"},
+        {"network-timeout", QString::number(LibraryTimeoutSeconds)},
+        {"demuxer-lavf-o", QString("timeout=%1").arg(LibraryTimeoutSeconds * 1000000)}};
+    options.insert(EntryStart::PlayerOptions());
+    return options;
 }
 
 void ShowPlayer::Play()
@@ -128,9 +127,10 @@ void ShowPlayer::SeekBy(double seconds)
     const double position = deck.player->TimePos();
     if (std::isnan(position))
         return;
-    const double first = std::max(deck.attempt->start, 0.0);
-    const double last =
-        deck.attempt->duration >= 0 ? first + deck.attempt->duration : deck.player->Duration();
+    const double first = deck.start->FirstPicture() + std::max(deck.attempt->start, 0.0);
+    const double last = deck.attempt->duration >= 0
+                            ? first + deck.attempt->duration
+                            : deck.start->FirstPicture() + deck.player->Duration();
     double target = std::max(position + seconds, first);
     if (!std::isnan(last))
         target = std::min(target, last);
@@ -223,9 +223,8 @@ void ShowPlayer::Feed()
         return;
     free->attempt = NextAttempt();
     if (free->attempt) {
-        free->firstPosition = std::numeric_limits<double>::quiet_NaN();
-        free->player->LoadFile(free->attempt->target,
-                               FileOptions(free->attempt->start, free->attempt->duration));
+        free->start->Expect(free->attempt->start, free->attempt->duration);
+        free->player->LoadFile(free->attempt->target, FileOptions(free->attempt->duration));
         if (IsAddress(free->attempt->target))
             free->opening->start();
     } else if (Idle()) {
@@ -255,41 +254,20 @@ void ShowPlayer::OnStartFile(int deck)
         opened.player->Command(QStringList{"playlist-clear"});
 }
 
-// The first frame is shown; where it lies decides whether the reference can be played.
-void ShowPlayer::OnPlaybackRestart(int deck)
-{
-    const Deck& opened = At(deck);
-    if (opened.attempt && !opened.ready)
-        opened.player->RequestPosition();
-}
-
-void ShowPlayer::OnPositionReply(int deck, double position)
+void ShowPlayer::OnArrived(int deck)
 {
     Deck& opened = At(deck);
     if (!opened.attempt || opened.ready || !opened.failure.isEmpty())
         return;
-    opened.firstPosition = position;
-    if (const QString problem = StartProblem(opened, position); !problem.isEmpty()) {
-        Fail(deck, problem);
-        return;
-    }
     opened.ready = true;
     opened.opening->stop();
     Advance();
 }
 
-// Given a start after its end, the media library shows a movie's end instead.
-QString ShowPlayer::StartProblem(const Deck& deck, double position) const
+QString ShowPlayer::LateStart(const Attempt& attempt) const
 {
-    const double start = deck.attempt->start;
-    const double duration = deck.player->Duration();
-    if (start <= 0 || deck.player->IsStillPicture())
-        return {};
-    const bool beyondEnd = duration > 0 && start >= duration;
-    if (!beyondEnd && !(position < start - StartSlack))
-        return {};
     return tr("\"%1\" ends before its start time of %2 s")
-        .arg(deck.attempt->target, QString::number(start, 'f', 3));
+        .arg(attempt.target, QString::number(attempt.start, 'f', 3));
 }
 
 // Stops a reference that has not shown its first frame; it gives way once it has ended.
@@ -306,9 +284,24 @@ void ShowPlayer::Fail(int deck, const QString& problem)
 void ShowPlayer::OnUnloading(int deck, double lastPosition)
 {
     const Deck& ending = At(deck);
-    const double last = ending.player->IsStillPicture() ? StillShownUntil(ending) : lastPosition;
-    if (deck == m_playing && !std::isnan(ending.firstPosition) && !std::isnan(last))
-        m_report.Add(ending.attempt->target, ending.firstPosition, last);
+    const double first = ending.start->FirstPicture();
+    const double started = ending.start->StartPicture() - first;
+    const double last =
+        (ending.player->IsStillPicture() ? StillShownUntil(ending) : lastPosition) - first;
+    if (deck == m_playing && std::isfinite(started) && std::isfinite(last))
+        m_report.Add(ending.attempt->target, started, last,
+                     LastPicture(*ending.attempt, started, last));
+}
+
+// Sound plays on past the last picture to the entry's end, and after a gap in the timestamps
+// the position is that of the picture after the end: the last picture shown is the one before
+// the end, or the first one where the start fell into a gap that reaches past the end.
+double ShowPlayer::LastPicture(const Attempt& attempt, double started, double lastPosition) const
+{
+    if (attempt.duration < 0)
+        return lastPosition;
+    const double end = std::max(attempt.start, 0.0) + attempt.duration;
+    return std::max(started, std::min(lastPosition, end - MarkPrecision));
 }
 
 // A still picture keeps its position while it is shown: it was shown for its display time, or
@@ -316,7 +309,7 @@ void ShowPlayer::OnUnloading(int deck, double lastPosition)
 double ShowPlayer::StillShownUntil(const Deck& deck) const
 {
     const double shown = deck.attempt->duration >= 0 ? deck.attempt->duration : StillSeconds;
-    return deck.firstPosition + std::min(shown, double(m_shown.elapsed()) / 1000);
+    return deck.start->StartPicture() + std::min(shown, double(m_shown.elapsed()) / 1000);
 }
 
 void ShowPlayer::OnEndFile(int deck, MpvPlayer::EndReason reason, const QString& errorText)
@@ -326,7 +319,10 @@ void ShowPlayer::OnEndFile(int deck, MpvPlayer::EndReason reason, const QString&
         return;
     const Attempt ended = *ending.attempt;
     const bool started = ending.ready;
-    const QString failure = std::exchange(ending.failure, QString());
+    QString failure = std::exchange(ending.failure, QString());
+    if (failure.isEmpty() && ending.start->IsSeeking())
+        failure = LateStart(ended);
+    ending.start->Forget();
     ending.attempt.reset();
     ending.ready = false;
     ending.opening->stop();

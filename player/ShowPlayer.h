@@ -7,6 +7,7 @@
 // answer in time, a movie that ends before the start time asked for) gives way to the entry's
 // next one; an entry with none left is skipped with a notice.
 #include "platform/media/MpvPlayer.h"
+#include "player/EntryStart.h"
 #include "player/PlayReport.h"
 #include "util/AsxPlaylist.h"
 
@@ -58,8 +59,8 @@ private:
     struct Deck {
         MpvPlayer* player = nullptr;
         std::optional<Attempt> attempt;
-        bool ready = false;       // its first frame is shown: it can no longer give way to another
-        double firstPosition = 0; // where it was held; NaN until the player has told
+        bool ready = false; // its first frame is shown: it can no longer give way to another
+        EntryStart* start = nullptr;
         // Why the reference was stopped before its first frame showed; empty when it was not.
         QString failure;
         QTimer* opening = nullptr; // runs while an address is being opened
@@ -75,13 +76,13 @@ private:
     void GiveUp(const Attempt& attempt, const QString& problem);
     void RollOver(const Attempt& attempt, const QString& problem);
     void Fail(int deck, const QString& problem);
-    QString StartProblem(const Deck& deck, double position) const;
+    QString LateStart(const Attempt& attempt) const;
+    double LastPicture(const Attempt& attempt, double started, double lastPosition) const;
     QString OpenProblem(const Attempt& attempt, const QString& errorText) const;
     double StillShownUntil(const Deck& deck) const;
     void Connect(int deck);
     void OnStartFile(int deck);
-    void OnPlaybackRestart(int deck);
-    void OnPositionReply(int deck, double position);
+    void OnArrived(int deck);
     void OnUnloading(int deck, double lastPosition);
     void OnEndFile(int deck, MpvPlayer::EndReason reason, const QString& errorText);
     void OnPropertyChanged(int deck, const QString& name, const QVariant& value);

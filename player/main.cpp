@@ -5,10 +5,12 @@
 #include "player/PlayerCommandLine.h"
 #include "player/PlayerRegistration.h"
 #include "player/PlayerWindow.h"
+#include "player/ReportNumbering.h"
 #include "player/ShowPlayer.h"
 #include "util/AsxReader.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <array>
@@ -39,6 +41,17 @@ bool NeedsNoScreen(int argc, char** argv)
             return true;
     const QByteArray environment = qgetenv("REELMIX_PLAYER_HEADLESS");
     return !environment.isEmpty() && environment != "0";
+}
+
+// The pictures shown are numbered once the show is over, so that numbering never holds it up.
+bool SaveReport(PlayReport report, const QString& hostPath, QString& error)
+{
+    ReportNumbering numbering(report);
+    QEventLoop loop;
+    QObject::connect(&numbering, &ReportNumbering::Finished, &loop, &QEventLoop::quit);
+    numbering.Start();
+    loop.exec();
+    return report.Save(hostPath, error);
 }
 
 int Run(const PlayerCommandLine& commandLine)
@@ -75,7 +88,8 @@ int Run(const PlayerCommandLine& commandLine)
     show.Play();
     const int status = QCoreApplication::exec();
     window.reset();
-    if (!commandLine.m_reportPath.isEmpty() && !show.Report().Save(commandLine.m_reportPath, error))
+    if (!commandLine.m_reportPath.isEmpty() &&
+        !SaveReport(show.Report(), commandLine.m_reportPath, error))
         return Fail(error, true);
     if (show.FoundNothingToPlay())
         return Fail(

@@ -22,6 +22,7 @@ constexpr quint64 PositionTag = 1001;
 constexpr quint64 UnloadPositionTag = 1002;
 constexpr quint64 HookTag = 1003;
 constexpr quint64 PauseTag = 1004;
+constexpr quint64 PropertyTag = 1005;
 
 constexpr const char* ObservedProperties[] = {
     "time-pos",
@@ -179,7 +180,7 @@ void MpvPlayer::Start(Output output, const QVariantMap& options)
     // the program on a turned picture: MpvVideoWidget turns pictures itself.
     QVariantMap all{{"vo", window ? "libmpv" : "null"},
                     {"video-rotate", "no"},
-                    {"ao", window ? "auto" : "null"},
+                    {"ao", window ? "" : "null"},
                     {"hwdec", "no"},
                     {"config", "no"},
                     {"terminal", "no"},
@@ -342,6 +343,13 @@ void MpvPlayer::HandleReply(const mpv_event& event)
         return;
     }
     const auto* property = static_cast<const mpv_event_property*>(event.data);
+    if (event.reply_userdata == PropertyTag) {
+        emit PropertyReply(QString::fromUtf8(property->name),
+                           event.error >= 0 && property->format == MPV_FORMAT_NODE
+                               ? ToVariant(*static_cast<const mpv_node*>(property->data))
+                               : QVariant());
+        return;
+    }
     const double position = event.error >= 0 && property->format == MPV_FORMAT_DOUBLE
                                 ? *static_cast<const double*>(property->data)
                                 : NaN;
@@ -408,6 +416,12 @@ void MpvPlayer::RequestPosition()
 {
     if (m_handle)
         mpv_get_property_async(m_handle, PositionTag, "time-pos", MPV_FORMAT_DOUBLE);
+}
+
+void MpvPlayer::RequestProperty(const QString& name)
+{
+    if (m_handle)
+        mpv_get_property_async(m_handle, PropertyTag, name.toUtf8(), MPV_FORMAT_NODE);
 }
 
 void MpvPlayer::LoadFile(const QString& hostPath, const QVariantMap& fileOptions)

@@ -45,6 +45,8 @@ public:
     void SetProperty(const QString& name, const QVariant& value);
     // Asks for the current playback position without waiting; answered by PositionReply.
     void RequestPosition();
+    // Asks for any property without waiting; answered by PropertyReply, in the order asked.
+    void RequestProperty(const QString& name);
 
     // Last known values of the observed properties; null when mpv has none. TimePos and
     // Duration are NaN when unknown.
@@ -82,6 +84,8 @@ signals:
     void EndFile(MpvPlayer::EndReason reason, const QString& errorText);
     void PropertyChanged(const QString& name, const QVariant& value);
     void PositionReply(double timePos);
+    // The value asked for by RequestProperty; null when mpv has none.
+    void PropertyReply(const QString& name, const QVariant& value);
     void CommandFailed(const QString& errorText);
     void FrameReady();
     void Shutdown();

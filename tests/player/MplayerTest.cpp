@@ -76,16 +76,18 @@ TEST(Mplayer, PlaysEachEntryForItsInterval)
     QDir().mkpath(folder);
     const std::string base = folder.toStdString() + "/";
     const QStringList picture = TestPicture(MovieSeconds);
-    const QStringList sound{"-f", "lavfi", "-i", "sine=duration=4", "-c:a", "mp3"};
+    const QStringList sound{"-f", "lavfi", "-i", "sine=duration=4"};
+    // In AVI, MP3 sound would shift the pictures' timestamps, and so their numbers.
+    const QStringList mp2{"-c:a", "mp2"};
     // Sound once kept a file waiting at its start from ever playing; MPEG program streams
     // (whose first picture comes at 0.54 s) started late; a lone first frame was held a second.
     const std::vector<Clip> played{
         {base + "Tom & Jerry.avi", 1.0, 2.5},
         {base + "b.avi", 0.52, 1.52},
         {base + "c.avi", 2.2, -1.0},
-        {base + "sound 1.avi", 1.0, 2.0, picture + sound},
-        {base + "sound 2.avi", 1.0, 2.0, picture + sound},
-        {base + "tone.mp3", 1.0, 2.0, sound},
+        {base + "sound 1.avi", 1.0, 2.0, picture + sound + mp2},
+        {base + "sound 2.avi", 1.0, 2.0, picture + sound + mp2},
+        {base + "tone.mp3", 1.0, 2.0, sound + QStringList{"-c:a", "mp3"}},
         {base + "delta with space.mpg", 1.0, 2.0,
          picture + QStringList{"-c:v", "mpeg1video", "-f", "mpeg"}},
         {base + "b.avi", 0.0, FrameSeconds},
@@ -108,13 +110,40 @@ TEST(Mplayer, PlaysEachEntryForItsInterval)
     ASSERT_EQ(lines.size(), int(played.size())) << ReadBytes(report);
     for (std::size_t i = 0; i < played.size(); ++i) {
         const QStringList fields = lines[int(i)].split('\t');
-        ASSERT_EQ(fields.size(), 3) << lines[int(i)].toStdString();
+        ASSERT_EQ(fields.size(), 5) << lines[int(i)].toStdString();
         EXPECT_EQ(fields[0].toStdString(), played[i].hostPath);
         const double end = played[i].end >= 0 ? played[i].end : MovieSeconds;
         // The last position is that of the last frame shown, or with sound the end itself.
         EXPECT_NEAR(fields[1].toDouble(), played[i].start, FrameSeconds) << i;
         EXPECT_NEAR(fields[2].toDouble(), end - FrameSeconds, FrameSeconds + 0.001) << i;
+        // The last picture is the one before the end, also where the sound played on to it.
+        const bool pictures = !played[i].hostPath.ends_with(".mp3");
+        const QString shown = fields[3] + ' ' + fields[4];
+        EXPECT_EQ(shown.toStdString(),
+                  pictures ? std::to_string(std::lround(played[i].start / FrameSeconds)) + ' ' +
+                                 std::to_string(std::lround(end / FrameSeconds) - 1)
+                           : "- -")
+            << fields[0].toStdString();
     }
+}
+
+// A start in a gap of the timestamps shows the picture after the gap, and only that one, even
+// where that picture lies past the entry's end.
+TEST(Mplayer, AStartInAGapShowsThePictureAfterIt)
+{
+    const std::string movie = NewPath("gap.mov");
+    // Pictures 0-9 every 0.04 s, then 10 and on from 2.0 s.
+    ASSERT_TRUE(MakeMovieAt(movie, TestPicture(MovieSeconds) +
+                                       QStringList{"-vf", "setpts='N/25/TB+if(gte(N,10),1.6/TB,0)'",
+                                                   "-vsync", "passthrough"}));
+    const std::string report = NewPath("report.txt");
+    WriteBytes(report + ".asx", Playlist({{movie, 1.0, 1.4}}));
+    const testprograms::Run run = RunPlayer(
+        {}, {"--report", QString::fromStdString(report), QString::fromStdString(report + ".asx")});
+    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    const QStringList fields = QString::fromStdString(ReadBytes(report)).trimmed().split('\t');
+    ASSERT_EQ(fields.size(), 5);
+    EXPECT_EQ((fields[3] + ' ' + fields[4]).toStdString(), "10 10");
 }
 
 TEST(Mplayer, RefusesWhatItCannotRead)

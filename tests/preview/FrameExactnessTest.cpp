@@ -1,6 +1,7 @@
 // Frame n is the n-th picture in every family of movie the program lists: in movies whose
 // picture n is luma 16 + 5n, the picture shown after steps and seeks must carry the number the
-// readout gives, and the show player plays the section marked there within a frame.
+// readout gives, and the show player must play exactly the pictures marked there.
+#include "platform/media/FrameServer.h"
 #include "preview/EditClipDlg.h"
 #include "show/Clip.h"
 #include "show/PlaylistWriter.h"
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QImage>
 #include <cmath>
 
@@ -18,18 +20,32 @@ using namespace previewtest;
 
 namespace
 {
-// What the show player reports it played of the clip: first and last picture's times.
-std::pair<double, double> PlayedByShowPlayer(const Clip& clip)
+using Clips = std::vector<std::unique_ptr<Clip>>;
+
+// The fields of the show player's report on the clips played one after another: file, first
+// and last position, first and last picture.
+std::vector<QStringList> PlayedByShowPlayer(const Clips& clips)
 {
-    PlaylistWriter::WritePlaylist({&clip});
+    PlaylistWriter::Rows rows;
+    for (const auto& clip : clips)
+        rows.push_back(clip.get());
+    PlaylistWriter::WritePlaylist(rows);
     const std::string report = testfiles::NewPath("report.txt");
+    // In its window, as a user sees it (offscreen here), where it looks for a sound device.
     const testprograms::Run run = testprograms::RunProgram(
-        REELMIX_MPLAYER2_PATH,
-        {"--headless", "--report", QString::fromStdString(report), "Reelmix.asx"}, 60000);
+        REELMIX_MPLAYER2_PATH, {"--report", QString::fromStdString(report), "Reelmix.asx"}, 120000);
     EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
-    const QStringList fields = QString::fromStdString(testfiles::ReadBytes(report)).split('\t');
-    return fields.size() == 3 ? std::pair{fields[1].toDouble(), fields[2].toDouble()}
-                              : std::pair{-1.0, -1.0};
+    std::vector<QStringList> played;
+    for (const QString& line :
+         QString::fromStdString(testfiles::ReadBytes(report)).split('\n', Qt::SkipEmptyParts))
+        played.push_back(line.split('\t'));
+    return played;
+}
+
+// The first and last picture the report gives, "first last".
+std::string Pictures(const QStringList& fields)
+{
+    return fields.mid(3).join(' ').toStdString();
 }
 
 // The number carried by the picture in the middle of the player's picture area.
@@ -54,12 +70,16 @@ TEST(FrameExactness, PicturesAndReadoutsAgreeInEveryFamily)
         {"qt", h264 + QStringList{"-f", "mov"}},
         {"mpg", {"-c:v", "mpeg1video", "-bf", "2", "-f", "mpeg"}},
         {"mpeg", {"-c:v", "mpeg2video", "-bf", "2", "-f", "vob"}},
+        {"mpe", {"-c:v", "mpeg1video", "-f", "mpeg"}},
+        {"mpu", {"-c:v", "mpeg2video", "-bf", "2", "-f", "mpeg"}},
         {"m1v", {"-c:v", "mpeg1video", "-f", "mpeg1video"}},
         {"mpv", {"-c:v", "mpeg2video", "-f", "mpeg2video"}},
+        {"mpv2", {"-c:v", "mpeg2video", "-bf", "2", "-f", "mpeg2video"}},
     };
     // To the end and back, up to a key frame, back across it and forward again.
     const std::pair<std::string, int> walk[] = {{"]", 39}, {"[", 0},  {">>>>>>>>>>", 10},
                                                 {"<", 9},  {">", 10}, {"<<<", 7}};
+    Clips clips;
     for (const auto& [extension, output] : families) {
         const std::string movie =
             testfiles::MakeMovie(std::string("numbered.") + extension, numbered + output);
@@ -79,11 +99,38 @@ TEST(FrameExactness, PicturesAndReadoutsAgreeInEveryFamily)
         });
         EXPECT_NEAR(run.start, 7 / 25.0, 1e-6) << extension;
         EXPECT_NEAR(run.end, 17 / 25.0, 1e-6) << extension;
-        const auto clip = ClipOf(movie, run.start, run.end);
-        const auto [first, last] = PlayedByShowPlayer(*clip);
-        EXPECT_NEAR(first, clip->m_start, 1 / 25.0) << extension;
-        EXPECT_NEAR(last + 1 / 25.0, clip->m_end, 1 / 25.0) << extension;
+        clips.push_back(ClipOf(movie, run.start, run.end));
     }
+    // From the picture marked as the start to the one before the end mark.
+    const std::vector<QStringList> played = PlayedByShowPlayer(clips);
+    ASSERT_EQ(played.size(), std::size(families));
+    for (std::size_t i = 0; i < played.size(); ++i)
+        EXPECT_EQ(Pictures(played[i]), "7 16") << families[i].first;
+}
+
+// Clips marked in the middle of the public movies, at their pictures' times as the editor marks
+// them, play from the picture marked as the start to the one before the end mark.
+TEST(FrameExactness, TheShowPlayerPlaysWhatIsMarkedInThePublicMovies)
+{
+    const QDir corpus(REELMIX_CORPUS_DIR "/movies");
+    const QStringList movies = corpus.entryList({"*.avi", "*.mov", "*.mpg"}, QDir::Files);
+    if (movies.isEmpty())
+        GTEST_SKIP() << "no public movies in " << corpus.path().toStdString();
+    Clips clips;
+    std::vector<std::string> marked;
+    for (const QString& movie : movies) {
+        FrameServer frames;
+        ASSERT_TRUE(frames.Open(corpus.filePath(movie), {16, 16})) << movie.toStdString();
+        const int first = frames.FrameCount() / 2;
+        const int end = std::min(first + 5, frames.FrameCount() - 1);
+        clips.push_back(ClipOf(corpus.filePath(movie).toStdString(), frames.TimeOfFrame(first),
+                               frames.TimeOfFrame(end)));
+        marked.push_back(std::to_string(first) + " " + std::to_string(end - 1));
+    }
+    const std::vector<QStringList> played = PlayedByShowPlayer(clips);
+    ASSERT_EQ(played.size(), clips.size());
+    for (std::size_t i = 0; i < played.size(); ++i)
+        EXPECT_EQ(Pictures(played[i]), marked[i]) << movies[int(i)].toStdString();
 }
 
 // Sound only: the editor opens, the readout stays at frame 0, and marks come from seconds.
@@ -99,4 +146,12 @@ TEST(FrameExactness, SoundOnly)
     });
     EXPECT_NEAR(run.start, 0.5, 1e-6);
     EXPECT_NEAR(run.end, 2.0, 0.05);
+    // Played also without a sound device, and numbered nowhere.
+    Clips clips;
+    clips.push_back(ClipOf(movie, run.start, run.end));
+    const std::vector<QStringList> played = PlayedByShowPlayer(clips);
+    ASSERT_EQ(played.size(), 1u);
+    EXPECT_EQ(Pictures(played[0]), "- -");
+    EXPECT_NEAR(played[0][1].toDouble(), run.start, 0.001);
+    EXPECT_NEAR(played[0][2].toDouble(), run.end, 0.05);
 }
