@@ -19,18 +19,19 @@ constexpr int kSoundRate = 48000;
 
 const QStringList kX264{"-c:v", "libx264",       "-g", "10",       "-bf",
                         "2",    "-sc_threshold", "0",  "-pix_fmt", "yuv420p"};
-const MovieSpec kH264{"h264.mp4", "160x120", 25, 2, 500, true, kX264 + QStringList{"-c:a", "aac"}};
-const MovieSpec kHevc{"x265.mp4",
-                      "160x120",
-                      25,
-                      2,
-                      3000,
-                      true,
-                      {"-c:v", "libx265", "-x265-params",
-                       "keyint=10:min-keyint=10:scenecut=0:open-gop=0:bframes=2:log-level=error",
-                       "-pix_fmt", "yuv420p", "-c:a", "aac"}};
-const MovieSpec kQuiet{"quiet.mov", "160x120", 25, 2, 1000, false, kX264};
-const MovieSpec kWide{
+const MovieRecipe kH264{
+    "h264.mp4", "160x120", 25, 2, 500, true, kX264 + QStringList{"-c:a", "aac"}};
+const MovieRecipe kHevc{"x265.mp4",
+                        "160x120",
+                        25,
+                        2,
+                        3000,
+                        true,
+                        {"-c:v", "libx265", "-x265-params",
+                         "keyint=10:min-keyint=10:scenecut=0:open-gop=0:bframes=2:log-level=error",
+                         "-pix_fmt", "yuv420p", "-c:a", "aac"}};
+const MovieRecipe kQuiet{"quiet.mov", "160x120", 25, 2, 1000, false, kX264};
+const MovieRecipe kWide{
     "wide.avi",
     "320x240",
     30,
@@ -38,7 +39,7 @@ const MovieSpec kWide{
     1500,
     true,
     {"-c:v", "mpeg4", "-g", "12", "-bf", "2", "-c:a", "pcm_s16le", "-ar", "44100"}};
-const MovieSpec kProgram{
+const MovieRecipe kProgram{
     "program.mpg",
     "160x120",
     25,
@@ -46,28 +47,28 @@ const MovieSpec kProgram{
     2000,
     true,
     {"-c:v", "mpeg2video", "-g", "12", "-bf", "2", "-c:a", "mp2", "-f", "vob"}};
-const MovieSpec kPlain{"plain.m1v",
-                       "160x120",
-                       25,
-                       2,
-                       2500,
-                       false,
-                       {"-c:v", "mpeg1video", "-bf", "2", "-f", "mpeg1video"}};
-const MovieSpec kTone{"tone.mp2", "", 25, 1.5, 0, true, {"-c:a", "mp2"}};
+const MovieRecipe kPlain{"plain.m1v",
+                         "160x120",
+                         25,
+                         2,
+                         2500,
+                         false,
+                         {"-c:v", "mpeg1video", "-bf", "2", "-f", "mpeg1video"}};
+const MovieRecipe kTone{"tone.mp2", "", 25, 1.5, 0, true, {"-c:a", "mp2"}};
 
 // Marks at picture n's time, or half a picture before it (in the middle of the one before's
 // showing): both make n the clip's first picture, or the first one after it.
-double At(const MovieSpec& m, int n)
+double At(const MovieRecipe& m, int n)
 {
     return double(n) / m.rate;
 }
-double Before(const MovieSpec& m, int n)
+double Before(const MovieRecipe& m, int n)
 {
     return (n - 0.5) / m.rate;
 }
 
 struct ClipCase {
-    const MovieSpec* movie;
+    const MovieRecipe* movie;
     double start;
     double end;
 };
@@ -85,7 +86,7 @@ struct ShowCase {
 // pictures; black under sound alone.
 std::vector<int> Expected(const ClipCase& clip)
 {
-    const MovieSpec& m = *clip.movie;
+    const MovieRecipe& m = *clip.movie;
     const double length = m.seconds;
     if (m.size.isEmpty()) {
         const double seconds = std::min(clip.end < 0 ? length : clip.end, length) - clip.start;
@@ -108,7 +109,7 @@ void CheckSound(const QString& output, const ShowCase& show)
     const std::vector<float> written = Sound(output);
     long long picture = 0;
     for (const ClipCase& clip : show.clips) {
-        const MovieSpec& m = *clip.movie;
+        const MovieRecipe& m = *clip.movie;
         const long long join = std::llround(double(picture) * kSoundRate / kRate);
         picture += Expected(clip).size();
         const int skip = kSoundRate / 100, length = kSoundRate / 50; // past the join's fade

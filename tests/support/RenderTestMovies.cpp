@@ -39,36 +39,36 @@ double StartTime(const QString& movie, const QString& kind)
 }
 } // namespace
 
-QString Movie(const MovieSpec& spec)
+QString Movie(const MovieRecipe& recipe)
 {
-    const QString path = QDir(TestEnv::Folder()).filePath(spec.name);
+    const QString path = QDir(TestEnv::Folder()).filePath(recipe.name);
     if (QFile::exists(path))
         return path;
     QStringList arguments;
-    const QString seconds = QString::number(spec.seconds);
-    if (!spec.size.isEmpty())
+    const QString seconds = QString::number(recipe.seconds);
+    if (!recipe.size.isEmpty())
         arguments << "-f"
                   << "lavfi"
                   << "-i"
                   << QStringLiteral("color=c=black:s=%1:r=%2:d=%3,geq=lum='if(bitand(N+%4\\,"
                                     "pow(2\\,floor(X*%5/W)))\\,235\\,16)':cb=128:cr=128")
-                         .arg(spec.size)
-                         .arg(spec.rate)
+                         .arg(recipe.size)
+                         .arg(recipe.rate)
                          .arg(seconds)
-                         .arg(spec.offset)
+                         .arg(recipe.offset)
                          .arg(kBits);
-    if (spec.sound)
+    if (recipe.sound)
         arguments << "-f"
                   << "lavfi"
                   << "-i"
                   << QStringLiteral("aevalsrc='0.5*sin(2*PI*(200*t+300*t*t))':s=%1:d=%2")
                          .arg(kSoundRate)
                          .arg(seconds);
-    Run(arguments + spec.encoding + QStringList{path});
+    Run(arguments + recipe.encoding + QStringList{path});
     return path;
 }
 
-MovieSpec H264Spec(const QString& name, int offset, bool sound)
+MovieRecipe H264Spec(const QString& name, int offset, bool sound)
 {
     QStringList encoding{"-c:v", "libx264",       "-g", "10",       "-bf",
                          "2",    "-sc_threshold", "0",  "-pix_fmt", "yuv420p"};

@@ -9,7 +9,7 @@
 
 namespace rendertest
 {
-struct MovieSpec {
+struct MovieRecipe {
     QString name; // with the extension that picks the container
     QString size; // "160x120"; empty for sound only
     int rate = 25;
@@ -20,10 +20,10 @@ struct MovieSpec {
 };
 
 // In the test folder; made once per test program.
-QString Movie(const MovieSpec& spec);
+QString Movie(const MovieRecipe& recipe);
 // Two seconds of H.264 with AAC sound, 160 x 120 at 25 pictures a second, a key picture every
 // ten, numbered from offset.
-MovieSpec H264Spec(const QString& name, int offset, bool sound = true);
+MovieRecipe H264Spec(const QString& name, int offset, bool sound = true);
 // Every picture in display order as the ffmpeg command decodes it, grey, at width x height.
 std::vector<QByteArray> Pictures(const QString& movie, int width, int height);
 // The times of the pictures from the first one's, as the ffmpeg command's decoder gives them.
