@@ -22,6 +22,27 @@ template <typename Key> void StableSort(std::vector<Entry>& entries, bool ascend
         return ascending ? key(a) < key(b) : key(b) < key(a);
     });
 }
+
+// Made only of "$.%, 0123456789" (the empty text too).
+bool LooksNumeric(const char* text)
+{
+    return text[std::strspn(text, kNumericCharacters)] == '\0';
+}
+
+// What the C runtime's atoi reads (white space, a sign, digits), kept inside int's range
+// instead of wrapping on long digit runs.
+long long LeadingNumber(const char* text)
+{
+    while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
+        ++text;
+    const bool negative = *text == '-';
+    if (*text == '-' || *text == '+')
+        ++text;
+    long long value = 0;
+    for (; *text >= '0' && *text <= '9' && value <= INT_MAX; ++text)
+        value = value * 10 + (*text - '0');
+    return std::clamp<long long>(negative ? -value : value, INT_MIN, INT_MAX);
+}
 } // namespace
 
 void ColumnSort::Add(const CString& text)
@@ -33,7 +54,7 @@ void ColumnSort::Add(const CString& text)
     m_texts += '\0';
 }
 
-std::vector<int> ColumnSort::Order(bool ascending, bool& numeric) const
+std::vector<int> ColumnSort::Order(bool ascending) const
 {
     std::vector<Entry> entries;
     entries.reserve(m_starts.size());
@@ -41,8 +62,8 @@ std::vector<int> ColumnSort::Order(bool ascending, bool& numeric) const
         entries.push_back({std::string_view(m_texts.data() + m_starts[row]), 0, int(row)});
     StableSort(entries, ascending, [](const Entry& e) { return e.text; });
     // Case aside, the lowered texts are the texts, and letters never look numeric.
-    numeric = !entries.empty() && LooksNumeric(entries.front().text.data()) &&
-              LooksNumeric(entries.back().text.data());
+    const bool numeric = !entries.empty() && LooksNumeric(entries.front().text.data()) &&
+                         LooksNumeric(entries.back().text.data());
     if (numeric) {
         for (Entry& entry : entries)
             entry.number = LeadingNumber(entry.text.data());
@@ -53,23 +74,4 @@ std::vector<int> ColumnSort::Order(bool ascending, bool& numeric) const
     for (const Entry& entry : entries)
         rows.push_back(entry.row);
     return rows;
-}
-
-bool ColumnSort::LooksNumeric(const char* text)
-{
-    return text[std::strspn(text, kNumericCharacters)] == '\0';
-}
-
-// The C runtime's atoi, kept inside int's range instead of wrapping on long digit runs.
-long long ColumnSort::LeadingNumber(const char* text)
-{
-    while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
-        ++text;
-    const bool negative = *text == '-';
-    if (*text == '-' || *text == '+')
-        ++text;
-    long long value = 0;
-    for (; *text >= '0' && *text <= '9' && value <= INT_MAX; ++text)
-        value = value * 10 + (*text - '0');
-    return std::clamp<long long>(negative ? -value : value, INT_MIN, INT_MAX);
 }

@@ -67,7 +67,6 @@ public:
     void HandleAutoSizeColumn();
     // A new column sorts descending first; toggle flips the direction of the same column.
     void SortColumn(int column, bool toggle);
-    static int CompareFunc(LPARAM data1, LPARAM data2, LPARAM control);
     CString GetHeaderText(int column) const;
 
     // The cell under point (client coordinates): its row, or -1 (no cell), -2 (above the
@@ -115,13 +114,11 @@ private:
     // Puts the rows in order: order[0] first, and so on.
     void Reorder(const std::vector<int>& order);
     // The sort column's text of the row whose data value is data.
-    CString SortText(LPARAM data) const;
 
     int m_modeFirstColumn = 0;
     int m_modeAnyColumn = 0;
     int m_sortColumn = -1;
     int m_sortAscending = 1;
-    int m_sortNumeric = 0;
     CString m_widthsKey;
     int m_gridLineHorz = 0;
     int m_gridLineVert = 0;

@@ -35,10 +35,7 @@ void MyListCtrl::SortColumn(int column, bool toggle)
     const int count = GetItemCount();
     for (int row = 0; row < count; ++row)
         sort.Add(GetItemTextWorks(row, m_sortColumn));
-    bool numeric = false;
-    const std::vector<int> order = sort.Order(m_sortAscending, numeric);
-    m_sortNumeric = numeric;
-    Reorder(order);
+    Reorder(sort.Order(m_sortAscending));
 }
 
 // Rows are told apart by their indices, so that rows sharing a data value stay apart.
@@ -53,28 +50,6 @@ void MyListCtrl::Reorder(const std::vector<int>& order)
             return places[std::size_t(a)] - places[std::size_t(b)];
         },
         LPARAM(&places));
-}
-
-int MyListCtrl::CompareFunc(LPARAM data1, LPARAM data2, LPARAM control)
-{
-    const auto* list = reinterpret_cast<const MyListCtrl*>(control);
-    const CString text1 = list->SortText(data1);
-    const CString text2 = list->SortText(data2);
-    int result = 0;
-    if (list->m_sortNumeric) {
-        const long long difference =
-            ColumnSort::LeadingNumber(text1) - ColumnSort::LeadingNumber(text2);
-        result = difference < 0 ? -1 : difference > 0 ? 1 : 0;
-    } else {
-        result = text1.CompareNoCase(text2);
-    }
-    return list->m_sortAscending ? result : -result;
-}
-
-CString MyListCtrl::SortText(LPARAM data) const
-{
-    const LVFINDINFO find{LVFI_PARAM, nullptr, data};
-    return GetItemTextWorks(FindItem(&find, -1), m_sortColumn);
 }
 
 void MyListCtrl::OnColumnclick(NMHDR* header, LRESULT* result)
