@@ -1,5 +1,6 @@
 #include "platform/media/MovieDecoder.h"
 
+#include "platform/media/AvErrorText.h"
 #include "platform/media/IndexBuilder.h"
 
 extern "C" {
@@ -27,13 +28,6 @@ constexpr int ReorderLimit = 16;
 // What Number gives for a picture that is not given, and for a key that does not do.
 constexpr int Passed = -1;
 constexpr int BadKeyNumber = -2;
-
-QString AvError(int code)
-{
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
-    return QString::fromUtf8(text);
-}
 
 // The largest even size with the picture's shape that fits in the display (never enlarged).
 QSize FitSize(const AVCodecParameters& codec, QSize display, int rotation)
@@ -96,7 +90,7 @@ bool MovieDecoder::OpenCodec()
     m_codec->thread_count = 0;
     const int code = avcodec_open2(m_codec, decoder, nullptr);
     if (code < 0)
-        return Fail(QString("The movie's video could not be decoded: %1.").arg(AvError(code)));
+        return Fail(QString("The movie's video could not be decoded: %1.").arg(AvErrorText(code)));
     return true;
 }
 
@@ -278,7 +272,7 @@ MovieDecoder::Result MovieDecoder::DecodeNext(int& frame, YuvPicture& picture)
         if (code == AVERROR(EAGAIN) || code == AVERROR_EOF)
             return m_anchored ? Result::End : Result::BadKey;
         if (code < 0) {
-            Fail(QString("The movie could not be decoded: %1.").arg(AvError(code)));
+            Fail(QString("The movie could not be decoded: %1.").arg(AvErrorText(code)));
             return Result::Error;
         }
         const int n = Number();

@@ -1,5 +1,7 @@
 #include "platform/media/MovieInput.h"
 
+#include "platform/media/AvErrorText.h"
+
 extern "C" {
 #include <libavformat/avformat.h>
 #include <libavutil/display.h>
@@ -10,13 +12,6 @@ extern "C" {
 
 namespace
 {
-QString AvError(int code)
-{
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
-    return QString::fromUtf8(text);
-}
-
 int Stopped(void* flag)
 {
     return static_cast<const std::atomic<bool>*>(flag)->load() ? 1 : 0;
@@ -78,10 +73,10 @@ bool MovieInput::OpenFile()
     int code = avformat_open_input(&m_format, url.constData(), nullptr, &options);
     av_dict_free(&options);
     if (code < 0)
-        return Fail(QString("The file could not be opened: %1.").arg(AvError(code)));
+        return Fail(QString("The file could not be opened: %1.").arg(AvErrorText(code)));
     code = avformat_find_stream_info(m_format, nullptr);
     if (code < 0)
-        return Fail(QString("The file could not be read as a movie: %1.").arg(AvError(code)));
+        return Fail(QString("The file could not be read as a movie: %1.").arg(AvErrorText(code)));
     m_stream = av_find_best_stream(m_format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
     for (unsigned i = 0; i < m_format->nb_streams; ++i)
         m_format->streams[i]->discard = int(i) == m_stream ? AVDISCARD_DEFAULT : AVDISCARD_ALL;

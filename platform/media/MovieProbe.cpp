@@ -1,5 +1,7 @@
 #include "platform/media/MovieProbe.h"
 
+#include "platform/media/AvErrorText.h"
+
 extern "C" {
 #include <libavformat/avformat.h>
 }
@@ -12,13 +14,6 @@ namespace
 struct FormatCloser {
     void operator()(AVFormatContext* format) const { avformat_close_input(&format); }
 };
-
-QString AvError(int code)
-{
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
-    return QString::fromUtf8(text);
-}
 
 double StreamSeconds(const AVFormatContext* format, const AVStream* stream)
 {
@@ -46,13 +41,13 @@ bool MovieProbe::Probe(const QString& hostPath, Facts& facts, QString& error)
     int code = avformat_open_input(&opened, url.constData(), nullptr, &options);
     av_dict_free(&options);
     if (code < 0) {
-        error = QString("The file could not be opened: %1.").arg(AvError(code));
+        error = QString("The file could not be opened: %1.").arg(AvErrorText(code));
         return false;
     }
     const std::unique_ptr<AVFormatContext, FormatCloser> format(opened);
     code = avformat_find_stream_info(format.get(), nullptr);
     if (code < 0) {
-        error = QString("The file could not be read as a movie: %1.").arg(AvError(code));
+        error = QString("The file could not be read as a movie: %1.").arg(AvErrorText(code));
         return false;
     }
     facts = Facts();

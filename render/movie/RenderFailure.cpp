@@ -1,5 +1,7 @@
 #include "render/movie/RenderFailure.h"
 
+#include "platform/media/AvErrorText.h"
+
 extern "C" {
 #include <libavutil/error.h>
 }
@@ -12,9 +14,7 @@ QString RenderFailure::AvErrorText(int code)
         return QStringLiteral("the disk is full");
     if (code == AVERROR(EFBIG))
         return QStringLiteral("the file has grown larger than this system allows");
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
-    return QString::fromUtf8(text).toLower();
+    return ::AvErrorText(code).toLower();
 }
 
 void RenderFailure::Check(int code, const QString& what)

@@ -1,0 +1,12 @@
+#include "platform/media/AvErrorText.h"
+
+extern "C" {
+#include <libavutil/error.h>
+}
+
+QString AvErrorText(int code)
+{
+    char text[AV_ERROR_MAX_STRING_SIZE] = {};
+    av_strerror(code, text, sizeof text);
+    return QString::fromUtf8(text);
+}
