@@ -14,12 +14,12 @@ IndexBuilder::IndexBuilder(int64_t period, bool noTimestamps, bool reorders)
 {
 }
 
-// Every picture has a timestamp of its own and no two share one: they name the pictures.
-bool IndexBuilder::AllTimed() const
+// Every picture has a timestamp of its own and no two share one: they name the pictures, and
+// times holds them in order.
+bool IndexBuilder::AllTimed(std::vector<int64_t>& times) const
 {
     if (m_noTimestamps)
         return false;
-    std::vector<int64_t> times;
     for (const Packet& packet : m_packets) {
         if (packet.pts == None)
             return false;
@@ -35,11 +35,8 @@ void IndexBuilder::FromPackets(MovieIndex& index) const
     index.keys.clear();
     if (m_packets.empty())
         return;
-    index.timed = AllTimed();
+    index.timed = AllTimed(index.times);
     if (index.timed) {
-        for (const Packet& packet : m_packets)
-            index.times.push_back(packet.pts);
-        std::sort(index.times.begin(), index.times.end());
         AddKey(index, m_start, 0);
         for (const Packet& packet : m_packets) {
             if (packet.key)

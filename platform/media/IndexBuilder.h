@@ -38,7 +38,7 @@ public:
     void FromPictures(const std::vector<Picture>& pictures, MovieIndex& index) const;
 
 private:
-    bool AllTimed() const;
+    bool AllTimed(std::vector<int64_t>& times) const;
     std::vector<int> DisplayOrder() const;
     std::vector<int64_t> SlotTimes(const std::vector<int>& order) const;
     void Rise(std::vector<int64_t>& times) const;

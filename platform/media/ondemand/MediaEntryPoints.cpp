@@ -85,10 +85,6 @@ REELMIX_ON_DEMAND(AvFormat, int, avformat_seek_file,
 REELMIX_ON_DEMAND(AvFormat, uint8_t*, av_stream_get_side_data,
                   (const AVStream* stream, enum AVPacketSideDataType type, size_t* size),
                   (stream, type, size))
-REELMIX_ON_DEMAND(AvFormat, int, avformat_index_get_entries_count, (const AVStream* stream),
-                  (stream))
-REELMIX_ON_DEMAND(AvFormat, const AVIndexEntry*, avformat_index_get_entry,
-                  (AVStream * stream, int index), (stream, index))
 
 REELMIX_ON_DEMAND(AvCodec, AVCodecContext*, avcodec_alloc_context3, (const AVCodec* codec), (codec))
 REELMIX_ON_DEMAND(AvCodec, void, avcodec_free_context, (AVCodecContext * *context), (context))
