@@ -1,20 +1,18 @@
 #include "util/AsxReader.h"
 
+#include "platform/files/RegularFile.h"
+
 #include <QFile>
 #include <QStringDecoder>
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <map>
 #include <optional>
 #include <set>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace
 {
@@ -337,29 +335,22 @@ std::string ToUtf8(std::string_view text)
     return QString(decoder(QByteArrayView(text.data(), qsizetype(text.size())))).toStdString();
 }
 
-// Opens hostPath into file when it is a regular file; else says why not. It is opened without
-// waiting for a writer, so that a pipe cannot hang the player.
+// Opens hostPath into file when it is a regular file; else says why not.
 QString OpenRegularFile(const QString& hostPath, QFile& file)
 {
-    struct stat status {
-    };
-    const int fd =
-        ::open(QFile::encodeName(hostPath).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    QString problem;
-    if (fd < 0 || ::fstat(fd, &status) != 0)
-        problem = QObject::tr("The playlist %1 cannot be read: %2.")
-                      .arg(hostPath, QString::fromLocal8Bit(std::strerror(errno)));
-    else if (S_ISDIR(status.st_mode))
-        problem = QObject::tr("The playlist %1 is a folder, not a playlist.").arg(hostPath);
-    else if (!S_ISREG(status.st_mode))
-        problem =
-            QObject::tr("The playlist %1 is a pipe or device, not a playlist file.").arg(hostPath);
-    else if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
-        problem =
-            QObject::tr("The playlist %1 cannot be read: %2.").arg(hostPath, file.errorString());
-    if (fd >= 0 && !file.isOpen())
-        ::close(fd);
-    return problem;
+    QString reason;
+    switch (RegularFile::Open(hostPath, file, reason)) {
+    case RegularFile::Refusal::None:
+        return {};
+    case RegularFile::Refusal::Folder:
+        return QObject::tr("The playlist %1 is a folder, not a playlist.").arg(hostPath);
+    case RegularFile::Refusal::PipeOrDevice:
+        return QObject::tr("The playlist %1 is a pipe or device, not a playlist file.")
+            .arg(hostPath);
+    case RegularFile::Refusal::Unreadable:
+        break;
+    }
+    return QObject::tr("The playlist %1 cannot be read: %2.").arg(hostPath, reason);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "render/formats/ListFile.h"
 
+#include "platform/files/RegularFile.h"
 #include "render/formats/ExportContext.h"
 #include "render/formats/ImportContext.h"
 #include "render/formats/ListFormat.h"
@@ -11,7 +12,6 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <new>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_set>
 
@@ -41,17 +41,17 @@ long MissingMovies(const std::vector<ListClip>& clips)
 
 bool ListFile::ReadWhole(const std::string& hostPath, std::string& bytes, std::string& error)
 {
-    // A pipe would block the open and a device never ends: only regular files are lists.
-    struct stat status {
-    };
-    if (::stat(hostPath.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+    QFile file;
+    QString reason;
+    switch (RegularFile::Open(QString::fromStdString(hostPath), file, reason)) {
+    case RegularFile::Refusal::None:
+        break;
+    case RegularFile::Refusal::Folder:
+    case RegularFile::Refusal::PipeOrDevice:
         error = Quoted(hostPath) + " is a folder, pipe or device, not a playlist or an edit list.";
         return false;
-    }
-    QFile file(QString::fromStdString(hostPath));
-    if (!file.open(QIODevice::ReadOnly)) {
-        error =
-            Quoted(hostPath) + " could not be opened: " + file.errorString().toStdString() + ".";
+    case RegularFile::Refusal::Unreadable:
+        error = Quoted(hostPath) + " could not be opened: " + reason.toStdString() + ".";
         return false;
     }
     // Read one byte past the limit rather than trust the size, which a file may outgrow.
