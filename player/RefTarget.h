@@ -13,6 +13,8 @@ public:
     static RefTarget Resolve(const std::string& href, const QString& folder);
     // Why a reference that turned out to be a playlist is not played.
     static QString PlaylistProblem(const QString& target);
+    // Local targets are absolute host paths; anything else is an address.
+    static bool IsAddress(const QString& target) { return !target.startsWith('/'); }
 
     // What to open when m_problem is empty: a host path or a URL.
     QString m_target;

@@ -1,5 +1,7 @@
 #include "player/ReportNumbering.h"
 
+#include "player/RefTarget.h"
+
 namespace
 {
 // Pictures are not looked at; the smallest size keeps the first one's decode cheap.
@@ -16,7 +18,7 @@ void ReportNumbering::Start()
 {
     // Local files only: an address would be fetched again, and may be gone.
     for (const PlayReport::Line& line : m_report.Lines())
-        if (line.hostPath.startsWith('/') && !m_movies.contains(line.hostPath))
+        if (!RefTarget::IsAddress(line.hostPath) && !m_movies.contains(line.hostPath))
             m_movies.append(line.hostPath);
     NumberNext();
 }

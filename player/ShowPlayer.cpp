@@ -30,12 +30,6 @@ QVariantMap FileOptions(double duration)
                    QString::number(duration >= 0 ? duration : StillSeconds, 'f', 3));
     return options;
 }
-
-// Local references are absolute host paths; anything else is an address.
-bool IsAddress(const QString& target)
-{
-    return !target.startsWith('/');
-}
 } // namespace
 
 ShowPlayer::ShowPlayer(std::array<MpvPlayer*, 2> players, AsxPlaylist playlist,
@@ -225,7 +219,7 @@ void ShowPlayer::Feed()
     if (free->attempt) {
         free->start->Expect(free->attempt->start, free->attempt->duration);
         free->player->LoadFile(free->attempt->target, FileOptions(free->attempt->duration));
-        if (IsAddress(free->attempt->target))
+        if (RefTarget::IsAddress(free->attempt->target))
             free->opening->start();
     } else if (Idle()) {
         QMetaObject::invokeMethod(this, &ShowPlayer::Finish, Qt::QueuedConnection);
@@ -350,7 +344,7 @@ void ShowPlayer::OnEndFile(int deck, MpvPlayer::EndReason reason, const QString&
 // failed") tells a person nothing: the server is what failed.
 QString ShowPlayer::OpenProblem(const Attempt& attempt, const QString& errorText) const
 {
-    if (IsAddress(attempt.target))
+    if (RefTarget::IsAddress(attempt.target))
         return tr("\"%1\" could not be opened: the server cannot be reached, refused the "
                   "connection or sent no movie")
             .arg(attempt.target);

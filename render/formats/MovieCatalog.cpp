@@ -1,7 +1,5 @@
 #include "render/formats/MovieCatalog.h"
 
-#include "render/formats/ListPath.h"
-
 const MovieProbe::Facts* MovieCatalog::Find(const std::string& file)
 {
     auto found = m_known.find(file);

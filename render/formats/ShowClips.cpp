@@ -2,10 +2,12 @@
 
 #include "platform/files/CArchive.h"
 #include "platform/files/HostPath.h"
+#include "render/formats/ListFile.h"
 #include "render/formats/ListPath.h"
 #include "show/CReelmixDoc.h"
 #include "show/Clip.h"
 
+#include <QFileInfo>
 #include <new>
 
 std::vector<ListClip> ShowClips::FromDocument(const CReelmixDoc& document)
@@ -70,4 +72,12 @@ bool ShowClips::ReadShowFile(const std::string& hostPath, std::vector<ListClip>&
     }
     clips = FromDocument(document);
     return true;
+}
+
+bool ShowClips::ReadShowOrList(const std::string& hostPath, MovieCatalog& movies,
+                               std::vector<ListClip>& clips, FormatNotes& notes, std::string& error)
+{
+    if (QFileInfo(QString::fromStdString(hostPath)).suffix().toLower() == "rlx")
+        return ReadShowFile(hostPath, clips, error);
+    return ListFile::Import(hostPath, movies, clips, notes, error);
 }

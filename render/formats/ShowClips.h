@@ -7,6 +7,8 @@
 #include <vector>
 
 class CReelmixDoc;
+class FormatNotes;
+class MovieCatalog;
 
 class ShowClips
 {
@@ -20,4 +22,9 @@ public:
     // The clips of a show file (.rlx); false with a message when it cannot be read.
     static bool ReadShowFile(const std::string& hostPath, std::vector<ListClip>& clips,
                              std::string& error);
+    // The clips of a show file, or of any list Import reads (notes then say what it could not
+    // carry); false with a message when it cannot be read.
+    static bool ReadShowOrList(const std::string& hostPath, MovieCatalog& movies,
+                               std::vector<ListClip>& clips, FormatNotes& notes,
+                               std::string& error);
 };

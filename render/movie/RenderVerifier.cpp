@@ -85,8 +85,7 @@ void RenderVerifier::Check(RenderResult& result, const std::function<void()>& st
     result.lowestPsnr = std::numeric_limits<double>::infinity();
     for (size_t k = 0; k < m_plan.Clips().size(); ++k) {
         const ClipPlan& clip = m_plan.Clips()[k];
-        if (clip.movie->HasVideo() &&
-            (!source || k == 0 || clip.movie != m_plan.Clips()[k - 1].movie))
+        if (clip.movie->HasVideo() && (!source || &source->Movie() != clip.movie.get()))
             source = std::make_unique<PictureReader>(*clip.movie, stillWanted);
         for (long long j = 0; j < clip.pictures; j += std::max(1LL, clip.pictures - 1)) {
             checked();

@@ -1,12 +1,9 @@
 #include "render/movie/ShowReader.h"
 
 #include "render/formats/FormatNotes.h"
-#include "render/formats/ListFile.h"
 #include "render/formats/MovieCatalog.h"
 #include "render/formats/ShowClips.h"
 #include "render/movie/RenderFailure.h"
-
-#include <QFileInfo>
 
 std::vector<RenderClip> ShowReader::FromList(const std::vector<ListClip>& clips)
 {
@@ -28,10 +25,7 @@ std::vector<RenderClip> ShowReader::ReadFile(const QString& hostPath, QStringLis
     std::string error;
     FormatNotes notes;
     MovieCatalog movies;
-    const bool read = QFileInfo(hostPath).suffix().toLower() == "rlx"
-                          ? ShowClips::ReadShowFile(path, clips, error)
-                          : ListFile::Import(path, movies, clips, notes, error);
-    if (!read)
+    if (!ShowClips::ReadShowOrList(path, movies, clips, notes, error))
         throw RenderFailure(QString::fromStdString(error));
     if (!notes.Empty())
         notices << QString::fromStdString(notes.Text());

@@ -61,7 +61,6 @@ public:
     // How many pictures decoding runs ahead of display at most.
     int ReorderDepth() const { return m_reorderDepth; }
     const AVCodecParameters& VideoParameters() const { return *m_video; }
-    AVRational VideoTimeBase() const { return m_videoTimeBase; }
     int SoundRate() const { return m_soundRate; }
     int SoundChannels() const { return m_soundChannels; }
     int VideoStream() const { return m_videoStream; }

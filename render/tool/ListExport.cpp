@@ -21,9 +21,7 @@ bool ReadShow(const std::string& show, MovieCatalog& movies, std::vector<ListCli
 {
     std::string error;
     FormatNotes notes;
-    const bool isShowFile = QFileInfo(QString::fromStdString(show)).suffix().toLower() == "rlx";
-    const bool read = isShowFile ? ShowClips::ReadShowFile(show, clips, error)
-                                 : ListFile::Import(show, movies, clips, notes, error);
+    const bool read = ShowClips::ReadShowOrList(show, movies, clips, notes, error);
     if (!read)
         Say(errors, error);
     else if (!notes.Empty())
