@@ -45,8 +45,8 @@ double LengthMs(const Clip& clip)
 
 unsigned long long WholeMs(double ms)
 {
-    constexpr double kLimit = 1.8e19; // below the largest 64-bit count
-    return ms < kLimit ? static_cast<unsigned long long>(ms) : 18000000000000000000ull;
+    constexpr unsigned long long kLimit = 18000000000000000000ull; // below the largest 64-bit count
+    return ms < double(kLimit) ? static_cast<unsigned long long>(ms) : kLimit;
 }
 
 CString DurationText(const Clip& clip)

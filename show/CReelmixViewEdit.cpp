@@ -33,14 +33,18 @@ BOOL CReelmixView::OnCmdMsg(UINT id, CCmdUI* ui)
     // Nothing changes the show under a running edit (a shuffle, a search) but the edit itself.
     const bool idle = doc && !ShowEdit::IsRunning(*this);
     switch (id) {
-    case ID_EDIT_UNDO:
-        if (ui && idle && doc->m_undoStack.canUndo())
+    case ID_EDIT_UNDO: {
+        const bool can = idle && doc->m_undoStack.canUndo();
+        if (ui && can)
             ui->SetText("&Undo " + doc->m_undoStack.undoText().toStdString());
-        return Offer(ui, idle && doc->m_undoStack.canUndo(), [this] { OnUndo(); });
-    case ID_EDIT_REDO:
-        if (ui && idle && doc->m_undoStack.canRedo())
+        return Offer(ui, can, [this] { OnUndo(); });
+    }
+    case ID_EDIT_REDO: {
+        const bool can = idle && doc->m_undoStack.canRedo();
+        if (ui && can)
             ui->SetText("&Redo " + doc->m_undoStack.redoText().toStdString());
-        return Offer(ui, idle && doc->m_undoStack.canRedo(), [this] { OnRedo(); });
+        return Offer(ui, can, [this] { OnRedo(); });
+    }
     case ID_EDIT_CUT:
         return Offer(ui, !s_shuffling && SelectedClip(), [this] { OnCut(); });
     case ID_EDIT_COPY:
@@ -95,7 +99,6 @@ void CReelmixView::OnPaste()
         pasted.push_back(clip.release());
     GetDocument()->ReplaceClips(focus >= 0 ? focus + 1 : m_list.GetItemCount(), 0, pasted,
                                 pasted.back());
-    UpdateTotals();
 }
 
 void CReelmixView::ReplaceRows(const CReelmixDoc::RowsChange& change)
